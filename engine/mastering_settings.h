@@ -1,0 +1,70 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The engine settings of one mastering setup. The first eight fields are
+// analysis settings that no file stores; the last twelve are the "match" keys
+// of a settings document (JSON key = field name).
+struct MatchSettings
+{
+    int internalSampleRate = 48000;
+    double maxPieceSeconds = 15.0;
+    double peakCeiling = 32707.0 / 32768.0; // 0.998138427734375, just under 16-bit full scale
+    double floor = 1e-6;
+    int fftSize = 4096;
+    int linLogOversampling = 4;
+    int stage3Iterations = 4;
+    double toneReserved = 0.0375;
+
+    int smoothingOctaveDenominator = 6;
+    double stereoWidthAmount = 1.0;
+    double stereoBoostAmount = 1.0;
+    bool psychoacoustic = false;
+    bool adaptiveStrength = false;
+    int limiterMode = 0;
+    int limiterOversample = 1;
+    double stage2Strength = 0.75;
+    double stage3Strength = 1.0;
+    double stage3MacroStrength = 0.0;
+    double stage4LoudnessStrength = 1.0;
+    double stage4LimiterStrength = 1.0;
+};
+
+struct ChainParameterValue
+{
+    std::string id;
+    double value = 0.0;
+};
+
+// One add-on of a chain; ids are not checked against the registry here.
+struct ChainEntry
+{
+    std::string id;
+    bool enabled = true;
+    std::vector<ChainParameterValue> parameters;
+};
+
+// A session, a style (".mst") or a preset (".msp"): one JSON format for all three.
+struct MasteringSettings
+{
+    int version = 1;
+    MatchSettings match;
+    std::string referenceProfileFileName = "Balanced.prs";
+    bool referenceProfileIsFactory = true;
+    std::vector<ChainEntry> addons;
+
+    // Replaces the file atomically; throws std::runtime_error
+    // "Failed to write settings file: <path>" when it cannot, and the previous
+    // file is then left as it was.
+    void SaveToFile(const std::wstring& path) const;
+
+    // Reads a document over the defaults: a missing or mistyped value keeps its
+    // default. Throws std::runtime_error "Failed to parse session file: <path>"
+    // when the file cannot be opened or parsed or its root is not an object.
+    static MasteringSettings LoadFromFile(const std::filesystem::path& path);
+};
+
+// Stored chain values keep 4 decimals, halves away from zero.
+double RoundStoredChainValue(double value);

@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs what is needed, builds BRVL and starts it.
+set -eu
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+if [ -x build/app/brvl ]; then
+    exec build/app/brvl "$@"
+fi
+echo "BRVL was built, but its main window is not part of this version yet:"
+echo "only the mastering engine and its tests are (scripts/test.sh runs them)."
