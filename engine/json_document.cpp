@@ -32,15 +32,22 @@ JsonDocument LoadJsonFile(const std::filesystem::path& path)
     {
         return nullptr;
     }
-    auto document = std::make_shared<json>(
-        json::parse(stream, nullptr, /*allow_exceptions=*/false, /*ignore_comments=*/false));
-    // A directory opens as a stream on Linux but reads nothing; like every other
-    // unreadable input it parses as discarded.
-    if (document->is_discarded())
+    try
     {
+        auto document = std::make_shared<json>(
+            json::parse(stream, nullptr, /*allow_exceptions=*/false, /*ignore_comments=*/false));
+        if (document->is_discarded())
+        {
+            return nullptr;
+        }
+        return document;
+    }
+    catch (const std::ios_base::failure&)
+    {
+        // A directory opens as a stream on Linux and fails on the first read;
+        // like every other unreadable input it is no document.
         return nullptr;
     }
-    return document;
 }
 
 JsonReadHandle OpenJsonReadHandle(const std::filesystem::path& path)
