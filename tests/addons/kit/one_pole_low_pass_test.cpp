@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,11 @@ struct CornerCase
     double cutoffHz;
     double sampleRateHz;
 };
+
+void PrintTo(const CornerCase& corner, std::ostream* out)
+{
+    *out << corner.cutoffHz << " Hz at " << corner.sampleRateHz << " Hz";
+}
 
 class OnePoleCorner : public ::testing::TestWithParam<CornerCase>
 {
