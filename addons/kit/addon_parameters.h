@@ -32,7 +32,19 @@ inline constexpr std::size_t kMaxAddonParameters = 16;
 //
 // An add-on keeps one as a member, built from its table, and forwards
 // parameters, setParameter and getParameter to Specs, Set and Get; process
-// reads the values by table index.
+// reads the values by table index:
+//
+//     enum Param { Amount, GainDb };
+//     constexpr std::array<AddonParamDef, 2> kTable{{
+//         {"amount", "Amount", kAddonParamContinuous, 0.0, 1.0, 0.5, 0.01, ""},
+//         {"gain_db", "Gain", kAddonParamContinuous, 0.0, 6.0, 3.0, 0.1, "dB"},
+//     }};
+//     ExampleAddon::ExampleAddon() : m_parameters(kTable) {}
+//     bool ExampleAddon::setParameter(const std::string& id, double value)
+//     {
+//         return m_parameters.Set(id, value);
+//     }
+//     ... const double a = ClampToRange(m_parameters.Value(Amount), 0.0, 1.0);
 class AddonParameters
 {
 public:
