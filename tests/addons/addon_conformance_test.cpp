@@ -43,6 +43,8 @@ struct AddonRow
     std::unique_ptr<IAudioProcessor> (*create)(const std::string& id) = nullptr;
 };
 
+// One row per add-on, in the order of the registry's list, for example
+//     {.id = "soft_clipper", .position = ChainPreLimiter, .oddCount = OddCount::EveryValue},
 const std::vector<AddonRow> kAddonRows = {
 };
 
