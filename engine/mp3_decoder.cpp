@@ -152,7 +152,9 @@ void Mp3Decode::OpenDecoder()
     {
         Fail(mpg123_plain_strerror(error));
     }
-    if (mpg123_format_none(m_decoder.get()) != MPG123_OK ||
+    // Quiet: the library would otherwise print its resync notes to stderr.
+    if (mpg123_param(m_decoder.get(), MPG123_ADD_FLAGS, MPG123_QUIET, 0.0) != MPG123_OK ||
+        mpg123_format_none(m_decoder.get()) != MPG123_OK ||
         mpg123_format2(m_decoder.get(), 0, kMonoAndStereo, MPG123_ENC_FLOAT_32) != MPG123_OK ||
         mpg123_replace_reader_handle(m_decoder.get(), ReadCallback, SeekCallback,
                                      CleanupCallback) != MPG123_OK)

@@ -54,19 +54,25 @@ AudioBuffer DecodeWithSndfile(const std::wstring& path, const std::string& decod
     buffer.sampleRate = info.samplerate;
     std::vector<double> block(static_cast<size_t>(kReadBlockFrames * info.channels));
     sf_count_t framesRead = 0;
+    int errorCode = SF_ERR_NO_ERROR;
+    std::string detail;
     while (framesRead < info.frames)
     {
         const sf_count_t got = sf_readf_double(file, block.data(), kReadBlockFrames);
-        if (got <= 0)
+        if (got > 0)
         {
+            AppendAsStereo(buffer.samples, block.data(), static_cast<size_t>(got), info.channels);
+            framesRead += got;
+        }
+        if (got < kReadBlockFrames)
+        {
+            // The library clears its error at the next call: take it from the short one.
+            errorCode = sf_error(file);
+            const char* errorText = sf_strerror(file);
+            detail = IsMissingText(errorText) ? "" : errorText;
             break;
         }
-        AppendAsStereo(buffer.samples, block.data(), static_cast<size_t>(got), info.channels);
-        framesRead += got;
     }
-    const int errorCode = sf_error(file);
-    const char* errorText = sf_strerror(file);
-    std::string detail = IsMissingText(errorText) ? "" : errorText;
     sf_close(file);
 
     if (framesRead < info.frames)
