@@ -5,6 +5,8 @@
 #include "engine/unicode_text.h"
 
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -134,6 +136,41 @@ double FiniteSample(double sample)
     return std::isinf(sample) ? std::copysign(1.0, sample) : sample;
 }
 
+// libsndfile writes through these callbacks into the AtomicFile, so that every
+// byte it writes is checked, also those its encoders flush while closing (it
+// ignores a failed write there and would report success).
+sf_count_t VirtualLength(void* user)
+{
+    struct stat info{};
+    const int fd = static_cast<AtomicFile*>(user)->Descriptor();
+    return ::fstat(fd, &info) == 0 ? info.st_size : -1;
+}
+
+sf_count_t VirtualSeek(sf_count_t offset, int whence, void* user)
+{
+    return ::lseek(static_cast<AtomicFile*>(user)->Descriptor(), offset, whence);
+}
+
+sf_count_t VirtualRead(void* target, sf_count_t count, void* user)
+{
+    const ssize_t got = ::read(static_cast<AtomicFile*>(user)->Descriptor(), target,
+                               static_cast<size_t>(count));
+    return got < 0 ? 0 : got;
+}
+
+sf_count_t VirtualWrite(const void* source, sf_count_t count, void* user)
+{
+    return static_cast<AtomicFile*>(user)->Write(source, static_cast<size_t>(count)) ? count : 0;
+}
+
+sf_count_t VirtualTell(void* user)
+{
+    return ::lseek(static_cast<AtomicFile*>(user)->Descriptor(), 0, SEEK_CUR);
+}
+
+SF_VIRTUAL_IO kAtomicFileIo = {VirtualLength, VirtualSeek, VirtualRead, VirtualWrite,
+                               VirtualTell};
+
 [[noreturn]] void FailWrite()
 {
     throw std::runtime_error("Failed to write audio data");
@@ -239,8 +276,7 @@ void EncodeWithSndfile(const std::wstring& path, const AudioBuffer& buffer, int 
     {
         throw std::runtime_error("Cannot open output audio file");
     }
-    // The descriptor stays AtomicFile's: libsndfile must not close it.
-    SndfileWriter file(sf_open_fd(target.Descriptor(), SFM_WRITE, &info, SF_FALSE));
+    SndfileWriter file(sf_open_virtual(&kAtomicFileIo, SFM_WRITE, &info, &target));
     if (file.Get() == nullptr)
     {
         throw std::runtime_error("Cannot open output audio file");

@@ -402,7 +402,7 @@ TEST(AudioFileWriter, FailedWriteIsReportedAndKeepsThePreviousFile)
         const auto path = dir / name;
         WriteFileBytes(path, "previous");
         {
-            FileSizeLimit limit(16 * 1024);
+            FileSizeLimit limit(64 * 1024);
             EXPECT_EQ(WriteError(path, track, {}), "Failed to write audio data") << name;
         }
         EXPECT_EQ(ReadFileBytes(path), "previous") << name;
