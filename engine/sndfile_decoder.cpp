@@ -6,6 +6,7 @@
 #include <sndfile.h>
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <vector>
@@ -28,6 +29,11 @@ bool IsDirectory(const std::filesystem::path& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+struct SndfileCloser
+{
+    void operator()(SNDFILE* file) const { sf_close(file); }
+};
+
 } // namespace
 
 AudioBuffer DecodeWithSndfile(const std::wstring& path, const std::string& decoderName)
@@ -38,15 +44,15 @@ AudioBuffer DecodeWithSndfile(const std::wstring& path, const std::string& decod
     const std::filesystem::path fsPath = WidePathToFs(path);
     SF_INFO info{};
     // libsndfile opens a directory and then reports a misleading format error.
-    SNDFILE* file = IsDirectory(fsPath) ? nullptr : sf_open(fsPath.c_str(), SFM_READ, &info);
-    if (file == nullptr)
+    std::unique_ptr<SNDFILE, SndfileCloser> file(
+        IsDirectory(fsPath) ? nullptr : sf_open(fsPath.c_str(), SFM_READ, &info));
+    if (!file)
     {
         const char* text = IsDirectory(fsPath) ? std::strerror(EISDIR) : sf_strerror(nullptr);
         fail(IsMissingText(text) ? "the decoder could not open this file" : text);
     }
     if ((info.channels != 1 && info.channels != 2) || info.samplerate <= 0 || info.frames <= 0)
     {
-        sf_close(file);
         fail("unsupported channel count, sample rate, or frame count");
     }
 
@@ -58,7 +64,7 @@ AudioBuffer DecodeWithSndfile(const std::wstring& path, const std::string& decod
     std::string detail;
     while (framesRead < info.frames)
     {
-        const sf_count_t got = sf_readf_double(file, block.data(), kReadBlockFrames);
+        const sf_count_t got = sf_readf_double(file.get(), block.data(), kReadBlockFrames);
         if (got > 0)
         {
             AppendAsStereo(buffer.samples, block.data(), static_cast<size_t>(got), info.channels);
@@ -67,13 +73,13 @@ AudioBuffer DecodeWithSndfile(const std::wstring& path, const std::string& decod
         if (got < kReadBlockFrames)
         {
             // The library clears its error at the next call: take it from the short one.
-            errorCode = sf_error(file);
-            const char* errorText = sf_strerror(file);
+            errorCode = sf_error(file.get());
+            const char* errorText = sf_strerror(file.get());
             detail = IsMissingText(errorText) ? "" : errorText;
             break;
         }
     }
-    sf_close(file);
+    file.reset();
 
     if (framesRead < info.frames)
     {
