@@ -53,11 +53,11 @@ void WriteAudioFile(const std::wstring& path, const AudioBuffer& buffer,
         WriteWavFile(path, buffer, options.bitDepth);
         return;
     case kOutputFlac:
-        EncodeWithSndfile(path, buffer,
-                          SF_FORMAT_FLAC | (options.bitDepth > kFlac24BitThreshold
-                                                ? SF_FORMAT_PCM_24
-                                                : SF_FORMAT_PCM_16),
-                          options);
+        EncodeWithSndfile(
+            path, buffer,
+            SF_FORMAT_FLAC |
+                (options.bitDepth > kFlac24BitThreshold ? SF_FORMAT_PCM_24 : SF_FORMAT_PCM_16),
+            options);
         return;
     case kOutputOggVorbis:
         EncodeWithSndfile(path, buffer, SF_FORMAT_OGG | SF_FORMAT_VORBIS, options);

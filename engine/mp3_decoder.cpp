@@ -171,7 +171,9 @@ void Mp3Decode::OpenFile()
         Fail(std::strerror(errno));
     }
     // A directory opens for reading on Linux; say so rather than fail mid-stream.
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fileno(m_source.file), &info) != 0 || S_ISDIR(info.st_mode))
     {
         Fail(std::strerror(S_ISDIR(info.st_mode) ? EISDIR : errno));

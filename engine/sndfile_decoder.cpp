@@ -25,7 +25,9 @@ bool IsMissingText(const char* text)
 
 bool IsDirectory(const std::filesystem::path& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

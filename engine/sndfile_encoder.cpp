@@ -141,7 +141,9 @@ double FiniteSample(double sample)
 // ignores a failed write there and would report success).
 sf_count_t VirtualLength(void* user)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     const int fd = static_cast<AtomicFile*>(user)->Descriptor();
     return ::fstat(fd, &info) == 0 ? info.st_size : -1;
 }
@@ -153,8 +155,8 @@ sf_count_t VirtualSeek(sf_count_t offset, int whence, void* user)
 
 sf_count_t VirtualRead(void* target, sf_count_t count, void* user)
 {
-    const ssize_t got = ::read(static_cast<AtomicFile*>(user)->Descriptor(), target,
-                               static_cast<size_t>(count));
+    const ssize_t got =
+        ::read(static_cast<AtomicFile*>(user)->Descriptor(), target, static_cast<size_t>(count));
     return got < 0 ? 0 : got;
 }
 
@@ -168,8 +170,7 @@ sf_count_t VirtualTell(void* user)
     return ::lseek(static_cast<AtomicFile*>(user)->Descriptor(), 0, SEEK_CUR);
 }
 
-SF_VIRTUAL_IO kAtomicFileIo = {VirtualLength, VirtualSeek, VirtualRead, VirtualWrite,
-                               VirtualTell};
+SF_VIRTUAL_IO kAtomicFileIo = {VirtualLength, VirtualSeek, VirtualRead, VirtualWrite, VirtualTell};
 
 [[noreturn]] void FailWrite()
 {
@@ -224,8 +225,8 @@ bool WriteFrames(SNDFILE* file, int formatCode, const AudioBuffer& buffer)
         {
             for (sf_count_t i = 0; i < count * kChannels; ++i)
             {
-                codes[i] = static_cast<int>(
-                    static_cast<uint32_t>(QuantizePcm(source[i], fullScale)) << shift);
+                codes[i] = static_cast<int>(static_cast<uint32_t>(QuantizePcm(source[i], fullScale))
+                                            << shift);
             }
             written = sf_writef_int(file, codes.data(), count);
         }
@@ -263,9 +264,8 @@ void EncodeWithSndfile(const std::wstring& path, const AudioBuffer& buffer, int 
     {
         throw std::runtime_error("Unsupported output audio format");
     }
-    if (formatCode == kFormatMp3 &&
-        std::find(kMp3SampleRatesHz.begin(), kMp3SampleRatesHz.end(), buffer.sampleRate) ==
-            kMp3SampleRatesHz.end())
+    if (formatCode == kFormatMp3 && std::find(kMp3SampleRatesHz.begin(), kMp3SampleRatesHz.end(),
+                                              buffer.sampleRate) == kMp3SampleRatesHz.end())
     {
         throw std::runtime_error("Cannot open output audio file: MP3 cannot be written at " +
                                  std::to_string(buffer.sampleRate) + " Hz");

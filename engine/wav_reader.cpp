@@ -30,8 +30,8 @@ constexpr size_t kReadBlockBytes = size_t{1} << 20;
 
 // Bytes 4..15 of KSDATAFORMAT_SUBTYPE_PCM and _IEEE_FLOAT (00000001-/00000003-
 // 0000-0010-8000-00AA00389B71); only the first four bytes tell them apart.
-constexpr std::array<unsigned char, 12> kSubFormatGuidTail = {
-    0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+constexpr std::array<unsigned char, 12> kSubFormatGuidTail = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
+                                                              0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 struct FileCloser
 {
@@ -341,7 +341,9 @@ void DecodeAll(const WavFormat& format, const std::vector<unsigned char>& data, 
 AudioBuffer ReadWavFile(const std::wstring& path)
 {
     FileHandle file(std::fopen(WidePathToFs(path).c_str(), "rb"));
-    struct stat info{};
+    struct stat info
+    {
+    };
     // A directory opens for reading on Linux; only a regular file is a WAV.
     if (!file || ::fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
     {

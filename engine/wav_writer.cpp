@@ -98,9 +98,8 @@ void WriteWavFile(const std::wstring& path, const AudioBuffer& buffer, int bitDe
     {
         throw std::runtime_error("Cannot open output WAV: " + WideToUtf8(path));
     }
-    const std::vector<unsigned char> header =
-        MakeHeader(buffer.sampleRate, static_cast<uint16_t>(bitDepth),
-                   static_cast<uint32_t>(dataBytes));
+    const std::vector<unsigned char> header = MakeHeader(
+        buffer.sampleRate, static_cast<uint16_t>(bitDepth), static_cast<uint32_t>(dataBytes));
     if (!file.Write(header.data(), header.size()))
     {
         FailWrite();

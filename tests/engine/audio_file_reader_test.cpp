@@ -32,8 +32,8 @@ std::string Le32(uint32_t value)
 std::string Chunk(const std::string& id, const std::string& body, int64_t declaredSize = -1,
                   bool pad = true)
 {
-    const uint32_t size = declaredSize < 0 ? static_cast<uint32_t>(body.size())
-                                           : static_cast<uint32_t>(declaredSize);
+    const uint32_t size =
+        declaredSize < 0 ? static_cast<uint32_t>(body.size()) : static_cast<uint32_t>(declaredSize);
     std::string bytes = id + Le32(size) + body;
     if (pad && body.size() % 2 != 0)
     {
@@ -124,77 +124,93 @@ std::vector<WavCase> WavCases()
     const double nan = std::numeric_limits<double>::quiet_NaN();
     return {
         Reads("pcm8_mono_is_duplicated",
-         Riff(Fmt(1, 1, 8) + Chunk("data", Bytes({0x80, 0x00, 0xFF}))),
-         {0.0, 0.0, -1.0, -1.0, 127 / 128.0, 127 / 128.0}),
+              Riff(Fmt(1, 1, 8) + Chunk("data", Bytes({0x80, 0x00, 0xFF}))),
+              {0.0, 0.0, -1.0, -1.0, 127 / 128.0, 127 / 128.0}),
         Reads("pcm16_stereo", Riff(pcm16 + data16), kPcm16StereoSamples),
         Reads("pcm24_sign_from_third_byte",
-         Riff(Fmt(1, 2, 24) + Chunk("data", Bytes({0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x80}))),
-         {8388607 / 8388608.0, -1.0}),
+              Riff(Fmt(1, 2, 24) + Chunk("data", Bytes({0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x80}))),
+              {8388607 / 8388608.0, -1.0}),
         Reads("pcm32", Riff(Fmt(1, 1, 32) + Chunk("data", Le32(0x80000000) + Le32(0x40000000))),
-         {-1.0, -1.0, 0.5, 0.5}),
+              {-1.0, -1.0, 0.5, 0.5}),
         Reads("float32_not_clipped_nan_passes",
-         Riff(Fmt(3, 2, 32) + Chunk("data", Float32Bytes(0.25f) + Float32Bytes(-2.0f) +
-                                                Float32Bytes(static_cast<float>(nan)) +
-                                                Float32Bytes(1.0f))),
-         {0.25, -2.0, nan, 1.0}),
+              Riff(Fmt(3, 2, 32) +
+                   Chunk("data", Float32Bytes(0.25f) + Float32Bytes(-2.0f) +
+                                     Float32Bytes(static_cast<float>(nan)) + Float32Bytes(1.0f))),
+              {0.25, -2.0, nan, 1.0}),
         Reads("float64_mono", Riff(Fmt(3, 1, 64) + Chunk("data", Float64Bytes(0.1))), {0.1, 0.1}),
         Reads("extensible_pcm", Riff(ExtensibleFmt(1, 2, 16) + data16), kPcm16StereoSamples, 48000),
-        Reads("extensible_float", Riff(ExtensibleFmt(3, 1, 32) + Chunk("data", Float32Bytes(0.75f))),
-         {0.75, 0.75}, 48000),
+        Reads("extensible_float",
+              Riff(ExtensibleFmt(3, 1, 32) + Chunk("data", Float32Bytes(0.75f))), {0.75, 0.75},
+              48000),
         Reads("data_before_fmt", Riff(data16 + pcm16), kPcm16StereoSamples),
         Reads("later_fmt_overrides", Riff(Fmt(1, 1, 8) + pcm16 + data16), kPcm16StereoSamples),
         Reads("later_data_replaces", Riff(pcm16 + Chunk("data", Le16(1) + Le16(2)) + data16),
-         kPcm16StereoSamples),
+              kPcm16StereoSamples),
         Reads("unknown_chunk_skipped", Riff(Chunk("LIST", "INFOabcd") + pcm16 + data16),
-         kPcm16StereoSamples),
+              kPcm16StereoSamples),
         Reads("odd_chunk_with_pad", Riff(Chunk("junk", "abc") + pcm16 + data16),
-         kPcm16StereoSamples),
+              kPcm16StereoSamples),
         Reads("odd_chunk_without_pad", Riff(Chunk("junk", "abc", -1, false) + pcm16 + data16),
-         kPcm16StereoSamples),
+              kPcm16StereoSamples),
         Reads("data_size_zero_reads_to_end", Riff(pcm16 + Chunk("data", kPcm16StereoData, 0)),
-         kPcm16StereoSamples),
+              kPcm16StereoSamples),
         Reads("data_size_unknown_reads_to_end",
-         Riff(pcm16 + Chunk("data", kPcm16StereoData, 0xFFFFFFFF, false)), kPcm16StereoSamples),
+              Riff(pcm16 + Chunk("data", kPcm16StereoData, 0xFFFFFFFF, false)),
+              kPcm16StereoSamples),
         Reads("data_size_beyond_file_reads_to_end",
-         Riff(pcm16 + Chunk("data", kPcm16StereoData, 1 << 30)), kPcm16StereoSamples),
+              Riff(pcm16 + Chunk("data", kPcm16StereoData, 1 << 30)), kPcm16StereoSamples),
         Reads("partial_last_frame_dropped",
-         Riff(pcm16 + Chunk("data", kPcm16StereoData + Le16(5), -1, false)),
-         kPcm16StereoSamples),
+              Riff(pcm16 + Chunk("data", kPcm16StereoData + Le16(5), -1, false)),
+              kPcm16StereoSamples),
         Reads("less_than_one_frame_is_empty", Riff(pcm16 + Chunk("data", Le16(5))), {}),
-        Reads("unknown_width_without_frames_is_empty", Riff(Fmt(1, 2, 40) + Chunk("data", "ab")), {}),
+        Reads("unknown_width_without_frames_is_empty", Riff(Fmt(1, 2, 40) + Chunk("data", "ab")),
+              {}),
         Reads("block_align_zero_computed",
-         Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 0, 16)) + data16), kPcm16StereoSamples),
-        Reads("block_align_six_skips_two",
-         Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 6, 16)) +
-              Chunk("data", Le16(0x8000) + Le16(0x4000) + "xy" + Le16(0x2000) + Le16(0) + "zw")),
-         {-1.0, 0.5, 0.25, 0.0}),
+              Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 0, 16)) + data16), kPcm16StereoSamples),
+        Reads(
+            "block_align_six_skips_two",
+            Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 6, 16)) +
+                 Chunk("data", Le16(0x8000) + Le16(0x4000) + "xy" + Le16(0x2000) + Le16(0) + "zw")),
+            {-1.0, 0.5, 0.25, 0.0}),
         Reads("highest_rate", Riff(Fmt(1, 2, 16, 768000) + data16), kPcm16StereoSamples, 768000),
         Reads("lowest_rate", Riff(Fmt(1, 2, 16, 1000) + data16), kPcm16StereoSamples, 1000),
         Fails("shorter_than_12_bytes", "RIFF\4\0\0\0WAV", "Invalid WAV header"),
         Fails("rifx_refused", Riff(pcm16 + data16, "WAVE", "RIFX"), "Invalid WAV header"),
         Fails("rf64_refused", Riff(pcm16 + data16, "WAVE", "RF64"), "Invalid WAV header"),
         Fails("not_wave", Riff(pcm16 + data16, "AVI "), "Invalid WAV header"),
-        Fails("fmt_over_1024", Riff(Chunk("fmt ", std::string(1026, '\0')) + data16), "fmt chunk too large"),
-        Fails("fmt_under_16", Riff(Chunk("fmt ", std::string(14, '\1')) + data16), "Invalid fmt chunk"),
+        Fails("fmt_over_1024", Riff(Chunk("fmt ", std::string(1026, '\0')) + data16),
+              "fmt chunk too large"),
+        Fails("fmt_under_16", Riff(Chunk("fmt ", std::string(14, '\1')) + data16),
+              "Invalid fmt chunk"),
         Fails("extensible_too_short",
-         Riff(Chunk("fmt ", FmtBody(0xFFFE, 2, 48000, 4, 16) + std::string(8, '\0')) + data16), "Invalid WAVE_FORMAT_EXTENSIBLE fmt chunk"),
+              Riff(Chunk("fmt ", FmtBody(0xFFFE, 2, 48000, 4, 16) + std::string(8, '\0')) + data16),
+              "Invalid WAVE_FORMAT_EXTENSIBLE fmt chunk"),
         Fails("extensible_foreign_guid",
-         Riff(ExtensibleFmt(1, 2, 16, std::string(11, '\0') + "\x71") + data16), "Unsupported WAV SubFormat GUID"),
-        Fails("extensible_adpcm", Riff(ExtensibleFmt(2, 2, 16) + data16), "Unsupported WAV SubFormat (need PCM or IEEE float)"),
+              Riff(ExtensibleFmt(1, 2, 16, std::string(11, '\0') + "\x71") + data16),
+              "Unsupported WAV SubFormat GUID"),
+        Fails("extensible_adpcm", Riff(ExtensibleFmt(2, 2, 16) + data16),
+              "Unsupported WAV SubFormat (need PCM or IEEE float)"),
         Fails("three_channels", Riff(Fmt(1, 3, 16) + data16), "Unsupported WAV structure"),
         Fails("rate_zero", Riff(Fmt(1, 2, 16, 0) + data16), "Unsupported WAV structure"),
         Fails("rate_below_1000", Riff(Fmt(1, 2, 16, 999) + data16), "Unsupported WAV structure"),
-        Fails("rate_above_768000", Riff(Fmt(1, 2, 16, 768001) + data16), "Unsupported WAV structure"),
-        Fails("rate_negative_as_signed", Riff(Fmt(1, 2, 16, 0x80000000u) + data16), "Unsupported WAV structure"),
+        Fails("rate_above_768000", Riff(Fmt(1, 2, 16, 768001) + data16),
+              "Unsupported WAV structure"),
+        Fails("rate_negative_as_signed", Riff(Fmt(1, 2, 16, 0x80000000u) + data16),
+              "Unsupported WAV structure"),
         Fails("bits_zero", Riff(Fmt(1, 2, 0) + data16), "Unsupported WAV structure"),
         Fails("no_data_chunk", Riff(pcm16), "Unsupported WAV structure"),
         Fails("no_fmt_chunk", Riff(data16), "Unsupported WAV structure"),
         Fails("empty_data", Riff(pcm16 + Chunk("data", "")), "Unsupported WAV structure"),
-        Fails("truncated_fmt", Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 4, 16)).substr(0, 14)), "Unsupported WAV structure"),
-        Fails("adpcm_tag", Riff(Fmt(2, 2, 16) + data16), "Unsupported WAV encoding (need PCM or IEEE float)"),
-        Fails("twelve_bit", Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 4, 12)) + data16), "Unsupported bit depth"),
-        Fails("block_align_too_small", Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 2, 16)) + data16), "Invalid block align"),
-        Fails("pcm_40_bit", Riff(Fmt(1, 1, 40) + Chunk("data", std::string(10, '\0'))), "Unsupported PCM bit depth"),
+        Fails("truncated_fmt", Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 4, 16)).substr(0, 14)),
+              "Unsupported WAV structure"),
+        Fails("adpcm_tag", Riff(Fmt(2, 2, 16) + data16),
+              "Unsupported WAV encoding (need PCM or IEEE float)"),
+        Fails("twelve_bit", Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 4, 12)) + data16),
+              "Unsupported bit depth"),
+        Fails("block_align_too_small", Riff(Chunk("fmt ", FmtBody(1, 2, 44100, 2, 16)) + data16),
+              "Invalid block align"),
+        Fails("pcm_40_bit", Riff(Fmt(1, 1, 40) + Chunk("data", std::string(10, '\0'))),
+              "Unsupported PCM bit depth"),
         Fails("float_16_bit", Riff(Fmt(3, 2, 16) + data16), "Unsupported float WAV bit depth"),
     };
 }
@@ -399,9 +415,8 @@ TEST(AudioFileReader, MonoFlacAndOggAreDuplicated)
 {
     TempDir dir;
     const std::vector<double> mono = {0.5, -0.25, 0.125, 0.0};
-    for (const auto& [name, format] :
-         {std::pair{"mono.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
-          std::pair{"mono.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS}})
+    for (const auto& [name, format] : {std::pair{"mono.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+                                       std::pair{"mono.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS}})
     {
         SF_INFO info{};
         info.samplerate = 44100;

@@ -148,8 +148,7 @@ TEST(WavWriter, TwentyFourBitRoundsHalvesToEven)
     const auto path = dir / "ties.wav";
     const double lsb = 1.0 / 8388608.0;
     WriteWavFile(path.wstring(),
-                 Stereo(48000, {1.5 * lsb, 2.5 * lsb, -1.5 * lsb, 1.0, -1.0, kInf, kNaN, 0.0}),
-                 24);
+                 Stereo(48000, {1.5 * lsb, 2.5 * lsb, -1.5 * lsb, 1.0, -1.0, kInf, kNaN, 0.0}), 24);
     const std::string bytes = ReadFileBytes(path);
     ASSERT_EQ(bytes.size(), 44u + 8 * 3);
     EXPECT_EQ(Le16At(bytes, 32), 6) << "block align of 24-bit stereo";
@@ -377,14 +376,18 @@ TEST(AudioFileWriter, RefusalsLeaveNoFileAndKeepTheOldOne)
         std::string error;
     };
     const Case cases[] = {
-        {dir / "keep.mp3", Sine(96000, 0.1, 0.5), {},
+        {dir / "keep.mp3",
+         Sine(96000, 0.1, 0.5),
+         {},
          "Cannot open output audio file: MP3 cannot be written at 96000 Hz"},
         {dir / "keep.mp3", Sine(0, 0.0, 0.5), {}, "Cannot write audio with invalid sample rate"},
         {dir / "keep.wav", Stereo(0, {0.1, 0.1}), wav24,
          "Cannot write audio with invalid sample rate"},
         {dir / "keep.wav", Sine(48000, 0.1, 0.5), wav8, "Unsupported output audio format"},
         {dir / "blocker" / "mix.flac", Sine(48000, 0.1, 0.5), {}, "Cannot open output audio file"},
-        {dir / "blocker" / "mix.wav", Sine(48000, 0.1, 0.5), {},
+        {dir / "blocker" / "mix.wav",
+         Sine(48000, 0.1, 0.5),
+         {},
          "Cannot open output WAV: " + (dir / "blocker" / "mix.wav").string()},
     };
     for (const Case& c : cases)
