@@ -8,19 +8,39 @@ namespace
 
 constexpr double kEmptyRange = 1e-12;
 
+// What every entry names: where it lives, what it is and what a change invalidates.
+ParameterDescriptor Entry(std::string section, std::string key, int kind, std::string label,
+                          std::string description, int previewScope)
+{
+    ParameterDescriptor d;
+    d.section = std::move(section);
+    d.key = std::move(key);
+    d.kind = kind;
+    d.previewScope = previewScope;
+    d.label = std::move(label);
+    d.description = std::move(description);
+    return d;
+}
+
+// A value range of whole steps, shown as itself.
+void SetSteppedRange(ParameterDescriptor& d, double maxValue, double defaultValue)
+{
+    d.minValue = 0.0;
+    d.maxValue = maxValue;
+    d.defaultValue = defaultValue;
+    d.step = 1.0;
+    d.displayMin = 0.0;
+    d.displayMax = maxValue;
+}
+
 // A number shows its own range unless told otherwise.
 ParameterDescriptor Number(std::string section, std::string key, std::string label,
                            std::string description, double minValue, double maxValue,
                            double defaultValue, double step, int decimals, std::string unit,
                            int previewScope)
 {
-    ParameterDescriptor d;
-    d.section = std::move(section);
-    d.key = std::move(key);
-    d.kind = ParameterNumber;
-    d.previewScope = previewScope;
-    d.label = std::move(label);
-    d.description = std::move(description);
+    ParameterDescriptor d = Entry(std::move(section), std::move(key), ParameterNumber,
+                                  std::move(label), std::move(description), previewScope);
     d.minValue = minValue;
     d.maxValue = maxValue;
     d.defaultValue = defaultValue;
@@ -48,20 +68,10 @@ ParameterDescriptor Percent(std::string section, std::string key, std::string la
 ParameterDescriptor Toggle(std::string section, std::string key, std::string label,
                            std::string description, int previewScope)
 {
-    ParameterDescriptor d;
-    d.section = std::move(section);
-    d.key = std::move(key);
-    d.kind = ParameterToggle;
+    ParameterDescriptor d = Entry(std::move(section), std::move(key), ParameterToggle,
+                                  std::move(label), std::move(description), previewScope);
     d.controlStyle = ControlStyleToggleSwitch;
-    d.previewScope = previewScope;
-    d.label = std::move(label);
-    d.description = std::move(description);
-    d.minValue = 0.0;
-    d.maxValue = 1.0;
-    d.defaultValue = 0.0;
-    d.step = 1.0;
-    d.displayMin = 0.0;
-    d.displayMax = 1.0;
+    SetSteppedRange(d, 1.0, 0.0);
     return d;
 }
 
@@ -69,21 +79,10 @@ ParameterDescriptor Choice(std::string section, std::string key, std::string lab
                            std::string description, std::vector<std::string> choices,
                            int defaultIndex, int controlStyle, int previewScope)
 {
-    const double lastIndex = double(choices.size()) - 1.0;
-    ParameterDescriptor d;
-    d.section = std::move(section);
-    d.key = std::move(key);
-    d.kind = ParameterChoice;
+    ParameterDescriptor d = Entry(std::move(section), std::move(key), ParameterChoice,
+                                  std::move(label), std::move(description), previewScope);
     d.controlStyle = controlStyle;
-    d.previewScope = previewScope;
-    d.label = std::move(label);
-    d.description = std::move(description);
-    d.minValue = 0.0;
-    d.maxValue = lastIndex;
-    d.defaultValue = defaultIndex;
-    d.step = 1.0;
-    d.displayMin = 0.0;
-    d.displayMax = lastIndex;
+    SetSteppedRange(d, double(choices.size()) - 1.0, defaultIndex);
     d.choices = std::move(choices);
     return d;
 }
