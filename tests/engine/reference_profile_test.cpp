@@ -3,13 +3,11 @@
 #include "engine/unicode_text.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/write_failure.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <bit>
-#include <csignal>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -434,25 +432,18 @@ TEST(ReferenceProfileTest, FailedWriteKeepsThePreviousProfile)
     const ReferenceProfile previous = MakeSmallProfile();
     WriteReferenceProfile(path, previous);
 
-    // A file-size limit far below the new profile makes the write fail midway,
-    // as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = saved;
-    tight.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
     std::string text;
-    try
     {
-        WriteReferenceProfile(path, MakeFullProfile());
+        FileSizeLimit diskFull(4096); // far below the new profile, as a full disk would be
+        try
+        {
+            WriteReferenceProfile(path, MakeFullProfile());
+        }
+        catch (const std::runtime_error& error)
+        {
+            text = error.what();
+        }
     }
-    catch (const std::runtime_error& error)
-    {
-        text = error.what();
-    }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
 
     EXPECT_EQ(text, "Failed while writing profile");
     EXPECT_EQ(ReadReferenceProfile(path), previous) << "a failed write damaged the old profile";
