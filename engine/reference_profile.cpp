@@ -193,11 +193,11 @@ void SelectTargetSpectra(ReferenceProfile& profile)
     {
         return;
     }
-    const auto match = std::find_if(profile.spectrumSets.begin(), profile.spectrumSets.end(),
-                                    [&](const SpectrumSet& set)
-                                    { return set.fftSize == profile.fftSize; });
-    const SpectrumSet& target = match != profile.spectrumSets.end() ? *match
-                                                                    : profile.spectrumSets.front();
+    const auto match =
+        std::find_if(profile.spectrumSets.begin(), profile.spectrumSets.end(),
+                     [&](const SpectrumSet& set) { return set.fftSize == profile.fftSize; });
+    const SpectrumSet& target =
+        match != profile.spectrumSets.end() ? *match : profile.spectrumSets.front();
     profile.fftSize = target.fftSize;
     profile.midSpectrum = target.mid;
     profile.sideSpectrum = target.side;

@@ -36,7 +36,9 @@ void OnMalloc(const volatile void*, size_t size)
     }
 }
 
-void OnFree(const volatile void*) {}
+void OnFree(const volatile void*)
+{
+}
 
 [[noreturn]] void Fail(const char* what, size_t value, size_t inputBytes)
 {
