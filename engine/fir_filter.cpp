@@ -108,10 +108,10 @@ std::vector<double> FastConvolve(std::span<const double> x, std::span<const doub
         {
             // Written out: the library's operator* adds a slow path that
             // rescues infinities, which finite spectra never need.
-            const double re = work[k].real() * response[k].real() -
-                              work[k].imag() * response[k].imag();
-            const double im = work[k].real() * response[k].imag() +
-                              work[k].imag() * response[k].real();
+            const double re =
+                work[k].real() * response[k].real() - work[k].imag() * response[k].imag();
+            const double im =
+                work[k].real() * response[k].imag() + work[k].imag() * response[k].real();
             work[k] = {re, im};
         }
         Fft(work, true);
@@ -122,7 +122,8 @@ std::vector<double> FastConvolve(std::span<const double> x, std::span<const doub
             y[first + t] = work[filterLength - 1 + t].real();
         }
         const std::size_t imagFirst = first + step;
-        const std::size_t imagCount = imagFirst < y.size() ? std::min(step, y.size() - imagFirst) : 0;
+        const std::size_t imagCount =
+            imagFirst < y.size() ? std::min(step, y.size() - imagFirst) : 0;
         for (std::size_t t = 0; t < imagCount; ++t)
         {
             y[imagFirst + t] = work[filterLength - 1 + t].imag();

@@ -84,7 +84,16 @@ PieceAnalysis SplitIntoPieces(const AudioBuffer& buffer, double maxPieceSeconds)
     analysis.pieceLength = static_cast<int>(pieceLength);
 
     const std::vector<double> rms = BlockRms(analysis.mid, pieceLength, pieceCount);
-    const double threshold = QuadraticMean(rms);
+    // Never above the loudest piece: rounding in the mean of equal pieces
+    // could otherwise lift it just past all of them.
+    const double threshold =
+        std::min(QuadraticMean(rms), *std::max_element(rms.begin(), rms.end()));
+    // A NaN or infinite sample makes every comparison below meaningless (NaN
+    // selects no piece at all), and its level could only spread NaN.
+    if (!std::isfinite(threshold))
+    {
+        throw std::runtime_error("Audio contains invalid samples");
+    }
 
     std::vector<std::size_t> selected;
     double selectedSumOfSquares = 0.0;
@@ -97,10 +106,7 @@ PieceAnalysis SplitIntoPieces(const AudioBuffer& buffer, double maxPieceSeconds)
         }
     }
     analysis.selectedCount = static_cast<int>(selected.size());
-    // Only a track holding NaN selects nothing: its level is then unknown.
-    analysis.selectedRms = selected.empty()
-                               ? std::nan("")
-                               : std::sqrt(selectedSumOfSquares / selected.size());
+    analysis.selectedRms = std::sqrt(selectedSumOfSquares / selected.size());
 
     analysis.selectedMid.reserve(selected.size() * pieceLength);
     analysis.selectedSide.reserve(selected.size() * pieceLength);

@@ -115,9 +115,8 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
     {
         throw std::runtime_error("Reference profile mid spectrum size mismatch");
     }
-    const std::vector<double> midFir =
-        DesignCorrectionFilter(CorrectionRatio(targets.mid, trackMid, settings.floor), settings,
-                               sampleRate);
+    const std::vector<double> midFir = DesignCorrectionFilter(
+        CorrectionRatio(targets.mid, trackMid, settings.floor), settings, sampleRate);
     const double midDistanceDb = SmoothedDistance(trackMid, targets.mid, settings, sampleRate);
 
     const std::vector<double> trackSide =
@@ -141,7 +140,8 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
     // The mid carries most of what is heard as tone.
     constexpr double kSideShare = 0.2;
     ToneCorrection correction;
-    correction.spectralDistanceDb = kSideShare * sideDistanceDb + (1.0 - kSideShare) * midDistanceDb;
+    correction.spectralDistanceDb =
+        kSideShare * sideDistanceDb + (1.0 - kSideShare) * midDistanceDb;
     correction.processedMid = FastConvolve(level.mid, midFir);
     correction.processedSide = FastConvolve(level.side, sideFir);
     return correction;

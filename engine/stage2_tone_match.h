@@ -12,7 +12,7 @@
 struct ToneMatchSettings
 {
     int fftSize = 4096;
-    int linLogOversampling = 4; // recorded with the settings; stage 2 does not read it
+    int linLogOversampling = 4;   // recorded with the settings; stage 2 does not read it
     double toneReserved = 0.0375; // carried for the runs; stage 2 does not read it
     int smoothingOctaveDenominator = 6;
     double floor = 1e-6;

@@ -57,8 +57,8 @@ double AWeighting(double frequencyHz)
 
 } // namespace
 
-std::vector<double> AverageSpectrum(std::span<const double> signal, int pieceCount,
-                                    int pieceLength, int fftSize)
+std::vector<double> AverageSpectrum(std::span<const double> signal, int pieceCount, int pieceLength,
+                                    int fftSize)
 {
     if (fftSize < 2)
     {
@@ -102,8 +102,8 @@ std::vector<double> AverageSpectrum(std::span<const double> signal, int pieceCou
     return sum;
 }
 
-std::vector<double> SmoothSpectrum(const std::vector<double>& curve, int sampleRate,
-                                   int fftSize, int denominator, double floor)
+std::vector<double> SmoothSpectrum(const std::vector<double>& curve, int sampleRate, int fftSize,
+                                   int denominator, double floor)
 {
     const int half = fftSize / 2;
     if (denominator < 1 || half < 2 || sampleRate <= 0 ||
@@ -137,10 +137,10 @@ std::vector<double> SmoothSpectrum(const std::vector<double>& curve, int sampleR
     for (std::size_t i = 2; i <= h; ++i)
     {
         const double centreHz = frequencyHz[i];
-        std::size_t a = std::lower_bound(binsBegin, binsEnd, lowRatio * centreHz) -
-                        frequencyHz.begin();
-        std::size_t b = std::upper_bound(binsBegin, binsEnd, highRatio * centreHz) -
-                        frequencyHz.begin() - 1;
+        std::size_t a =
+            std::lower_bound(binsBegin, binsEnd, lowRatio * centreHz) - frequencyHz.begin();
+        std::size_t b =
+            std::upper_bound(binsBegin, binsEnd, highRatio * centreHz) - frequencyHz.begin() - 1;
         a = std::clamp<std::size_t>(a, 1, h);
         b = std::clamp<std::size_t>(b, 1, h);
         b = std::max(a, b);
