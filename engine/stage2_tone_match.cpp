@@ -16,16 +16,31 @@ constexpr double kConfidentDistanceDb = 3.0;
 constexpr double kDoubtfulDistanceDb = 12.0;
 constexpr double kLeastConfidence = 0.35;
 
-// How far the track's spectrum may be moved per bin: the reference's target
-// over the track's own. A reference bin that is not a number says nothing about
-// the target, so that bin is left as it is.
-std::vector<double> CorrectionRatio(const std::vector<double>& reference,
+// The reference's targets as stage 2 reads them: a bin that is not a finite
+// number says nothing about the target, so it reads as the track's own level
+// there and neither moves the track nor counts towards the distance.
+std::vector<double> ReadableTarget(const std::vector<double>& reference,
+                                   const std::vector<double>& track, double floor)
+{
+    std::vector<double> target(reference);
+    for (std::size_t k = 0; k < target.size(); ++k)
+    {
+        if (!std::isfinite(target[k]))
+        {
+            target[k] = FloorLevel(track[k], floor);
+        }
+    }
+    return target;
+}
+
+// How far the track's spectrum is to be moved, per bin.
+std::vector<double> CorrectionRatio(const std::vector<double>& target,
                                     const std::vector<double>& track, double floor)
 {
     std::vector<double> ratio(track.size());
     for (std::size_t k = 0; k < track.size(); ++k)
     {
-        ratio[k] = std::isfinite(reference[k]) ? reference[k] / FloorLevel(track[k], floor) : 1.0;
+        ratio[k] = target[k] / FloorLevel(track[k], floor);
     }
     return ratio;
 }
@@ -115,9 +130,10 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
     {
         throw std::runtime_error("Reference profile mid spectrum size mismatch");
     }
+    const std::vector<double> targetMid = ReadableTarget(targets.mid, trackMid, settings.floor);
     const std::vector<double> midFir = DesignCorrectionFilter(
-        CorrectionRatio(targets.mid, trackMid, settings.floor), settings, sampleRate);
-    const double midDistanceDb = SmoothedDistance(trackMid, targets.mid, settings, sampleRate);
+        CorrectionRatio(targetMid, trackMid, settings.floor), settings, sampleRate);
+    const double midDistanceDb = SmoothedDistance(trackMid, targetMid, settings, sampleRate);
 
     const std::vector<double> trackSide =
         AverageSelectedSpectrum(level.selectedSide, level, fftSize);
@@ -125,7 +141,8 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
     {
         throw std::runtime_error("Reference profile side spectrum size mismatch");
     }
-    std::vector<double> sideRatio = CorrectionRatio(targets.side, trackSide, settings.floor);
+    const std::vector<double> targetSide = ReadableTarget(targets.side, trackSide, settings.floor);
+    std::vector<double> sideRatio = CorrectionRatio(targetSide, trackSide, settings.floor);
     if (settings.sideAmount != 1.0)
     {
         // 0 removes the side correction, 2 doubles its deviation from flat.
@@ -135,7 +152,7 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
         }
     }
     const std::vector<double> sideFir = DesignCorrectionFilter(sideRatio, settings, sampleRate);
-    const double sideDistanceDb = SmoothedDistance(trackSide, targets.side, settings, sampleRate);
+    const double sideDistanceDb = SmoothedDistance(trackSide, targetSide, settings, sampleRate);
 
     // The mid carries most of what is heard as tone.
     constexpr double kSideShare = 0.2;
