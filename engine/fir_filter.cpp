@@ -27,11 +27,29 @@ std::size_t NextPowerOfTwo(std::size_t n)
     return power;
 }
 
-// Sample i of x, zero outside the signal.
-double SampleAt(std::span<const double> x, std::ptrdiff_t i)
+// Sets one part (0 real, 1 imaginary) of work[t] to x[start + t], and to zero
+// where that lies outside the signal. The standard fixes std::complex's layout
+// as an array of its real and imaginary part.
+void LoadPart(std::vector<std::complex<double>>& work, int part, std::span<const double> x,
+              std::ptrdiff_t start)
 {
-    return i >= 0 && i < static_cast<std::ptrdiff_t>(x.size()) ? x[static_cast<std::size_t>(i)]
-                                                               : 0.0;
+    double* parts = reinterpret_cast<double*>(work.data()) + part;
+    const auto n = static_cast<std::ptrdiff_t>(work.size());
+    const auto size = static_cast<std::ptrdiff_t>(x.size());
+    const std::ptrdiff_t firstInside = std::clamp<std::ptrdiff_t>(-start, 0, n);
+    const std::ptrdiff_t firstAfter = std::clamp<std::ptrdiff_t>(size - start, firstInside, n);
+    for (std::ptrdiff_t t = 0; t < firstInside; ++t)
+    {
+        parts[2 * t] = 0.0;
+    }
+    for (std::ptrdiff_t t = firstInside; t < firstAfter; ++t)
+    {
+        parts[2 * t] = x[static_cast<std::size_t>(start + t)];
+    }
+    for (std::ptrdiff_t t = firstAfter; t < n; ++t)
+    {
+        parts[2 * t] = 0.0;
+    }
 }
 
 } // namespace
@@ -69,11 +87,14 @@ std::vector<double> DesignFirFromCurve(const std::vector<double>& curve, int fft
 
 std::vector<double> FastConvolve(std::span<const double> x, std::span<const double> h)
 {
-    std::vector<double> y(x.size(), 0.0);
     if (x.empty() || h.empty())
     {
-        return y;
+        return std::vector<double>(x.size(), 0.0);
     }
+    // Filled in order, block after block, so it is appended rather than
+    // zeroed first.
+    std::vector<double> y;
+    y.reserve(x.size());
     const std::size_t filterLength = h.size();
     const std::size_t fullLength = x.size() + filterLength - 1;
     const std::size_t blockFft =
@@ -92,17 +113,14 @@ std::vector<double> FastConvolve(std::span<const double> x, std::span<const doub
     // the imaginary part: the filter is real, so the two never mix.
     std::vector<std::complex<double>> work(blockFft);
     const std::ptrdiff_t history = static_cast<std::ptrdiff_t>(filterLength) - 1;
-    for (std::size_t first = 0; first < y.size(); first += 2 * step)
+    for (std::size_t first = 0; first < x.size(); first += 2 * step)
     {
         // Output j is linear-convolution sample centre + j, which needs x from
         // centre + j - (filterLength - 1) on.
         const std::ptrdiff_t realStart = static_cast<std::ptrdiff_t>(centre + first) - history;
         const std::ptrdiff_t imagStart = realStart + static_cast<std::ptrdiff_t>(step);
-        for (std::size_t t = 0; t < blockFft; ++t)
-        {
-            const auto offset = static_cast<std::ptrdiff_t>(t);
-            work[t] = {SampleAt(x, realStart + offset), SampleAt(x, imagStart + offset)};
-        }
+        LoadPart(work, 0, x, realStart);
+        LoadPart(work, 1, x, imagStart);
         Fft(work, false);
         for (std::size_t k = 0; k < blockFft; ++k)
         {
@@ -116,17 +134,17 @@ std::vector<double> FastConvolve(std::span<const double> x, std::span<const doub
         }
         Fft(work, true);
 
-        const std::size_t realCount = std::min(step, y.size() - first);
+        const std::size_t realCount = std::min(step, x.size() - first);
         for (std::size_t t = 0; t < realCount; ++t)
         {
-            y[first + t] = work[filterLength - 1 + t].real();
+            y.push_back(work[filterLength - 1 + t].real());
         }
         const std::size_t imagFirst = first + step;
         const std::size_t imagCount =
-            imagFirst < y.size() ? std::min(step, y.size() - imagFirst) : 0;
+            imagFirst < x.size() ? std::min(step, x.size() - imagFirst) : 0;
         for (std::size_t t = 0; t < imagCount; ++t)
         {
-            y[imagFirst + t] = work[filterLength - 1 + t].imag();
+            y.push_back(work[filterLength - 1 + t].imag());
         }
     }
     return y;

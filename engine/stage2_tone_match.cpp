@@ -176,18 +176,20 @@ ToneMatchResult ApplyToneMatch(const LevelAnalysis& level, const ToneCorrection&
     result.appliedStrength = result.confidence * strength;
 
     // The side is blended on the fly: only the mid is handed on as a signal.
+    // Appended rather than resized first, so each whole-track vector is
+    // written once.
     const std::size_t frames = std::min(level.mid.size(), level.side.size());
-    result.mid.resize(frames);
+    result.mid.reserve(frames);
     result.audio.sampleRate = sampleRate;
-    result.audio.samples.resize(2 * frames);
+    result.audio.samples.reserve(2 * frames);
     for (std::size_t i = 0; i < frames; ++i)
     {
         const double mid = BlendAt(level.mid, correction.processedMid, i, result.appliedStrength);
         const double side =
             BlendAt(level.side, correction.processedSide, i, result.appliedStrength);
-        result.mid[i] = mid;
-        result.audio.samples[2 * i] = mid + side;
-        result.audio.samples[2 * i + 1] = mid - side;
+        result.mid.push_back(mid);
+        result.audio.samples.push_back(mid + side);
+        result.audio.samples.push_back(mid - side);
     }
     return result;
 }
