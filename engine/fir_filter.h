@@ -14,5 +14,5 @@ std::vector<double> DesignFirFromCurve(const std::vector<double>& curve, int fft
 // x filtered by h, aligned on the filter's centre tap h.size() / 2 and as long
 // as x: y[j] = sum over k of h[k] * x[j + h.size() / 2 - k], with x zero outside
 // its length. Overlap-save in blocks, so the working memory follows the
-// filter's length, not the signal's. An empty x or h gives zeros.
+// filter's length, not the signal's. An empty h gives silence.
 std::vector<double> FastConvolve(std::span<const double> x, std::span<const double> h);

@@ -257,20 +257,25 @@ TEST(ToneMatch, RefusesTargetsOfTheWrongSizeMidFirst)
 
 TEST(ToneMatch, RefusesAnalysisWithoutAWholeFrameOrAnFftSizeThatIsNoPowerOfTwo)
 {
-    const std::size_t frames = kFftSize - 1;
-    const LevelAnalysis level =
-        Analyse(MakeStereo(std::vector<double>(frames, 0.1), std::vector<double>(frames, 0.2)));
     const MidSideMagnitudes targets{std::vector<double>(kFftSize / 2 + 1, 1.0),
                                     std::vector<double>(kFftSize / 2 + 1, 1.0)};
-    try
+    for (std::size_t frames : {std::size_t{1}, std::size_t{kFftSize - 1}})
     {
-        ComputeToneCorrection(level, targets, Settings(1.0), kRate);
-        ADD_FAILURE() << "a track shorter than one frame was measured";
+        const LevelAnalysis level =
+            Analyse(MakeStereo(std::vector<double>(frames, 0.1), std::vector<double>(frames, 0.2)));
+        try
+        {
+            ComputeToneCorrection(level, targets, Settings(1.0), kRate);
+            ADD_FAILURE() << "a track of " << frames << " frames was measured";
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_STREQ(error.what(), "Input audio too short for FFT size");
+        }
     }
-    catch (const std::runtime_error& error)
-    {
-        EXPECT_STREQ(error.what(), "Input audio too short for FFT size");
-    }
+    const std::size_t frames = 2 * kFftSize;
+    const LevelAnalysis level =
+        Analyse(MakeStereo(std::vector<double>(frames, 0.1), std::vector<double>(frames, 0.2)));
     for (int fftSize : {0, -4096, 1000})
     {
         ToneMatchSettings settings = Settings(1.0);
