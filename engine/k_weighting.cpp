@@ -8,8 +8,8 @@ namespace
 
 // K-filter high shelf: about +4 dB above about 1.68 kHz.
 constexpr double kShelfGainExponent = 0.09999609634925; // A = 10^(G/40), G = 3.99984 dB
-constexpr double kShelfAngularHz = 10568.157157295256; // 2 pi x 1681.974450955533 Hz
-constexpr double kShelfTwoQ = 1.4143504739108392;      // 2 Q, Q = 0.7071752369554196
+constexpr double kShelfAngularHz = 10568.157157295256;  // 2 pi x 1681.974450955533 Hz
+constexpr double kShelfTwoQ = 1.4143504739108392;       // 2 Q, Q = 0.7071752369554196
 
 // K-filter high-pass (RLB weighting) at about 38 Hz.
 constexpr double kHighPassAngularHz = 239.6122302906118; // 2 pi x 38.13547087602444 Hz

@@ -10,14 +10,14 @@
 namespace
 {
 
-constexpr double kLoudnessOffsetLu = -0.691;     // BS.1770: -0.691 + 10 log10(sum of weighted z)
-constexpr double kAbsoluteGateLufs = -70.0;      // BS.1770 absolute gate
-constexpr double kRelativeGateLu = -10.0;        // BS.1770 relative gate, below the ungated mean
-constexpr double kGatingBlockSeconds = 0.4;      // 400 ms gating block (momentary loudness)
-constexpr double kGatingHopSeconds = 0.1;        // 75 % overlap of the gating blocks
-constexpr size_t kShortTermBlockSeconds = 3;     // 3 s block (short-term loudness)
-constexpr size_t kShortTermHopSeconds = 1;       // one short-term value per second
-constexpr double kRangeWindowLu = -20.0;         // short-term values kept for the range
+constexpr double kLoudnessOffsetLu = -0.691; // BS.1770: -0.691 + 10 log10(sum of weighted z)
+constexpr double kAbsoluteGateLufs = -70.0;  // BS.1770 absolute gate
+constexpr double kRelativeGateLu = -10.0;    // BS.1770 relative gate, below the ungated mean
+constexpr double kGatingBlockSeconds = 0.4;  // 400 ms gating block (momentary loudness)
+constexpr double kGatingHopSeconds = 0.1;    // 75 % overlap of the gating blocks
+constexpr size_t kShortTermBlockSeconds = 3; // 3 s block (short-term loudness)
+constexpr size_t kShortTermHopSeconds = 1;   // one short-term value per second
+constexpr double kRangeWindowLu = -20.0;     // short-term values kept for the range
 constexpr std::array<double, 2> kChannelWeights = {1.0, 1.0}; // BS.1770 left and right
 constexpr std::array<double, 5> kDistributionPercentiles = {0.10, 0.25, 0.50, 0.75, 0.90};
 constexpr double kRangeLowPercentile = 0.10;
@@ -63,8 +63,8 @@ double MeanOf(const std::vector<double>& values)
 }
 
 void AddShortTermDistribution(const std::vector<double>& leftSums,
-                              const std::vector<double>& rightSums, size_t frames,
-                              int sampleRate, LoudnessStats& stats)
+                              const std::vector<double>& rightSums, size_t frames, int sampleRate,
+                              LoudnessStats& stats)
 {
     const size_t rate = static_cast<size_t>(sampleRate);
     const size_t block = std::max<size_t>(1, kShortTermBlockSeconds * rate);
@@ -199,8 +199,8 @@ LoudnessStats MeasureLoudness(const AudioBuffer& buffer)
 
     std::vector<double> blocks =
         BlockMeanSquares(leftSums, rightSums, kChannelWeights, frames, block, hop);
-    std::erase_if(blocks, [](double z)
-                  { return !(z > 0.0 && BlockLoudnessLufs(z) >= kAbsoluteGateLufs); });
+    std::erase_if(blocks,
+                  [](double z) { return !(z > 0.0 && BlockLoudnessLufs(z) >= kAbsoluteGateLufs); });
     if (blocks.empty())
     {
         return stats;
