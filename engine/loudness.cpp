@@ -39,19 +39,6 @@ size_t FramesIn(double seconds, int sampleRate)
     return std::max<size_t>(1, static_cast<size_t>(std::nearbyint(seconds * sampleRate)));
 }
 
-// One channel of the interleaved buffer, K-weighted, as running sums of squares.
-std::vector<double> WeightedChannelSums(const AudioBuffer& buffer, size_t channel)
-{
-    const size_t frames = buffer.FrameCount();
-    std::vector<double> samples(frames);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        samples[i] = buffer.samples[2 * i + channel];
-    }
-    samples = KWeightChannel(std::move(samples), buffer.sampleRate);
-    return CumulativeSquares(samples);
-}
-
 double MeanOf(const std::vector<double>& values)
 {
     double sum = 0.0;
@@ -188,8 +175,9 @@ LoudnessStats MeasureLoudness(const AudioBuffer& buffer)
         return stats;
     }
 
-    const std::vector<double> leftSums = WeightedChannelSums(buffer, 0);
-    const std::vector<double> rightSums = WeightedChannelSums(buffer, 1);
+    std::vector<double> leftSums;
+    std::vector<double> rightSums;
+    KWeightedCumulativeSquares(buffer.samples, buffer.sampleRate, leftSums, rightSums);
     // A NaN or infinite sample poisons every sum after it; measuring only the
     // blocks before it would report a loudness the track does not have.
     if (!std::isfinite(leftSums.back()) || !std::isfinite(rightSums.back()))

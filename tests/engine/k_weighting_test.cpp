@@ -1,4 +1,5 @@
 #include "engine/k_weighting.h"
+#include "engine/loudness.h"
 
 #include "loudness_fixtures.h"
 
@@ -104,6 +105,32 @@ TEST(KWeighting, RefusesARateBelowOne)
 {
     EXPECT_THROW(KWeightChannel({0.5, 0.25}, 0), std::invalid_argument);
     EXPECT_THROW(KWeightChannel({0.5, 0.25}, -48000), std::invalid_argument);
+}
+
+TEST(KWeighting, FusedRunningSumsMatchTheChannelPath)
+{
+    // Noise that stops dead, so the filters' tails decay in silence as well.
+    AudioBuffer buffer = loudness_fixtures::StereoPinkNoise(44100, 1.0, 0.2, 5);
+    buffer.samples.resize(buffer.samples.size() * 3, 0.0);
+
+    std::vector<double> leftSums, rightSums;
+    KWeightedCumulativeSquares(buffer.samples, buffer.sampleRate, leftSums, rightSums);
+    for (size_t channel = 0; channel < 2; ++channel)
+    {
+        std::vector<double> samples(buffer.FrameCount());
+        for (size_t i = 0; i < samples.size(); ++i)
+        {
+            samples[i] = buffer.samples[2 * i + channel];
+        }
+        const std::vector<double> expected =
+            CumulativeSquares(KWeightChannel(samples, buffer.sampleRate));
+        const std::vector<double>& actual = channel == 0 ? leftSums : rightSums;
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < actual.size(); ++i)
+        {
+            ASSERT_NEAR(actual[i], expected[i], 1e-12 * expected.back()) << "frame " << i;
+        }
+    }
 }
 
 } // namespace
