@@ -42,7 +42,8 @@ AudioBuffer NoiseAt(double lufs, double seconds = 8.0)
 bool SameSamples(const AudioBuffer& a, const AudioBuffer& b)
 {
     return a.samples.size() == b.samples.size() &&
-           std::memcmp(a.samples.data(), b.samples.data(), a.samples.size() * sizeof(double)) == 0;
+           (a.samples.empty() || std::memcmp(a.samples.data(), b.samples.data(),
+                                             a.samples.size() * sizeof(double)) == 0);
 }
 
 LoudnessNormalizeOptions Options(double targetLufs, int limitToTarget, int maxPasses = 3)
