@@ -254,8 +254,21 @@ TEST(NormalizeLoudness, RefusesWhatItCannotHonour)
 
 TEST(NormalizeLoudness, LimitToTargetHoldsTheTruePeakCeiling)
 {
-    // Noise with a crest factor that a 10 dB push drives well past -1 dBTP.
+    // Pink noise with a 10 dB hit every quarter second: raised to -14 LUFS by gain
+    // alone its hits would go over -1 dBTP, so the limiter has to work.
     AudioBuffer buffer = NoiseAt(-24.0, 20.0);
+    for (size_t i = 0; i < buffer.FrameCount(); ++i)
+    {
+        if (i % 12000 < 480)
+        {
+            buffer.samples[2 * i] *= 3.0;
+            buffer.samples[2 * i + 1] *= 3.0;
+        }
+    }
+    const double before = Integrated(buffer);
+    ASSERT_GT(MeasureWithOracle(buffer).truePeakDbtp + (-14.0 - before), 0.0)
+        << "the fixture should need limiting";
+
     LoudnessNormalizeResult result;
     try
     {
@@ -271,6 +284,8 @@ TEST(NormalizeLoudness, LimitToTargetHoldsTheTruePeakCeiling)
     }
     EXPECT_TRUE(result.withinTolerance);
     EXPECT_NEAR(Integrated(buffer), -14.0, 0.5) << "normalised track missed its target";
+    EXPECT_NEAR(result.lufsAfter, Integrated(buffer), 1e-9);
+    EXPECT_GT(result.gainDb, -14.0 - before) << "limiting should have cost loudness to make up";
     EXPECT_LE(MeasureWithOracle(buffer).truePeakDbtp, -1.0 + 0.1)
         << "4x true peak went over the ceiling";
     EXPECT_LE(result.passes, 3);
