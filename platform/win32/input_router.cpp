@@ -1,0 +1,552 @@
+#include "platform/backend/backend.h"
+#include "platform/win32/backend_bridge.h"
+#include "platform/win32/window_system.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+
+namespace brvl::win32
+{
+
+namespace
+{
+
+constexpr UINT kDoubleClickTimeMs = 500;
+constexpr int kDoubleClickBox = 4; // SM_CXDOUBLECLK x SM_CYDOUBLECLK, centred on the first press
+
+struct DropRecord
+{
+    std::vector<std::wstring> paths;
+    POINT point{};
+};
+
+void FreeDropRecord(WPARAM wParam, LPARAM) { delete reinterpret_cast<DropRecord*>(wParam); }
+
+constexpr UINT_PTR kStandardCursors[] = {IDC_ARROW_ID, IDC_WAIT_ID, IDC_SIZEWE_ID, IDC_SIZENS_ID,
+                                         IDC_HAND_ID};
+const char g_cursorTokens[std::size(kStandardCursors)] = {};
+
+LPARAM PackPoint(POINT pt)
+{
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(pt.x)),
+                      static_cast<WORD>(static_cast<short>(pt.y)));
+}
+
+POINT ToClient(HWND hwnd, POINT screen)
+{
+    POINT pt = screen;
+    ScreenToClient(hwnd, &pt);
+    return pt;
+}
+
+void PostDueLeaves()
+{
+    WindowSystem& system = WindowSystem::Instance();
+    if (system.capture != nullptr)
+    {
+        return; // deferred until the capture is released
+    }
+    const std::set<HWND> armed = system.trackingLeave;
+    for (HWND hwnd : armed)
+    {
+        if (hwnd != system.hover)
+        {
+            system.trackingLeave.erase(hwnd);
+            PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+        }
+    }
+}
+
+void SetHover(HWND hwnd)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    system.hover = hwnd;
+    PostDueLeaves();
+}
+
+UINT ButtonFlag(int button)
+{
+    return button == 0 ? MK_LBUTTON : button == 1 ? MK_RBUTTON : MK_MBUTTON;
+}
+
+UINT ButtonMessage(int button, bool down)
+{
+    switch (button)
+    {
+    case 0:
+        return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case 1:
+        return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    default:
+        return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    }
+}
+
+// A second left press on the same window, soon and near enough, is a double
+// click; only CS_DBLCLKS classes hear it as one. A third press is plain.
+UINT LeftDownMessage(HWND target, POINT screen)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    const std::uint64_t now = NowMs();
+    const bool isDouble = system.clickArmed && target == system.lastClickWindow &&
+                          now - system.lastClickTime <= kDoubleClickTimeMs &&
+                          std::abs(screen.x - system.lastClickPoint.x) <= kDoubleClickBox / 2 &&
+                          std::abs(screen.y - system.lastClickPoint.y) <= kDoubleClickBox / 2;
+    if (isDouble)
+    {
+        system.clickArmed = false;
+        const WindowPtr w = system.Find(target);
+        const UINT classStyle = w && w->windowClass ? w->windowClass->style : 0;
+        return (classStyle & CS_DBLCLKS) != 0 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+    }
+    system.clickArmed = true;
+    system.lastClickWindow = target;
+    system.lastClickTime = now;
+    system.lastClickPoint = screen;
+    return WM_LBUTTONDOWN;
+}
+
+void RouteMouse(const RawInput& input)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    system.cursorPos = input.screen;
+    bool topLevelDisabled = false;
+    const HWND under = HitTest(input.screen, &topLevelDisabled);
+    SetHover(topLevelDisabled ? nullptr : under);
+
+    const HWND target = system.capture != nullptr ? system.capture
+                        : topLevelDisabled        ? nullptr
+                                                  : under;
+    if (input.kind == RawKind::ButtonDown)
+    {
+        system.buttons |= ButtonFlag(input.button);
+    }
+    else if (input.kind == RawKind::ButtonUp)
+    {
+        system.buttons &= ~ButtonFlag(input.button);
+    }
+    if (target == nullptr)
+    {
+        return; // nothing there, or input to a disabled top-level (a modal loop's owner)
+    }
+
+    UINT msg = WM_MOUSEMOVE;
+    if (input.kind == RawKind::ButtonDown)
+    {
+        msg = input.button == 0 ? LeftDownMessage(target, input.screen)
+                                : ButtonMessage(input.button, true);
+    }
+    else if (input.kind == RawKind::ButtonUp)
+    {
+        msg = ButtonMessage(input.button, false);
+    }
+
+    if (system.capture == nullptr)
+    {
+        SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                     MAKELPARAM(HTCLIENT, msg));
+        if (!IsWindow(target))
+        {
+            return;
+        }
+    }
+    const WPARAM flags = (input.modifiers & (MK_SHIFT | MK_CONTROL)) | system.buttons;
+    MSG message{target, msg, flags, PackPoint(ToClient(target, input.screen)), 0, input.screen};
+    DispatchQueuedMessage(message);
+}
+
+void RouteWheel(const RawInput& input)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    system.cursorPos = input.screen;
+    bool topLevelDisabled = false;
+    const HWND under = HitTest(input.screen, &topLevelDisabled);
+    // Decision: to the capture window, else the window under the pointer (not the focus).
+    const HWND target = system.capture != nullptr ? system.capture
+                        : topLevelDisabled        ? nullptr
+                                                  : under;
+    if (target == nullptr)
+    {
+        return;
+    }
+    const UINT keys = (input.modifiers & (MK_SHIFT | MK_CONTROL)) | system.buttons;
+    MSG message{target, WM_MOUSEWHEEL,
+                MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(input.wheelDelta))),
+                PackPoint(input.screen), 0, input.screen};
+    DispatchQueuedMessage(message);
+}
+
+void RouteKey(const RawInput& input)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    system.keyModifiers = input.modifiers;
+    const HWND target = system.focus;
+    if (target == nullptr || !IsWindow(target))
+    {
+        return;
+    }
+    const bool alt = (input.modifiers & kAltHeld) != 0;
+    if (input.kind == RawKind::KeyDown)
+    {
+        MSG down{target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, input.virtualKey, 1, 0,
+                 system.cursorPos};
+        DispatchQueuedMessage(down);
+        // Translation: the character the key types follows its key-down.
+        if (input.character != 0 && !alt && IsWindow(target))
+        {
+            MSG ch{target, WM_CHAR, static_cast<WPARAM>(input.character), 1, 0, system.cursorPos};
+            DispatchQueuedMessage(ch);
+        }
+    }
+    else
+    {
+        MSG up{target, alt ? WM_SYSKEYUP : WM_KEYUP, input.virtualKey,
+               static_cast<LPARAM>(0xC0000001u), 0, system.cursorPos};
+        DispatchQueuedMessage(up);
+    }
+}
+
+HWND DropTarget(POINT screen)
+{
+    bool topLevelDisabled = false;
+    HWND hwnd = HitTest(screen, &topLevelDisabled);
+    if (topLevelDisabled)
+    {
+        return nullptr;
+    }
+    while (hwnd != nullptr)
+    {
+        if ((GetWindowExStyle(hwnd) & WS_EX_ACCEPTFILES) != 0)
+        {
+            return hwnd;
+        }
+        hwnd = (GetWindowStyle(hwnd) & WS_CHILD) != 0 ? GetParent(hwnd) : nullptr;
+    }
+    return nullptr;
+}
+
+void RouteDrop(const RawInput& input)
+{
+    const HWND target = input.target != nullptr ? input.target : DropTarget(input.screen);
+    if (target == nullptr || input.paths.empty())
+    {
+        return; // refused
+    }
+    WindowSystem::Instance().SetPayloadDeleter(WM_DROPFILES, &FreeDropRecord);
+    auto* record = new DropRecord{input.paths, ToClient(target, input.screen)};
+    if (!PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(record), 0))
+    {
+        delete record;
+    }
+}
+
+} // namespace
+
+void RouteRawInput(const RawInput& input)
+{
+    switch (input.kind)
+    {
+    case RawKind::MouseMove:
+    case RawKind::ButtonDown:
+    case RawKind::ButtonUp:
+        RouteMouse(input);
+        break;
+    case RawKind::Wheel:
+        RouteWheel(input);
+        break;
+    case RawKind::KeyDown:
+    case RawKind::KeyUp:
+        RouteKey(input);
+        break;
+    case RawKind::Drop:
+        RouteDrop(input);
+        break;
+    case RawKind::PointerLeft:
+        SetHover(nullptr);
+        break;
+    }
+}
+
+void ForgetWindowInput(HWND hwnd)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    if (system.hover == hwnd)
+    {
+        system.hover = nullptr;
+    }
+    if (system.lastClickWindow == hwnd)
+    {
+        system.lastClickWindow = nullptr;
+        system.clickArmed = false;
+    }
+    system.trackingLeave.erase(hwnd);
+}
+
+void QueueMouseMove(POINT screen, UINT modifiers)
+{
+    RawInput input;
+    input.kind = RawKind::MouseMove;
+    input.screen = screen;
+    input.modifiers = modifiers;
+    WindowSystem::Instance().QueueInput(std::move(input));
+}
+
+void QueueMouseButton(POINT screen, MouseButton button, bool down, UINT modifiers)
+{
+    RawInput input;
+    input.kind = down ? RawKind::ButtonDown : RawKind::ButtonUp;
+    input.screen = screen;
+    input.button = static_cast<int>(button);
+    input.modifiers = modifiers;
+    WindowSystem::Instance().QueueInput(std::move(input));
+}
+
+void QueueMouseWheel(POINT screen, int delta, UINT modifiers)
+{
+    RawInput input;
+    input.kind = RawKind::Wheel;
+    input.screen = screen;
+    input.wheelDelta = delta;
+    input.modifiers = modifiers;
+    WindowSystem::Instance().QueueInput(std::move(input));
+}
+
+void QueueKey(UINT virtualKey, bool down, wchar_t character, UINT modifiers)
+{
+    RawInput input;
+    input.kind = down ? RawKind::KeyDown : RawKind::KeyUp;
+    input.virtualKey = virtualKey;
+    input.character = character;
+    input.modifiers = (modifiers & (MK_SHIFT | MK_CONTROL)) |
+                      ((modifiers & kModifierAlt) != 0 ? kAltHeld : 0);
+    WindowSystem::Instance().QueueInput(std::move(input));
+}
+
+void QueueDropFiles(POINT screen, std::vector<std::wstring> paths)
+{
+    RawInput input;
+    input.kind = RawKind::Drop;
+    input.screen = screen;
+    input.paths = std::move(paths);
+    WindowSystem::Instance().QueueInput(std::move(input));
+}
+
+void QueuePointerLeft()
+{
+    RawInput input;
+    input.kind = RawKind::PointerLeft;
+    WindowSystem::Instance().QueueInput(std::move(input));
+}
+
+UINT_PTR StandardCursorId(HCURSOR cursor)
+{
+    for (size_t i = 0; i < std::size(kStandardCursors); ++i)
+    {
+        if (reinterpret_cast<const char*>(cursor) == &g_cursorTokens[i])
+        {
+            return kStandardCursors[i];
+        }
+    }
+    return 0;
+}
+
+} // namespace brvl::win32
+
+using namespace brvl::win32;
+
+HWND SetCapture(HWND hwnd)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    const HWND previous = system.capture;
+    if (!IsWindow(hwnd) || previous == hwnd)
+    {
+        return previous;
+    }
+    system.capture = hwnd;
+    brvl::backend::CurrentBackend().CaptureChanged(hwnd);
+    if (previous != nullptr)
+    {
+        Dispatch(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    }
+    return previous;
+}
+
+BOOL ReleaseCapture()
+{
+    WindowSystem& system = WindowSystem::Instance();
+    const HWND holder = system.capture;
+    if (holder == nullptr)
+    {
+        return TRUE;
+    }
+    system.capture = nullptr;
+    brvl::backend::CurrentBackend().CaptureChanged(nullptr);
+    // Sent to the releasing window itself, before ReleaseCapture returns.
+    Dispatch(holder, WM_CAPTURECHANGED, 0, 0);
+    PostDueLeaves();
+    return TRUE;
+}
+
+HWND GetCapture() { return WindowSystem::Instance().capture; }
+
+HWND SetFocus(HWND hwnd)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    const HWND previous = system.focus;
+    if (hwnd != nullptr && !IsWindow(hwnd))
+    {
+        return nullptr;
+    }
+    if (previous == hwnd)
+    {
+        return previous;
+    }
+    if (previous != nullptr && IsWindow(previous))
+    {
+        Dispatch(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    }
+    system.focus = hwnd;
+    if (hwnd != nullptr)
+    {
+        Dispatch(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    }
+    return previous;
+}
+
+HWND GetFocus() { return WindowSystem::Instance().focus; }
+
+HCURSOR LoadCursorW(HINSTANCE, LPCWSTR name)
+{
+    const auto id = reinterpret_cast<UINT_PTR>(name);
+    for (size_t i = 0; i < std::size(kStandardCursors); ++i)
+    {
+        if (kStandardCursors[i] == id)
+        {
+            return reinterpret_cast<HCURSOR>(const_cast<char*>(&g_cursorTokens[i]));
+        }
+    }
+    return nullptr;
+}
+
+HCURSOR SetCursor(HCURSOR cursor)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    const HCURSOR previous = system.cursor;
+    system.cursor = cursor;
+    if (previous != cursor)
+    {
+        brvl::backend::CurrentBackend().CursorChanged(cursor);
+    }
+    return previous;
+}
+
+HCURSOR GetCursor() { return WindowSystem::Instance().cursor; }
+
+BOOL GetCursorPos(POINT* pt)
+{
+    if (pt == nullptr)
+    {
+        return FALSE;
+    }
+    *pt = WindowSystem::Instance().cursorPos;
+    return TRUE;
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
+{
+    if (request == nullptr || !IsWindow(request->hwndTrack))
+    {
+        return FALSE;
+    }
+    WindowSystem& system = WindowSystem::Instance();
+    if ((request->dwFlags & TME_CANCEL) != 0)
+    {
+        system.trackingLeave.erase(request->hwndTrack);
+        return TRUE;
+    }
+    if ((request->dwFlags & TME_LEAVE) != 0)
+    {
+        system.trackingLeave.insert(request->hwndTrack);
+        PostDueLeaves(); // arming while the pointer is already outside posts at once
+    }
+    return TRUE;
+}
+
+UINT GetDoubleClickTime() { return kDoubleClickTimeMs; }
+
+int GetSystemMetrics(int index)
+{
+    const RECT screen = brvl::backend::CurrentBackend().ScreenRect();
+    switch (index)
+    {
+    case SM_CXSCREEN:
+        return screen.right - screen.left;
+    case SM_CYSCREEN:
+        return screen.bottom - screen.top;
+    case SM_CXBORDER:
+        return 1;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return kDoubleClickBox;
+    case SM_CXDRAG:
+    case SM_CYDRAG:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+void DragAcceptFiles(HWND hwnd, BOOL accept)
+{
+    if (const WindowPtr w = WindowSystem::Instance().Find(hwnd))
+    {
+        if (accept != FALSE)
+        {
+            w->exStyle |= WS_EX_ACCEPTFILES;
+        }
+        else
+        {
+            w->exStyle &= ~WS_EX_ACCEPTFILES;
+        }
+    }
+}
+
+UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT count)
+{
+    const auto* record = reinterpret_cast<const DropRecord*>(drop);
+    if (record == nullptr)
+    {
+        return 0;
+    }
+    if (index == 0xFFFFFFFFu)
+    {
+        return static_cast<UINT>(record->paths.size());
+    }
+    if (index >= record->paths.size())
+    {
+        return 0;
+    }
+    const std::wstring& path = record->paths[index];
+    if (buffer == nullptr || count == 0)
+    {
+        return static_cast<UINT>(path.size());
+    }
+    const size_t n = std::min<size_t>(count - 1, path.size());
+    std::wmemcpy(buffer, path.data(), n);
+    buffer[n] = L'\0';
+    return static_cast<UINT>(n);
+}
+
+BOOL DragQueryPoint(HDROP drop, POINT* pt)
+{
+    const auto* record = reinterpret_cast<const DropRecord*>(drop);
+    if (record == nullptr || pt == nullptr)
+    {
+        return FALSE;
+    }
+    *pt = record->point;
+    return TRUE;
+}
+
+void DragFinish(HDROP drop) { delete reinterpret_cast<DropRecord*>(drop); }
