@@ -145,21 +145,22 @@ protected:                                                                      
 #define ON_WM_GETDLGCODE()                                                                         \
     BRVL_MSG_ENTRY(WM_GETDLGCODE, 0, 0, 0, *lResult = static_cast<LRESULT>(self->OnGetDlgCode()); return TRUE;)
 
+// Member handlers are named as &Class::Handler.
 #define ON_MESSAGE(message, memberFxn)                                                             \
-    BRVL_MSG_ENTRY(message, 0, 0, 0, *lResult = self->memberFxn(wParam, lParam); return TRUE;)
+    BRVL_MSG_ENTRY(message, 0, 0, 0, *lResult = (self->*(memberFxn))(wParam, lParam); return TRUE;)
 
 // Routed entries: commands, command UI and control notifications.
 #define ON_COMMAND(commandId, memberFxn)                                                           \
-    BRVL_MSG_ENTRY(WM_COMMAND, CN_COMMAND, static_cast<UINT>(commandId), static_cast<UINT>(commandId), self->memberFxn(); return TRUE;)
+    BRVL_MSG_ENTRY(WM_COMMAND, CN_COMMAND, static_cast<UINT>(commandId), static_cast<UINT>(commandId), (self->*(memberFxn))(); return TRUE;)
 #define ON_COMMAND_RANGE(firstCommandId, lastCommandId, memberFxn)                                 \
-    BRVL_MSG_ENTRY(WM_COMMAND, CN_COMMAND, static_cast<UINT>(firstCommandId), static_cast<UINT>(lastCommandId), self->memberFxn(routedId); return TRUE;)
+    BRVL_MSG_ENTRY(WM_COMMAND, CN_COMMAND, static_cast<UINT>(firstCommandId), static_cast<UINT>(lastCommandId), (self->*(memberFxn))(routedId); return TRUE;)
 #define ON_UPDATE_COMMAND_UI(commandId, memberFxn)                                                 \
-    BRVL_MSG_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(commandId), static_cast<UINT>(commandId), self->memberFxn(reinterpret_cast<CCmdUI*>(lParam)); return TRUE;)
+    BRVL_MSG_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(commandId), static_cast<UINT>(commandId), (self->*(memberFxn))(reinterpret_cast<CCmdUI*>(lParam)); return TRUE;)
 #define ON_CONTROL(notifyCode, controlId, memberFxn)                                               \
-    BRVL_MSG_ENTRY(WM_COMMAND, static_cast<UINT>(notifyCode), static_cast<UINT>(controlId), static_cast<UINT>(controlId), self->memberFxn(); return TRUE;)
+    BRVL_MSG_ENTRY(WM_COMMAND, static_cast<UINT>(notifyCode), static_cast<UINT>(controlId), static_cast<UINT>(controlId), (self->*(memberFxn))(); return TRUE;)
 // Notification codes of the standard controls: BN_CLICKED 0, CBN_SELCHANGE 1, EN_CHANGE 0x0300.
 #define ON_BN_CLICKED(controlId, memberFxn) ON_CONTROL(0, controlId, memberFxn)
 #define ON_CBN_SELCHANGE(controlId, memberFxn) ON_CONTROL(1, controlId, memberFxn)
 #define ON_EN_CHANGE(controlId, memberFxn) ON_CONTROL(0x0300, controlId, memberFxn)
 #define ON_NOTIFY_EX_RANGE(notifyCode, firstId, lastId, memberFxn)                                 \
-    BRVL_MSG_ENTRY(WM_NOTIFY, static_cast<UINT>(notifyCode), static_cast<UINT>(firstId), static_cast<UINT>(lastId), return self->memberFxn(routedId, reinterpret_cast<NMHDR*>(lParam), lResult);)
+    BRVL_MSG_ENTRY(WM_NOTIFY, static_cast<UINT>(notifyCode), static_cast<UINT>(firstId), static_cast<UINT>(lastId), return (self->*(memberFxn))(routedId, reinterpret_cast<NMHDR*>(lParam), lResult);)

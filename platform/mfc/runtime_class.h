@@ -26,6 +26,7 @@ public:
     BOOL IsKindOf(const CRuntimeClass* cls) const;
 
     static const CRuntimeClass classCObject;
+    static CRuntimeClass* GetThisClass() { return const_cast<CRuntimeClass*>(&classCObject); }
 
 protected:
     CObject() = default;
@@ -36,6 +37,7 @@ protected:
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static const CRuntimeClass class##class_name;                                                  \
+    static CRuntimeClass* GetThisClass() { return RUNTIME_CLASS(class_name); }                     \
     CRuntimeClass* GetRuntimeClass() const override;
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
@@ -57,13 +59,13 @@ public:                                                                         
 
 template <class T> T* AfxDynamicDownCast(CObject* object)
 {
-    return object != nullptr && object->IsKindOf(RUNTIME_CLASS(T)) ? static_cast<T*>(object)
+    return object != nullptr && object->IsKindOf(T::GetThisClass()) ? static_cast<T*>(object)
                                                                     : nullptr;
 }
 
 template <class T> const T* AfxDynamicDownCast(const CObject* object)
 {
-    return object != nullptr && object->IsKindOf(RUNTIME_CLASS(T)) ? static_cast<const T*>(object)
+    return object != nullptr && object->IsKindOf(T::GetThisClass()) ? static_cast<const T*>(object)
                                                                     : nullptr;
 }
 

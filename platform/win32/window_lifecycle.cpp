@@ -1,4 +1,5 @@
 #include "platform/backend/backend.h"
+#include "platform/win32/test_hooks.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>
@@ -354,3 +355,7 @@ BOOL DestroyWindow(HWND hwnd)
     SendNcDestroyTree(hwnd);
     return TRUE;
 }
+
+void FailNextCreate(int n) { WindowSystem::Instance().failNextCreate = n; }
+
+void FailNextDeferWindowPos() { WindowSystem::Instance().failNextDefer = true; }
