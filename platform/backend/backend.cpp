@@ -26,6 +26,9 @@ Backend& CurrentBackend()
     return installed != nullptr ? *installed : DefaultBackend();
 }
 
-void InstallBackend(Backend* backend) { g_installed.store(backend, std::memory_order_release); }
+void InstallBackend(Backend* backend)
+{
+    g_installed.store(backend, std::memory_order_release);
+}
 
 } // namespace brvl::backend

@@ -45,9 +45,15 @@ void HeadlessBackend::AdvanceTime(std::uint64_t ms)
     PumpPendingMessages();
 }
 
-void HeadlessBackend::SetResponder(Responder responder) { m_responder = std::move(responder); }
+void HeadlessBackend::SetResponder(Responder responder)
+{
+    m_responder = std::move(responder);
+}
 
-std::vector<ModalRecord> HeadlessBackend::ModalLog() const { return m_modalLog; }
+std::vector<ModalRecord> HeadlessBackend::ModalLog() const
+{
+    return m_modalLog;
+}
 
 int HeadlessBackend::UnansweredCount() const
 {
@@ -55,7 +61,10 @@ int HeadlessBackend::UnansweredCount() const
                                           [](const ModalRecord& r) { return !r.answered; }));
 }
 
-void HeadlessBackend::ClearModalLog() { m_modalLog.clear(); }
+void HeadlessBackend::ClearModalLog()
+{
+    m_modalLog.clear();
+}
 
 void HeadlessBackend::MoveMouse(POINT screen, UINT modifiers)
 {

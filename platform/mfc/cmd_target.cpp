@@ -3,7 +3,10 @@
 const CRuntimeClass CCmdTarget::classCCmdTarget = {
     "CCmdTarget", static_cast<int>(sizeof(CCmdTarget)), nullptr, RUNTIME_CLASS(CObject)};
 
-CRuntimeClass* CCmdTarget::GetRuntimeClass() const { return RUNTIME_CLASS(CCmdTarget); }
+CRuntimeClass* CCmdTarget::GetRuntimeClass() const
+{
+    return RUNTIME_CLASS(CCmdTarget);
+}
 
 namespace
 {
@@ -13,9 +16,15 @@ const AFX_MSGMAP g_rootMap = {nullptr, &g_noEntries[0]};
 
 } // namespace
 
-const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() { return &g_rootMap; }
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
+{
+    return &g_rootMap;
+}
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(const AFX_MSGMAP* map, UINT msg, UINT code,
                                                      UINT id)

@@ -1,7 +1,7 @@
 #include "platform/mfc/runtime_class.h"
 
-const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)),
-                                             nullptr, nullptr};
+const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), nullptr,
+                                             nullptr};
 
 CObject* CRuntimeClass::CreateObject() const
 {
@@ -20,7 +20,10 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
     return FALSE;
 }
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject); }
+CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return RUNTIME_CLASS(CObject);
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* cls) const
 {

@@ -37,25 +37,37 @@ protected:
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static const CRuntimeClass class##class_name;                                                  \
-    static CRuntimeClass* GetThisClass() { return RUNTIME_CLASS(class_name); }                     \
+    static CRuntimeClass* GetThisClass()                                                           \
+    {                                                                                              \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }                                                                                              \
     CRuntimeClass* GetRuntimeClass() const override;
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
-    const CRuntimeClass class_name::class##class_name = {                                          \
-        #class_name, static_cast<int>(sizeof(class_name)), nullptr,                                \
-        RUNTIME_CLASS(base_class_name)};                                                           \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    const CRuntimeClass class_name::class##class_name = {#class_name,                              \
+                                                         static_cast<int>(sizeof(class_name)),     \
+                                                         nullptr, RUNTIME_CLASS(base_class_name)}; \
+    CRuntimeClass* class_name::GetRuntimeClass() const                                             \
+    {                                                                                              \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 #define DECLARE_DYNCREATE(class_name)                                                              \
     DECLARE_DYNAMIC(class_name)                                                                    \
     static CObject* CreateObject();
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject()                                                            \
+    {                                                                                              \
+        return new class_name;                                                                     \
+    }                                                                                              \
     const CRuntimeClass class_name::class##class_name = {                                          \
         #class_name, static_cast<int>(sizeof(class_name)), &class_name::CreateObject,              \
         RUNTIME_CLASS(base_class_name)};                                                           \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    CRuntimeClass* class_name::GetRuntimeClass() const                                             \
+    {                                                                                              \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 template <class T> T* AfxDynamicDownCast(CObject* object)
 {

@@ -38,8 +38,8 @@ public:
                         CWnd* parent, UINT id, void* context = nullptr);
     virtual BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style,
                           const RECT& rect, CWnd* parent, UINT id, LPVOID param = nullptr);
-    virtual BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style,
-                          int x, int y, int width, int height, HWND parent, HMENU idOrMenu,
+    virtual BOOL CreateEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD style, int x,
+                          int y, int width, int height, HWND parent, HMENU idOrMenu,
                           LPVOID param = nullptr);
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
@@ -158,5 +158,5 @@ private:
 
 // Registers (once per distinct set of arguments) a window class for custom
 // windows and returns its name.
-LPCTSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr,
-                            HBRUSH background = nullptr, HICON icon = nullptr);
+LPCTSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
+                            HICON icon = nullptr);

@@ -21,7 +21,10 @@ struct DropRecord
     POINT point{};
 };
 
-void FreeDropRecord(WPARAM wParam, LPARAM) { delete reinterpret_cast<DropRecord*>(wParam); }
+void FreeDropRecord(WPARAM wParam, LPARAM)
+{
+    delete reinterpret_cast<DropRecord*>(wParam);
+}
 
 constexpr UINT_PTR kStandardCursors[] = {IDC_ARROW_ID, IDC_WAIT_ID, IDC_SIZEWE_ID, IDC_SIZENS_ID,
                                          IDC_HAND_ID};
@@ -171,9 +174,12 @@ void RouteWheel(const RawInput& input)
         return;
     }
     const UINT keys = (input.modifiers & (MK_SHIFT | MK_CONTROL)) | system.buttons;
-    MSG message{target, WM_MOUSEWHEEL,
+    MSG message{target,
+                WM_MOUSEWHEEL,
                 MAKEWPARAM(keys, static_cast<WORD>(static_cast<short>(input.wheelDelta))),
-                PackPoint(input.screen), 0, input.screen};
+                PackPoint(input.screen),
+                0,
+                input.screen};
     DispatchQueuedMessage(message);
 }
 
@@ -189,7 +195,7 @@ void RouteKey(const RawInput& input)
     const bool alt = (input.modifiers & kAltHeld) != 0;
     if (input.kind == RawKind::KeyDown)
     {
-        MSG down{target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, input.virtualKey, 1, 0,
+        MSG down{target,          alt ? WM_SYSKEYDOWN : WM_KEYDOWN, input.virtualKey, 1, 0,
                  system.cursorPos};
         DispatchQueuedMessage(down);
         // Translation: the character the key types follows its key-down.
@@ -201,8 +207,12 @@ void RouteKey(const RawInput& input)
     }
     else
     {
-        MSG up{target, alt ? WM_SYSKEYUP : WM_KEYUP, input.virtualKey,
-               static_cast<LPARAM>(0xC0000001u), 0, system.cursorPos};
+        MSG up{target,
+               alt ? WM_SYSKEYUP : WM_KEYUP,
+               input.virtualKey,
+               static_cast<LPARAM>(0xC0000001u),
+               0,
+               system.cursorPos};
         DispatchQueuedMessage(up);
     }
 }
@@ -318,8 +328,8 @@ void QueueKey(UINT virtualKey, bool down, wchar_t character, UINT modifiers)
     input.kind = down ? RawKind::KeyDown : RawKind::KeyUp;
     input.virtualKey = virtualKey;
     input.character = character;
-    input.modifiers = (modifiers & (MK_SHIFT | MK_CONTROL)) |
-                      ((modifiers & kModifierAlt) != 0 ? kAltHeld : 0);
+    input.modifiers =
+        (modifiers & (MK_SHIFT | MK_CONTROL)) | ((modifiers & kModifierAlt) != 0 ? kAltHeld : 0);
     WindowSystem::Instance().QueueInput(std::move(input));
 }
 
@@ -388,7 +398,10 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-HWND GetCapture() { return WindowSystem::Instance().capture; }
+HWND GetCapture()
+{
+    return WindowSystem::Instance().capture;
+}
 
 HWND SetFocus(HWND hwnd)
 {
@@ -414,7 +427,10 @@ HWND SetFocus(HWND hwnd)
     return previous;
 }
 
-HWND GetFocus() { return WindowSystem::Instance().focus; }
+HWND GetFocus()
+{
+    return WindowSystem::Instance().focus;
+}
 
 HCURSOR LoadCursorW(HINSTANCE, LPCWSTR name)
 {
@@ -441,7 +457,10 @@ HCURSOR SetCursor(HCURSOR cursor)
     return previous;
 }
 
-HCURSOR GetCursor() { return WindowSystem::Instance().cursor; }
+HCURSOR GetCursor()
+{
+    return WindowSystem::Instance().cursor;
+}
 
 BOOL GetCursorPos(POINT* pt)
 {
@@ -473,7 +492,10 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
     return TRUE;
 }
 
-UINT GetDoubleClickTime() { return kDoubleClickTimeMs; }
+UINT GetDoubleClickTime()
+{
+    return kDoubleClickTimeMs;
+}
 
 int GetSystemMetrics(int index)
 {
@@ -549,4 +571,7 @@ BOOL DragQueryPoint(HDROP drop, POINT* pt)
     return TRUE;
 }
 
-void DragFinish(HDROP drop) { delete reinterpret_cast<DropRecord*>(drop); }
+void DragFinish(HDROP drop)
+{
+    delete reinterpret_cast<DropRecord*>(drop);
+}

@@ -32,8 +32,8 @@ HandlerExceptionHook g_hook;
 // Failures of these messages would recur on every pass of the loop.
 bool IsQuietMessage(UINT msg)
 {
-    return msg == WM_NULL || msg == WM_PAINT || msg == WM_ERASEBKGND || msg == WM_TIMER || msg == WM_MOUSEMOVE ||
-           msg == WM_SETCURSOR;
+    return msg == WM_NULL || msg == WM_PAINT || msg == WM_ERASEBKGND || msg == WM_TIMER ||
+           msg == WM_MOUSEMOVE || msg == WM_SETCURSOR;
 }
 
 std::wstring WidenAscii(const std::string& text)
@@ -60,7 +60,10 @@ std::wstring WidenAscii(const std::string& text)
 
 } // namespace
 
-const MSG* CurrentMessage() { return t_messageStack.empty() ? nullptr : t_messageStack.back(); }
+const MSG* CurrentMessage()
+{
+    return t_messageStack.empty() ? nullptr : t_messageStack.back();
+}
 
 void ReportHandlerException(HWND hwnd, UINT msg, const char* what)
 {
@@ -191,12 +194,14 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR:
     {
         // A child first lets its parent decide; then the class cursor shows.
-        if (w->IsChildWindow() &&
-            SendMessageW(w->parent, WM_SETCURSOR, wParam, lParam) != FALSE)
+        if (w->IsChildWindow() && SendMessageW(w->parent, WM_SETCURSOR, wParam, lParam) != FALSE)
         {
             return TRUE;
         }
-        if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT && w->windowClass &&
+        // Only the window under the pointer shows its class cursor; an ancestor
+        // asked on a child's behalf leaves the choice to the child.
+        if (reinterpret_cast<HWND>(wParam) == hwnd &&
+            LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT && w->windowClass &&
             w->windowClass->cursor != nullptr)
         {
             SetCursor(w->windowClass->cursor);

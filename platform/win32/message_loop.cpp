@@ -146,7 +146,10 @@ bool DispatchOnePending()
     return PaintOnePending() || FireOneDueTimer();
 }
 
-void SetPreTranslateHook(PreTranslateHook hook) { g_preTranslate = hook; }
+void SetPreTranslateHook(PreTranslateHook hook)
+{
+    g_preTranslate = hook;
+}
 
 INT_PTR RunModalLoop(const backend::ModalRequest& request)
 {

@@ -41,7 +41,10 @@ HDC DcOnBacking(WindowRecord& w, const RECT* clip)
     return dc;
 }
 
-bool HasPendingPaint(const WindowRecord& w) { return !IsRectEmpty(&w.updateRect); }
+bool HasPendingPaint(const WindowRecord& w)
+{
+    return !IsRectEmpty(&w.updateRect);
+}
 
 // Depth-first, parents before children, topmost top-level first.
 HWND FindPendingPaint(HWND hwnd)
@@ -194,7 +197,10 @@ void DeleteDeviceContext(HDC handle)
     delete dc;
 }
 
-DeviceContext* DeviceContextFromHandle(HDC dc) { return reinterpret_cast<DeviceContext*>(dc); }
+DeviceContext* DeviceContextFromHandle(HDC dc)
+{
+    return reinterpret_cast<DeviceContext*>(dc);
+}
 
 _cairo* CairoOf(HDC handle)
 {
@@ -202,7 +208,10 @@ _cairo* CairoOf(HDC handle)
     return dc != nullptr ? dc->cr : nullptr;
 }
 
-void SetClassBrushPainter(ClassBrushPainter painter) { g_brushPainter = painter; }
+void SetClassBrushPainter(ClassBrushPainter painter)
+{
+    g_brushPainter = painter;
+}
 
 bool EraseWithClassBrush(HWND hwnd, HDC dc)
 {

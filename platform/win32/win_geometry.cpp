@@ -27,7 +27,10 @@ BOOL SetRect(RECT* rc, int left, int top, int right, int bottom)
     return TRUE;
 }
 
-BOOL SetRectEmpty(RECT* rc) { return SetRect(rc, 0, 0, 0, 0); }
+BOOL SetRectEmpty(RECT* rc)
+{
+    return SetRect(rc, 0, 0, 0, 0);
+}
 
 BOOL CopyRect(RECT* dst, const RECT* src)
 {
@@ -62,8 +65,8 @@ BOOL IntersectRect(RECT* dst, const RECT* a, const RECT* b)
     {
         return FALSE;
     }
-    const RECT r{std::max(a->left, b->left), std::max(a->top, b->top),
-                 std::min(a->right, b->right), std::min(a->bottom, b->bottom)};
+    const RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+                 std::min(a->bottom, b->bottom)};
     if (IsRectEmpty(&r))
     {
         *dst = RECT{0, 0, 0, 0};
@@ -96,8 +99,8 @@ BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b)
         *dst = *a;
         return TRUE;
     }
-    *dst = RECT{std::min(a->left, b->left), std::min(a->top, b->top),
-                std::max(a->right, b->right), std::max(a->bottom, b->bottom)};
+    *dst = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
+                std::max(a->bottom, b->bottom)};
     return TRUE;
 }
 

@@ -121,13 +121,22 @@ using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 
 // 16-bit halves. MAKELPARAM zero-extends the packed 32-bit value, so a packed
 // point (-1, -1) is 0x00000000FFFFFFFF, never -1.
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr DWORD MAKELONG(std::uintptr_t lo, std::uintptr_t hi)
 {
     return static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
 }
-constexpr WPARAM MAKEWPARAM(std::uintptr_t lo, std::uintptr_t hi) { return MAKELONG(lo, hi); }
+constexpr WPARAM MAKEWPARAM(std::uintptr_t lo, std::uintptr_t hi)
+{
+    return MAKELONG(lo, hi);
+}
 constexpr LPARAM MAKELPARAM(std::uintptr_t lo, std::uintptr_t hi)
 {
     return static_cast<LPARAM>(MAKELONG(lo, hi));
@@ -136,19 +145,40 @@ constexpr LRESULT MAKELRESULT(std::uintptr_t lo, std::uintptr_t hi)
 {
     return static_cast<LRESULT>(MAKELONG(lo, hi));
 }
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
-constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<short>(HIWORD(wp)); }
-constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp) { return LOWORD(wp); }
+constexpr int GET_X_LPARAM(LPARAM lp)
+{
+    return static_cast<short>(LOWORD(lp));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp)
+{
+    return static_cast<short>(HIWORD(lp));
+}
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp)
+{
+    return static_cast<short>(HIWORD(wp));
+}
+constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wp)
+{
+    return LOWORD(wp);
+}
 constexpr int WHEEL_DELTA = 120;
 
 constexpr COLORREF RGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 // a * b / c in 64 bits, rounded half away from zero; -1 when c is 0.
 int MulDiv(int a, int b, int c);

@@ -27,8 +27,8 @@ HGDIOBJ GetStockObject(int id);
 
 // Creation and destruction
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menuOrId,
-                     HINSTANCE instance, LPVOID param);
+                     int y, int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
+                     LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 

@@ -24,7 +24,10 @@ struct DeferBatch
     std::vector<PendingMove> moves;
 };
 
-LONG Clamp16(long long v) { return static_cast<LONG>(std::clamp<long long>(v, -32768, 32767)); }
+LONG Clamp16(long long v)
+{
+    return static_cast<LONG>(std::clamp<long long>(v, -32768, 32767));
+}
 
 void ChangeZOrder(WindowRecord& w, HWND insertAfter)
 {
@@ -214,7 +217,10 @@ HWND GetParent(HWND hwnd)
     return w->IsChildWindow() ? w->parent : w->owner;
 }
 
-HWND GetAncestorTopLevel(HWND hwnd) { return TopLevelOf(hwnd); }
+HWND GetAncestorTopLevel(HWND hwnd)
+{
+    return TopLevelOf(hwnd);
+}
 
 HWND GetWindowOwner(HWND hwnd)
 {
@@ -349,7 +355,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     {
         return FALSE;
     }
-    const MoveOutcome outcome = ApplyPosition(*w, PendingMove{hwnd, insertAfter, x, y, cx, cy, flags});
+    const MoveOutcome outcome =
+        ApplyPosition(*w, PendingMove{hwnd, insertAfter, x, y, cx, cy, flags});
     AfterPosition(w, outcome, (flags & SWP_NOREDRAW) == 0);
     return TRUE;
 }
@@ -437,7 +444,10 @@ BOOL EndDeferWindowPos(HDWP handle)
     return TRUE;
 }
 
-HWND WindowFromPoint(POINT screen) { return HitTest(screen, nullptr); }
+HWND WindowFromPoint(POINT screen)
+{
+    return HitTest(screen, nullptr);
+}
 
 BOOL SetForegroundWindow(HWND hwnd)
 {

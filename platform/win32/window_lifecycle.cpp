@@ -125,9 +125,9 @@ void MarkDestroying(const WindowPtr& w)
     }
 }
 
-HWND CreateWindowImpl(WindowObject* object, DWORD exStyle, LPCWSTR className,
-                      LPCWSTR windowName, DWORD style, int x, int y, int width, int height,
-                      HWND parent, UINT_PTR id, HMENU menu, LPVOID param)
+HWND CreateWindowImpl(WindowObject* object, DWORD exStyle, LPCWSTR className, LPCWSTR windowName,
+                      DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
+                      HMENU menu, LPVOID param)
 {
     WindowSystem& system = WindowSystem::Instance();
     const auto cls = system.classes.find(className != nullptr ? className : L"");
@@ -206,8 +206,8 @@ HWND CreateWindowImpl(WindowObject* object, DWORD exStyle, LPCWSTR className,
     bool created = Dispatch(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) != FALSE;
     if (created && system.IsAlive(hwnd))
     {
-        created = !forcedFailure &&
-                  Dispatch(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
+        created =
+            !forcedFailure && Dispatch(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) != -1;
     }
     if (!created || !system.IsAlive(hwnd))
     {
@@ -239,11 +239,14 @@ HWND CreateWindowImpl(WindowObject* object, DWORD exStyle, LPCWSTR className,
 
 } // namespace
 
-WindowRecord::~WindowRecord() { ReleaseBacking(*this); }
+WindowRecord::~WindowRecord()
+{
+    ReleaseBacking(*this);
+}
 
 HWND CreateWindowWithObject(WindowObject* object, DWORD exStyle, LPCWSTR className,
-                            LPCWSTR windowName, DWORD style, int x, int y, int width,
-                            int height, HWND parent, UINT_PTR id, LPVOID param)
+                            LPCWSTR windowName, DWORD style, int x, int y, int width, int height,
+                            HWND parent, UINT_PTR id, LPVOID param)
 {
     return CreateWindowImpl(object, exStyle, className, windowName, style, x, y, width, height,
                             parent, id, nullptr, param);
@@ -356,6 +359,12 @@ BOOL DestroyWindow(HWND hwnd)
     return TRUE;
 }
 
-void FailNextCreate(int n) { WindowSystem::Instance().failNextCreate = n; }
+void FailNextCreate(int n)
+{
+    WindowSystem::Instance().failNextCreate = n;
+}
 
-void FailNextDeferWindowPos() { WindowSystem::Instance().failNextDefer = true; }
+void FailNextDeferWindowPos()
+{
+    WindowSystem::Instance().failNextDefer = true;
+}

@@ -22,8 +22,8 @@ protected:
 
 // Creates a window with `object` attached before its first message (WM_NCCREATE).
 HWND CreateWindowWithObject(WindowObject* object, DWORD exStyle, LPCWSTR className,
-                            LPCWSTR windowName, DWORD style, int x, int y, int width,
-                            int height, HWND parent, UINT_PTR id, LPVOID param);
+                            LPCWSTR windowName, DWORD style, int x, int y, int width, int height,
+                            HWND parent, UINT_PTR id, LPVOID param);
 void AttachWindowObject(HWND hwnd, WindowObject* object);
 void DetachWindowObject(HWND hwnd);
 WindowObject* GetWindowObject(HWND hwnd);

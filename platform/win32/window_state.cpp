@@ -89,7 +89,10 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     return wasVisible ? TRUE : FALSE;
 }
 
-BOOL IsWindowVisible(HWND hwnd) { return IsVisibleChain(hwnd) ? TRUE : FALSE; }
+BOOL IsWindowVisible(HWND hwnd)
+{
+    return IsVisibleChain(hwnd) ? TRUE : FALSE;
+}
 
 BOOL EnableWindow(HWND hwnd, BOOL enable)
 {
@@ -130,7 +133,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
     return wasDisabled ? TRUE : FALSE;
 }
 
-BOOL IsWindowEnabled(HWND hwnd) { return IsEnabledChain(hwnd) ? TRUE : FALSE; }
+BOOL IsWindowEnabled(HWND hwnd)
+{
+    return IsEnabledChain(hwnd) ? TRUE : FALSE;
+}
 
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text)
 {

@@ -336,15 +336,24 @@ bool IsInSubtree(HWND root, HWND hwnd)
     return false;
 }
 
-std::uint64_t NowMs() { return backend::CurrentBackend().NowMs(); }
+std::uint64_t NowMs()
+{
+    return backend::CurrentBackend().NowMs();
+}
 
 } // namespace brvl::win32
 
-BOOL IsWindow(HWND hwnd) { return brvl::win32::WindowSystem::Instance().IsAlive(hwnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hwnd)
+{
+    return brvl::win32::WindowSystem::Instance().IsAlive(hwnd) ? TRUE : FALSE;
+}
 
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return brvl::win32::WindowSystem::Instance().Post(hwnd, msg, wParam, lParam) ? TRUE : FALSE;
 }
 
-void PostQuitMessage(int exitCode) { brvl::win32::WindowSystem::Instance().PostQuit(exitCode); }
+void PostQuitMessage(int exitCode)
+{
+    brvl::win32::WindowSystem::Instance().PostQuit(exitCode);
+}

@@ -50,7 +50,7 @@ struct WindowRecord
     DWORD exStyle = 0;
     std::wstring text;
     int id = 0;
-    RECT rect{};          // window rectangle: parent client coordinates, or screen for top-levels
+    RECT rect{};           // window rectangle: parent client coordinates, or screen for top-levels
     HWND parent = nullptr; // set for child windows only
     HWND owner = nullptr;  // set for owned top-levels only
     std::vector<HWND> children; // z-order, topmost first
@@ -98,7 +98,7 @@ struct RawInput
 {
     RawKind kind = RawKind::MouseMove;
     POINT screen{};
-    int button = 0;    // 0 left, 1 right, 2 middle
+    int button = 0;     // 0 left, 1 right, 2 middle
     UINT modifiers = 0; // MK_SHIFT | MK_CONTROL | kAltHeld
     int wheelDelta = 0;
     UINT virtualKey = 0;
@@ -139,10 +139,10 @@ public:
     HWND focus = nullptr;
     HCURSOR cursor = nullptr;
     POINT cursorPos{-1, -1};
-    HWND hover = nullptr;  // window under the pointer, for leave tracking
+    HWND hover = nullptr;         // window under the pointer, for leave tracking
     std::set<HWND> trackingLeave; // armed by TrackMouseEvent, one-shot
-    UINT buttons = 0;      // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON held
-    UINT keyModifiers = 0; // MK_SHIFT | MK_CONTROL, plus kAltHeld
+    UINT buttons = 0;             // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON held
+    UINT keyModifiers = 0;        // MK_SHIFT | MK_CONTROL, plus kAltHeld
     HWND lastClickWindow = nullptr;
     POINT lastClickPoint{};
     std::uint64_t lastClickTime = 0;
@@ -168,7 +168,10 @@ private:
 };
 
 // Helpers shared by the files of the tree.
-inline std::uintptr_t HandleValue(HWND hwnd) { return reinterpret_cast<std::uintptr_t>(hwnd); }
+inline std::uintptr_t HandleValue(HWND hwnd)
+{
+    return reinterpret_cast<std::uintptr_t>(hwnd);
+}
 RECT ClientRectOf(const WindowRecord& w);          // (0, 0, width, height)
 POINT ClientOriginOnScreen(const WindowRecord& w); // screen point of client (0, 0)
 RECT FrameInsets(DWORD style, bool topLevel);      // left, top, right, bottom thickness

@@ -18,9 +18,8 @@ class MessageDispatch : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetHandlerExceptionHook([this](HWND, UINT msg, const std::string& what) {
-            failures.push_back(MessageName(msg) + ": " + what);
-        });
+        SetHandlerExceptionHook([this](HWND, UINT msg, const std::string& what)
+                                { failures.push_back(MessageName(msg) + ": " + what); });
         ASSERT_TRUE(top.CreateTopLevel(RECT{100, 100, 400, 300}));
     }
     void TearDown() override { SetHandlerExceptionHook(nullptr); }
@@ -65,10 +64,12 @@ TEST_F(MessageDispatch, HandlerMayDestroyItsOwnWindowAndObject)
     victim->deleted = &deleted;
     ASSERT_TRUE(victim->CreateChild(top, RECT{0, 0, 10, 10}));
     const HWND hwnd = victim->GetSafeHwnd();
-    victim->On(WMU_PING, [victim](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        victim->DestroyWindow();
-        return 7;
-    });
+    victim->On(WMU_PING,
+               [victim](WPARAM, LPARAM) -> std::optional<LRESULT>
+               {
+                   victim->DestroyWindow();
+                   return 7;
+               });
 
     EXPECT_EQ(::SendMessage(hwnd, WMU_PING, 0, 0), 7);
     EXPECT_TRUE(deleted);
@@ -124,14 +125,15 @@ TEST_F(MessageDispatch, ExceptionInHandlerIsReportedAndTheLoopGoesOn)
 {
     RecordingWnd w("w", log);
     ASSERT_TRUE(w.CreateChild(top, RECT{0, 0, 10, 10}));
-    w.On(WMU_PING, [](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        throw std::runtime_error("boom");
-    });
+    w.On(WMU_PING,
+         [](WPARAM, LPARAM) -> std::optional<LRESULT> { throw std::runtime_error("boom"); });
     int pongs = 0;
-    w.On(WMU_PONG, [&](WPARAM, LPARAM) {
-        ++pongs;
-        return LRESULT{0};
-    });
+    w.On(WMU_PONG,
+         [&](WPARAM, LPARAM)
+         {
+             ++pongs;
+             return LRESULT{0};
+         });
 
     EXPECT_EQ(w.SendMessage(WMU_PING), 0) << "a send whose handler threw returns 0";
     w.PostMessage(WMU_PING);
@@ -151,9 +153,9 @@ TEST_F(MessageDispatch, FailingPaintIsLoggedOnceValidatedAndShowsNoBox)
 {
     RecordingWnd w("w", log);
     ASSERT_TRUE(w.CreateChild(top, RECT{0, 0, 10, 10}));
-    w.On(WM_PAINT, [](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        throw std::runtime_error("paint failed");
-    });
+    w.On(WM_PAINT,
+         [](WPARAM, LPARAM) -> std::optional<LRESULT>
+         { throw std::runtime_error("paint failed"); });
     for (int i = 0; i < 3; ++i)
     {
         w.Invalidate();
@@ -167,9 +169,8 @@ TEST_F(MessageDispatch, FailingPaintIsLoggedOnceValidatedAndShowsNoBox)
 TEST_F(MessageDispatch, ThrowingCreateFailsTheCreation)
 {
     RecordingWnd w("w", log);
-    w.On(WM_CREATE, [](WPARAM, LPARAM) -> std::optional<LRESULT> {
-        throw std::runtime_error("no");
-    });
+    w.On(WM_CREATE,
+         [](WPARAM, LPARAM) -> std::optional<LRESULT> { throw std::runtime_error("no"); });
     EXPECT_FALSE(w.CreateChild(top, RECT{0, 0, 10, 10}));
     EXPECT_EQ(failures.size(), 1u);
 }
@@ -193,8 +194,8 @@ protected:
 
 IMPLEMENT_DYNAMIC(BaseMapWnd, CWnd)
 BEGIN_MESSAGE_MAP(BaseMapWnd, CWnd)
-    ON_WM_SIZE()
-    ON_MESSAGE(WMU_PING, &BaseMapWnd::OnPing)
+ON_WM_SIZE()
+ON_MESSAGE(WMU_PING, &BaseMapWnd::OnPing)
 END_MESSAGE_MAP()
 
 class DerivedMapWnd : public BaseMapWnd
@@ -215,8 +216,8 @@ protected:
 
 IMPLEMENT_DYNAMIC(DerivedMapWnd, BaseMapWnd)
 BEGIN_MESSAGE_MAP(DerivedMapWnd, BaseMapWnd)
-    ON_MESSAGE(WMU_PING, &DerivedMapWnd::OnPing)
-    ON_WM_MOUSEWHEEL()
+ON_MESSAGE(WMU_PING, &DerivedMapWnd::OnPing)
+ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
 TEST_F(MessageDispatch, MessageMapsFindDerivedEntriesFirstThenBaseEntries)

@@ -73,29 +73,33 @@ TEST_F(MessageQueue, EightThreadsPostingLoseNothingAndKeepEachThreadsOrder)
     std::vector<int> lastSeen(kThreads, -1);
     bool ordered = true;
     int received = 0;
-    a.On(WMU_RECORD, [&](WPARAM, LPARAM lParam) {
-        auto* record = reinterpret_cast<HeapRecord*>(lParam);
-        ordered = ordered && record->sequence == lastSeen[record->thread] + 1;
-        lastSeen[record->thread] = record->sequence;
-        ++received;
-        delete record; // the receiver frees what it is given
-        return LRESULT{0};
-    });
+    a.On(WMU_RECORD,
+         [&](WPARAM, LPARAM lParam)
+         {
+             auto* record = reinterpret_cast<HeapRecord*>(lParam);
+             ordered = ordered && record->sequence == lastSeen[record->thread] + 1;
+             lastSeen[record->thread] = record->sequence;
+             ++received;
+             delete record; // the receiver frees what it is given
+             return LRESULT{0};
+         });
     const HWND target = a.GetSafeHwnd(); // copied on the interface thread, as workers do
 
     std::vector<std::thread> workers;
     for (int t = 0; t < kThreads; ++t)
     {
-        workers.emplace_back([target, t] {
-            for (int i = 0; i < kPerThread; ++i)
+        workers.emplace_back(
+            [target, t]
             {
-                auto* record = new HeapRecord{t, i};
-                if (!::PostMessage(target, WMU_RECORD, 0, reinterpret_cast<LPARAM>(record)))
+                for (int i = 0; i < kPerThread; ++i)
                 {
-                    delete record;
+                    auto* record = new HeapRecord{t, i};
+                    if (!::PostMessage(target, WMU_RECORD, 0, reinterpret_cast<LPARAM>(record)))
+                    {
+                        delete record;
+                    }
                 }
-            }
-        });
+            });
     }
     const bool done = session->PumpUntil([&] { return received == kThreads * kPerThread; },
                                          std::chrono::seconds(30));
@@ -140,12 +144,14 @@ TEST_F(MessageQueue, QuitEndsTheMainLoopWithItsCodeAndNestedLoopsLeaveItPending)
 {
     bool nestedReturned = false;
     BOOL nestedResult = TRUE;
-    a.On(WMU_PLAIN, [&](WPARAM, LPARAM) {
-        ::PostQuitMessage(3);
-        nestedResult = RunMessageLoopUntil([] { return false; });
-        nestedReturned = true;
-        return LRESULT{0};
-    });
+    a.On(WMU_PLAIN,
+         [&](WPARAM, LPARAM)
+         {
+             ::PostQuitMessage(3);
+             nestedResult = RunMessageLoopUntil([] { return false; });
+             nestedReturned = true;
+             return LRESULT{0};
+         });
     a.PostMessage(WMU_PLAIN);
     EXPECT_EQ(RunMessageLoop(), 3);
     EXPECT_TRUE(nestedReturned);

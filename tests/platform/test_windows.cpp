@@ -5,19 +5,31 @@
 std::string MessageName(UINT message)
 {
     static const std::map<UINT, std::string> names = {
-        {WM_NCCREATE, "WM_NCCREATE"},     {WM_CREATE, "WM_CREATE"},
-        {WM_DESTROY, "WM_DESTROY"},       {WM_NCDESTROY, "WM_NCDESTROY"},
-        {WM_SIZE, "WM_SIZE"},             {WM_MOVE, "WM_MOVE"},
-        {WM_SHOWWINDOW, "WM_SHOWWINDOW"}, {WM_PAINT, "WM_PAINT"},
-        {WM_ERASEBKGND, "WM_ERASEBKGND"}, {WM_TIMER, "WM_TIMER"},
-        {WM_MOUSEMOVE, "WM_MOUSEMOVE"},   {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-        {WM_LBUTTONUP, "WM_LBUTTONUP"},   {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
-        {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"}, {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
+        {WM_NCCREATE, "WM_NCCREATE"},
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_SIZE, "WM_SIZE"},
+        {WM_MOVE, "WM_MOVE"},
+        {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+        {WM_PAINT, "WM_PAINT"},
+        {WM_ERASEBKGND, "WM_ERASEBKGND"},
+        {WM_TIMER, "WM_TIMER"},
+        {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
+        {WM_MOUSELEAVE, "WM_MOUSELEAVE"},
         {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
-        {WM_SETCURSOR, "WM_SETCURSOR"},   {WM_SETFOCUS, "WM_SETFOCUS"},
-        {WM_KILLFOCUS, "WM_KILLFOCUS"},   {WM_KEYDOWN, "WM_KEYDOWN"},
-        {WM_KEYUP, "WM_KEYUP"},           {WM_CHAR, "WM_CHAR"},
-        {WM_DROPFILES, "WM_DROPFILES"},   {WM_CANCELMODE, "WM_CANCELMODE"},
+        {WM_SETCURSOR, "WM_SETCURSOR"},
+        {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"},
+        {WM_KEYDOWN, "WM_KEYDOWN"},
+        {WM_KEYUP, "WM_KEYUP"},
+        {WM_CHAR, "WM_CHAR"},
+        {WM_DROPFILES, "WM_DROPFILES"},
+        {WM_CANCELMODE, "WM_CANCELMODE"},
         {WM_ENABLE, "WM_ENABLE"},
     };
     const auto it = names.find(message);
@@ -47,9 +59,9 @@ std::vector<std::string> MessageLog::Of(std::initializer_list<UINT> messages) co
 
 int MessageLog::Count(const std::string& window, UINT message) const
 {
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&](const LoggedMessage& e) {
-        return e.window == window && e.message == message;
-    }));
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                          [&](const LoggedMessage& e)
+                                          { return e.window == window && e.message == message; }));
 }
 
 BOOL RecordingWnd::CreateChild(CWnd& parent, const RECT& rect, UINT id, UINT classStyle,
@@ -65,8 +77,8 @@ BOOL RecordingWnd::CreateTopLevel(const RECT& screenRect, DWORD style, UINT clas
     const LPCTSTR cls = AfxRegisterWndClass(classStyle, ::LoadCursor(nullptr, IDC_ARROW),
                                             static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
     return CreateEx(0, cls, L"BrimvaleTestTop", style, screenRect.left, screenRect.top,
-                    screenRect.right - screenRect.left, screenRect.bottom - screenRect.top,
-                    nullptr, nullptr);
+                    screenRect.right - screenRect.left, screenRect.bottom - screenRect.top, nullptr,
+                    nullptr);
 }
 
 LRESULT RecordingWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)

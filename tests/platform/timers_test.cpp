@@ -49,10 +49,12 @@ TEST_F(Timers, TimersWaitForPostsAndPaintsAndStopWhenKilled)
     EXPECT_EQ(log.Of({WM_APP, WM_PAINT, WM_TIMER}),
               (std::vector<std::string>{"top:WM_APP+0", "top:WM_PAINT", "top:WM_TIMER"}));
 
-    top.On(WM_TIMER, [&](WPARAM, LPARAM) {
-        top.KillTimer(kTick); // killed inside its own tick: never fires again
-        return LRESULT{0};
-    });
+    top.On(WM_TIMER,
+           [&](WPARAM, LPARAM)
+           {
+               top.KillTimer(kTick); // killed inside its own tick: never fires again
+               return LRESULT{0};
+           });
     session->AdvanceTime(30);
     session->AdvanceTime(300);
     EXPECT_EQ(log.Count("top", WM_TIMER), 2);
