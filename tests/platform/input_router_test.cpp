@@ -10,7 +10,7 @@ namespace
 
 using brvl::win32::MouseButton;
 
-class InputRouting : public ::testing::Test
+class InputRouting : public WindowTest
 {
 protected:
     void SetUp() override
@@ -18,12 +18,9 @@ protected:
         ASSERT_TRUE(top.CreateTopLevel(RECT{100, 100, 500, 400}));
         ASSERT_TRUE(left.CreateChild(top, RECT{10, 10, 110, 110}, 1));
         ASSERT_TRUE(right.CreateChild(top, RECT{200, 10, 300, 110}, 2));
-        PumpPendingMessages();
-        log.Clear();
+        Settle();
     }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     RecordingWnd top{"top", log};
     RecordingWnd left{"left", log};
     RecordingWnd right{"right", log};

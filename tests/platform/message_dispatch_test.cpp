@@ -13,7 +13,7 @@ namespace
 constexpr UINT WMU_PING = WM_APP + 1;
 constexpr UINT WMU_PONG = WM_APP + 2;
 
-class MessageDispatch : public ::testing::Test
+class MessageDispatch : public WindowTest
 {
 protected:
     void SetUp() override
@@ -24,8 +24,6 @@ protected:
     }
     void TearDown() override { SetHandlerExceptionHook(nullptr); }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     RecordingWnd top{"top", log};
     std::vector<std::string> failures;
 };

@@ -26,7 +26,7 @@ void FreeHeapRecord(WPARAM, LPARAM lParam)
     ++g_recordsFreed;
 }
 
-class MessageQueue : public ::testing::Test
+class MessageQueue : public WindowTest
 {
 protected:
     void SetUp() override
@@ -39,8 +39,6 @@ protected:
         log.Clear();
     }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     RecordingWnd top{"top", log};
     RecordingWnd a{"a", log};
     RecordingWnd b{"b", log};

@@ -16,19 +16,16 @@ using brvl::backend::ModalRequest;
 constexpr UINT WMU_PROGRESS = WM_APP + 0x362;
 constexpr UINT WMU_FINISHED = WM_APP + 0x363;
 
-class ModalLoops : public ::testing::Test
+class ModalLoops : public WindowTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(owner.CreateTopLevel(RECT{0, 0, 400, 300}));
         ASSERT_TRUE(dialog.CreateTopLevel(RECT{50, 50, 250, 150}));
-        PumpPendingMessages();
-        log.Clear();
+        Settle();
     }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     RecordingWnd owner{"owner", log};
     RecordingWnd dialog{"dialog", log};
 };

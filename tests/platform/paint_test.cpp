@@ -43,7 +43,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-class Painting : public ::testing::Test
+class Painting : public WindowTest
 {
 protected:
     void SetUp() override
@@ -54,8 +54,6 @@ protected:
         ASSERT_TRUE(inner.CreateChild(b, RECT{40, 30, 70, 60}, 3)); // sticks out of b
     }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     SolidWnd top{"top", log, kBlue};
     SolidWnd a{"a", log, kRed};
     SolidWnd b{"b", log, kGreen};

@@ -2,6 +2,9 @@
 
 #include "platform/backend/headless_backend.h"
 #include "platform/mfc/afxwin.h"
+#include "platform/win32/message_loop.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -59,3 +62,19 @@ private:
 
 // Screen point of a client point of `wnd`.
 POINT ScreenPoint(const CWnd& wnd, int x, int y);
+
+// A headless session and a message log for one test; windows declared by the
+// fixture go before both.
+class WindowTest : public ::testing::Test
+{
+protected:
+    // Dispatches what creation left pending and forgets the messages so far.
+    void Settle()
+    {
+        PumpPendingMessages();
+        log.Clear();
+    }
+
+    brvl::backend::HeadlessSession session;
+    MessageLog log;
+};

@@ -8,18 +8,15 @@ namespace
 
 constexpr UINT_PTR kTick = 16642;
 
-class Timers : public ::testing::Test
+class Timers : public WindowTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(top.CreateTopLevel(RECT{0, 0, 200, 100}));
-        PumpPendingMessages();
-        log.Clear();
+        Settle();
     }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     RecordingWnd top{"top", log};
 };
 

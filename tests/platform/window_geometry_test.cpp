@@ -7,7 +7,7 @@
 namespace
 {
 
-class WindowGeometry : public ::testing::Test
+class WindowGeometry : public WindowTest
 {
 protected:
     void SetUp() override
@@ -17,12 +17,9 @@ protected:
         {
             ASSERT_TRUE(children[i].CreateChild(top, RECT{0, 0, 10, 10}, 10 + i));
         }
-        PumpPendingMessages();
-        log.Clear();
+        Settle();
     }
 
-    brvl::backend::HeadlessSession session;
-    MessageLog log;
     RecordingWnd top{"top", log};
     RecordingWnd children[3] = {{"c0", log}, {"c1", log}, {"c2", log}};
 };
