@@ -52,6 +52,12 @@ CWnd::~CWnd()
         // overrides cannot run (and delete) from here.
         ::DestroyWindow(m_hWnd);
     }
+    // A window whose destruction is already under way (an ancestor's
+    // WM_DESTROY deleting this object) finishes without it.
+    if (m_hWnd != nullptr && !m_temporary && brvl::win32::GetWindowObject(m_hWnd) == this)
+    {
+        brvl::win32::DetachWindowObject(m_hWnd);
+    }
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
@@ -184,6 +190,41 @@ BOOL CWnd::PreTranslateMessage(MSG*)
     return FALSE;
 }
 
+BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg)
+{
+    for (HWND hwnd = msg->hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd))
+    {
+        CWnd* wnd = FromHandlePermanent(hwnd);
+        if (wnd != nullptr && wnd->PreTranslateMessage(msg))
+        {
+            return TRUE;
+        }
+        if (hwnd == stop || (::GetWindowStyle(hwnd) & WS_CHILD) == 0)
+        {
+            break;
+        }
+    }
+    return FALSE;
+}
+
+namespace
+{
+
+// Until the application installs its own pump hook (accelerators, dialog keys),
+// queued messages go through the PreTranslateMessage walk up to their top-level.
+bool WalkToTopLevel(MSG& msg)
+{
+    return CWnd::WalkPreTranslateTree(::GetAncestorTopLevel(msg.hwnd), &msg) != FALSE;
+}
+
+const bool g_walkInstalled = []
+{
+    brvl::win32::SetPreTranslateHook(&WalkToTopLevel);
+    return true;
+}();
+
+} // namespace
+
 LRESULT CWnd::ReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (m_hWnd == nullptr)
@@ -194,9 +235,20 @@ LRESULT CWnd::ReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     {
         return WindowProc(msg, wParam, lParam);
     }
-    const LRESULT result = WindowProc(msg, wParam, lParam);
     // MFC detaches at WM_NCDESTROY, then PostNcDestroy may delete the object:
-    // nothing of `this` is touched after it.
+    // nothing of `this` is touched after it, and it happens even if a handler threw.
+    LRESULT result = 0;
+    try
+    {
+        result = WindowProc(msg, wParam, lParam);
+    }
+    catch (...)
+    {
+        Detach();
+        m_pfnSuper = nullptr;
+        PostNcDestroy();
+        throw;
+    }
     Detach();
     m_pfnSuper = nullptr;
     PostNcDestroy();

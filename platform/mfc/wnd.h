@@ -45,6 +45,9 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual void PostNcDestroy();
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // Offers a queued message to PreTranslateMessage of its window and each
+    // ancestor up to `stop`; TRUE when one of them handled it.
+    static BOOL WalkPreTranslateTree(HWND stop, MSG* msg);
 
     // Messages
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);

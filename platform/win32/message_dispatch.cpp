@@ -98,6 +98,7 @@ void ReportHandlerException(HWND hwnd, UINT msg, const char* what)
 
 LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    WindowSystem::Instance().CheckUiThread();
     // Holding the record keeps it valid even if the handler destroys the window.
     const WindowPtr keep = WindowSystem::Instance().Find(hwnd);
     if (!keep)

@@ -130,6 +130,7 @@ HWND CreateWindowImpl(WindowObject* object, DWORD exStyle, LPCWSTR className, LP
                       HMENU menu, LPVOID param)
 {
     WindowSystem& system = WindowSystem::Instance();
+    system.NoteUiThread();
     const auto cls = system.classes.find(className != nullptr ? className : L"");
     if (cls == system.classes.end())
     {

@@ -3,6 +3,8 @@
 #include "platform/backend/backend.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace brvl::win32
 {
@@ -212,6 +214,27 @@ void WindowSystem::ResetForTests()
     quitCode = 0;
     failNextCreate = 0;
     failNextDefer = false;
+    m_uiThread = std::thread::id(); // the next test may run on another thread
+}
+
+void WindowSystem::NoteUiThread()
+{
+    if (m_uiThread == std::thread::id())
+    {
+        m_uiThread = std::this_thread::get_id();
+    }
+}
+
+void WindowSystem::CheckUiThread() const
+{
+#ifndef NDEBUG
+    if (m_uiThread != std::thread::id() && m_uiThread != std::this_thread::get_id())
+    {
+        std::fprintf(stderr, "BRVL: a window call came from a thread other than the "
+                             "interface thread\n");
+        std::abort();
+    }
+#endif
 }
 
 RECT FrameInsets(DWORD style, bool topLevel)

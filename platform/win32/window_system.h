@@ -155,9 +155,15 @@ public:
 
     void ResetForTests();
 
+    // Debug and test builds check that window calls come from the thread that
+    // created the first window (the interface thread).
+    void NoteUiThread();
+    void CheckUiThread() const;
+
 private:
     WindowSystem() = default;
 
+    std::thread::id m_uiThread;
     mutable std::mutex m_tableMutex;
     std::unordered_map<std::uintptr_t, WindowPtr> m_table;
     std::uintptr_t m_nextHandle = 0x10000;

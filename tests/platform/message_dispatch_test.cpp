@@ -268,3 +268,59 @@ TEST_F(MessageDispatch, WindowTextRoundTripsThroughSetAndGet)
 }
 
 } // namespace
+
+namespace
+{
+
+class KeyFilterWnd : public RecordingWnd
+{
+public:
+    using RecordingWnd::RecordingWnd;
+    UINT swallow = VK_ESCAPE;
+
+protected:
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        return msg->message == WM_KEYDOWN && msg->wParam == swallow;
+    }
+};
+
+TEST_F(MessageDispatch, QueuedMessagesPassThePreTranslateWalkUpToTheTopLevel)
+{
+    KeyFilterWnd filter("filter", log);
+    RecordingWnd edit("edit", log);
+    ASSERT_TRUE(filter.CreateChild(top, RECT{0, 0, 50, 50}));
+    ASSERT_TRUE(edit.CreateChild(filter, RECT{0, 0, 10, 10}));
+    edit.SetFocus();
+    log.Clear();
+    session->Key(VK_ESCAPE);
+    session->Key(VK_DELETE);
+    EXPECT_EQ(log.Of({WM_KEYDOWN}), (std::vector<std::string>{"edit:WM_KEYDOWN"}));
+    for (const LoggedMessage& e : log.entries)
+    {
+        if (e.message == WM_KEYDOWN)
+        {
+            EXPECT_EQ(e.wParam, VK_DELETE);
+        }
+    }
+}
+
+TEST_F(MessageDispatch, AnAncestorsDestroyHandlerMayDeleteChildObjects)
+{
+    auto* parent = new RecordingWnd("parent", log);
+    auto* child = new RecordingWnd("child", log);
+    ASSERT_TRUE(parent->CreateChild(top, RECT{0, 0, 50, 50}));
+    ASSERT_TRUE(child->CreateChild(*parent, RECT{0, 0, 10, 10}));
+    const HWND childHandle = child->GetSafeHwnd();
+    parent->On(WM_DESTROY,
+               [&](WPARAM, LPARAM)
+               {
+                   delete child; // as owners delete their member windows in OnDestroy
+                   return std::optional<LRESULT>{};
+               });
+    parent->DestroyWindow();
+    EXPECT_FALSE(::IsWindow(childHandle));
+    delete parent;
+}
+
+} // namespace
