@@ -95,12 +95,13 @@ constexpr UINT VK_F6 = 0x75;
 constexpr DWORD TME_LEAVE = 0x00000002;
 constexpr DWORD TME_CANCEL = 0x80000000;
 
+// Default member values let callers write the Windows idiom `{sizeof(tme)}`.
 struct TRACKMOUSEEVENT
 {
-    DWORD cbSize;
-    DWORD dwFlags;
-    HWND hwndTrack;
-    DWORD dwHoverTime;
+    DWORD cbSize = 0;
+    DWORD dwFlags = 0;
+    HWND hwndTrack = nullptr;
+    DWORD dwHoverTime = 0;
 };
 using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 

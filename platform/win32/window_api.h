@@ -66,6 +66,21 @@ HDWP DeferWindowPos(HDWP batch, HWND hwnd, HWND insertAfter, int x, int y, int c
 BOOL EndDeferWindowPos(HDWP batch);
 HWND WindowFromPoint(POINT screen);
 
+// Top-levels have a notional frame (no real decoration): a resizable captioned
+// window 8 px at the sides and bottom and 31 px on top, a fixed dialog frame
+// 3 px and 26 px. Children have none; WS_BORDER adds 1 px.
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
+struct WINDOWPLACEMENT
+{
+    UINT length = 0;
+    UINT flags = 0;
+    UINT showCmd = 0;
+    POINT ptMinPosition{};
+    POINT ptMaxPosition{};
+    RECT rcNormalPosition{};
+};
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
+
 // State
 BOOL ShowWindow(HWND hwnd, int cmd);
 BOOL IsWindowVisible(HWND hwnd);

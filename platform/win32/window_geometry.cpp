@@ -461,3 +461,33 @@ BOOL SetForegroundWindow(HWND hwnd)
     brvl::backend::CurrentBackend().TopLevelChanged(top);
     return TRUE;
 }
+
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD)
+{
+    if (rect == nullptr)
+    {
+        return FALSE;
+    }
+    // The menu bar is a child of the frame here, so it adds nothing.
+    const RECT insets = FrameInsets(style, (style & WS_CHILD) == 0);
+    rect->left -= insets.left;
+    rect->top -= insets.top;
+    rect->right += insets.right;
+    rect->bottom += insets.bottom;
+    return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement)
+{
+    const WindowPtr w = WindowSystem::Instance().Find(hwnd);
+    if (!w || placement == nullptr)
+    {
+        return FALSE;
+    }
+    // Windows are never minimised or maximised here: the normal position is the window's.
+    placement->flags = 0;
+    placement->showCmd = (w->style & WS_VISIBLE) != 0 ? SW_SHOWNORMAL : SW_HIDE;
+    placement->ptMinPosition = POINT{-1, -1};
+    placement->ptMaxPosition = POINT{-1, -1};
+    return GetWindowRect(hwnd, &placement->rcNormalPosition);
+}

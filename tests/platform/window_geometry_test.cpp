@@ -109,6 +109,16 @@ TEST_F(WindowGeometry, CoordinatesMapThroughTheTreeAndTheNotionalFrame)
     EXPECT_EQ(top.GetDlgItem(11), &children[1]);
     EXPECT_EQ(children[1].GetDlgCtrlID(), 11);
     EXPECT_EQ(bordered.GetParent(), &children[1]);
+
+    CRect frame(0, 0, 400, 300);
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    EXPECT_EQ(frame, CRect(-8, -31, 408, 308));
+    CRect dialogFrame(0, 0, 100, 50);
+    ::AdjustWindowRectEx(&dialogFrame, WS_POPUP | WS_CAPTION | DS_MODALFRAME, FALSE, 0);
+    EXPECT_EQ(dialogFrame, CRect(-3, -26, 103, 53));
+    WINDOWPLACEMENT placement{sizeof(WINDOWPLACEMENT)};
+    ASSERT_TRUE(::GetWindowPlacement(top.GetSafeHwnd(), &placement));
+    EXPECT_EQ(CRect(placement.rcNormalPosition), CRect(100, 50, 516, 389));
 }
 
 TEST_F(WindowGeometry, ShowWindowReportsThePreviousStateAndVisibilityFollowsAncestors)
