@@ -42,6 +42,13 @@ END_MESSAGE_MAP()
 
 CWnd::CWnd() = default;
 
+CWnd::CWnd(MarkerTag, HWND marker) : m_hWnd(marker), m_temporary(true)
+{
+}
+
+const CWnd CWnd::wndTop(MarkerTag{}, HWND_TOP);
+const CWnd CWnd::wndBottom(MarkerTag{}, HWND_BOTTOM);
+
 CWnd::~CWnd()
 {
     delete m_clientDc;

@@ -22,6 +22,10 @@ public:
 
     HWND m_hWnd = nullptr;
 
+    // Insert-after markers for SetWindowPos: &wndTop raises, &wndBottom lowers.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
@@ -152,6 +156,11 @@ protected:
     WNDPROC m_pfnSuper = nullptr; // the procedure default processing calls
 
 private:
+    struct MarkerTag
+    {
+    };
+    CWnd(MarkerTag, HWND marker);
+
     LRESULT ReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     void* FrameworkWindow() override { return this; }
 

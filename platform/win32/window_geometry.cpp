@@ -119,6 +119,10 @@ void AfterPosition(const WindowPtr& w, const MoveOutcome& outcome, bool redraw)
     {
         backend::CurrentBackend().TopLevelChanged(hwnd);
     }
+    if (visible)
+    {
+        MarkPictureChanged(hwnd); // moved or restacked children change the composed picture
+    }
     if (outcome.moved)
     {
         const RECT insets = FrameInsets(w->style, !w->IsChildWindow());

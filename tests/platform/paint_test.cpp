@@ -80,7 +80,7 @@ TEST_F(Painting, ATreeComposesInZOrderClippedToParentsAndRendersToPng)
     EXPECT_EQ(picture.ColorAt(75, 55), kWhite) << "grandchild at b's (45, 35)";
     EXPECT_EQ(picture.ColorAt(85, 55), kBlue) << "a child is clipped to its parent";
 
-    b.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); // HWND_TOP raises
+    b.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_TRUE(ComposeWindowPicture(top.GetSafeHwnd(), picture));
     EXPECT_EQ(picture.ColorAt(35, 25), kGreen);
 

@@ -2,6 +2,7 @@
 
 #include "platform/backend/headless_backend.h"
 #include "platform/mfc/afxwin.h"
+#include "platform/win32/handler_errors.h"
 #include "platform/win32/message_loop.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,15 @@ POINT ScreenPoint(const CWnd& wnd, int x, int y);
 class WindowTest : public ::testing::Test
 {
 protected:
+    // An exception escaping a handler fails the test unless the test expects it.
+    WindowTest()
+    {
+        SetHandlerExceptionHook(
+            [](HWND, UINT msg, const std::string& what)
+            { ADD_FAILURE() << "handler of " << MessageName(msg) << " threw: " << what; });
+    }
+    ~WindowTest() override { SetHandlerExceptionHook(nullptr); }
+
     // Dispatches what creation left pending and forgets the messages so far.
     void Settle()
     {
