@@ -3,6 +3,7 @@
 #include "platform/win32/posted_payload.h"
 #include "platform/win32/window_system.h"
 
+#include "engine/unicode_text.h"
 #include "platform/backend/backend.h"
 
 #include <algorithm>
@@ -29,33 +30,12 @@ struct CurrentMessageScope
 std::mutex g_hookMutex;
 HandlerExceptionHook g_hook;
 
-// Failures of these messages would recur on every pass of the loop.
+// Failures of these messages would recur on every pass of the loop (WM_NULL
+// stands for a backend, responder or idle callback, which has no message).
 bool IsQuietMessage(UINT msg)
 {
     return msg == WM_NULL || msg == WM_PAINT || msg == WM_ERASEBKGND || msg == WM_TIMER ||
            msg == WM_MOUSEMOVE || msg == WM_SETCURSOR;
-}
-
-std::wstring WidenAscii(const std::string& text)
-{
-    std::wstring wide;
-    wide.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size())
-    {
-        // Decode UTF-8 leniently; exception texts are mostly ASCII.
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-        ++i;
-        while (extra-- > 0 && i < text.size())
-        {
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-            ++i;
-        }
-        wide.push_back(static_cast<wchar_t>(cp));
-    }
-    return wide;
 }
 
 } // namespace
@@ -91,7 +71,7 @@ void ReportHandlerException(HWND hwnd, UINT msg, const char* what)
     }
     if (!quiet)
     {
-        const std::wstring boxText = L"An unexpected error occurred:\n" + WidenAscii(text);
+        const std::wstring boxText = L"An unexpected error occurred:\n" + Utf8ToWide(text);
         MessageBoxW(IsWindow(hwnd) ? hwnd : nullptr, boxText.c_str(), L"BRVL", MB_ICONERROR);
     }
 }
