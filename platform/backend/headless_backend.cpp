@@ -66,6 +66,13 @@ void HeadlessBackend::ClearModalLog()
     m_modalLog.clear();
 }
 
+POINT HeadlessBackend::ScreenPointOf(HWND hwnd, int x, int y)
+{
+    POINT pt{x, y};
+    ClientToScreen(hwnd, &pt);
+    return pt;
+}
+
 void HeadlessBackend::MoveMouse(POINT screen, UINT modifiers)
 {
     win32::QueueMouseMove(screen, modifiers);

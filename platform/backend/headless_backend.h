@@ -56,6 +56,9 @@ public:
     int UnansweredCount() const;
     void ClearModalLog();
 
+    // The screen point of a client point of `hwnd`, for aiming input at a window.
+    static POINT ScreenPointOf(HWND hwnd, int x, int y);
+
     // Input by screen point; each call dispatches what it caused before returning.
     void MoveMouse(POINT screen, UINT modifiers = 0);
     void PressButton(POINT screen, win32::MouseButton button = win32::MouseButton::Left,

@@ -99,7 +99,5 @@ LRESULT RecordingWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 POINT ScreenPoint(const CWnd& wnd, int x, int y)
 {
-    POINT pt{x, y};
-    wnd.ClientToScreen(&pt);
-    return pt;
+    return brvl::backend::HeadlessBackend::ScreenPointOf(wnd.GetSafeHwnd(), x, y);
 }
