@@ -33,6 +33,14 @@ void QueueDropFiles(POINT screen, std::vector<std::wstring> paths);
 // The pointer left every top-level.
 void QueuePointerLeft();
 
+// One DPI for the whole process (decision), 96 until changed. A change sends
+// WM_DPICHANGED (wParam MAKEWPARAM(dpi, dpi), lParam the suggested window RECT*)
+// to each top-level and then to every descendant, parents first.
+void ChangeDpi(UINT dpi);
+
+// The system's settings (font, theme) changed: WM_SETTINGCHANGE to each top-level.
+void BroadcastSettingChange();
+
 // The standard cursor id (IDC_*) a cursor handle stands for; 0 for none.
 UINT_PTR StandardCursorId(HCURSOR cursor);
 

@@ -349,6 +349,51 @@ void QueuePointerLeft()
     WindowSystem::Instance().QueueInput(std::move(input));
 }
 
+namespace
+{
+
+void SendDpiChangeDown(HWND hwnd, UINT dpi, RECT* suggested)
+{
+    Dispatch(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(suggested));
+    const WindowPtr w = WindowSystem::Instance().Find(hwnd);
+    if (!w)
+    {
+        return;
+    }
+    const std::vector<HWND> children = w->children;
+    for (HWND child : children)
+    {
+        SendDpiChangeDown(child, dpi, suggested);
+    }
+}
+
+} // namespace
+
+void ChangeDpi(UINT dpi)
+{
+    WindowSystem& system = WindowSystem::Instance();
+    if (dpi == 0 || dpi == system.dpi)
+    {
+        return;
+    }
+    system.dpi = dpi;
+    // Decision: every descendant hears it too (Windows tells children otherwise).
+    for (HWND top : std::vector<HWND>(system.topLevels))
+    {
+        RECT suggested{};
+        GetWindowRect(top, &suggested);
+        SendDpiChangeDown(top, dpi, &suggested);
+    }
+}
+
+void BroadcastSettingChange()
+{
+    for (HWND top : std::vector<HWND>(WindowSystem::Instance().topLevels))
+    {
+        Dispatch(top, WM_SETTINGCHANGE, 0, 0);
+    }
+}
+
 UINT_PTR StandardCursorId(HCURSOR cursor)
 {
     for (size_t i = 0; i < std::size(kStandardCursors); ++i)
@@ -495,6 +540,11 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
 UINT GetDoubleClickTime()
 {
     return kDoubleClickTimeMs;
+}
+
+UINT GetDpiForWindow(HWND)
+{
+    return WindowSystem::Instance().dpi;
 }
 
 int GetSystemMetrics(int index)

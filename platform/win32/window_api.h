@@ -141,6 +141,7 @@ constexpr int SM_CYDOUBLECLK = 37;
 constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
 int GetSystemMetrics(int index);
+UINT GetDpiForWindow(HWND hwnd); // never 0
 
 #define SetWindowText SetWindowTextW
 #define GetWindowText GetWindowTextW

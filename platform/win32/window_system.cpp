@@ -214,6 +214,7 @@ void WindowSystem::ResetForTests()
     quitCode = 0;
     failNextCreate = 0;
     failNextDefer = false;
+    dpi = 96;
     m_uiThread = std::thread::id(); // the next test may run on another thread
 }
 

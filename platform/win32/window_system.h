@@ -150,6 +150,7 @@ public:
     bool quitPending = false;
     int quitCode = 0;
     std::set<HWND> changedTopLevels; // pictures to present when the queue runs dry
+    UINT dpi = 96;
     int failNextCreate = 0;
     bool failNextDefer = false;
 

@@ -287,3 +287,27 @@ TEST_F(InputRouting, DroppedFilesGoToTheNearestAcceptingWindow)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(InputRouting, DpiChangesReachEveryWindowParentsFirst)
+{
+    RecordingWnd inner("inner", log);
+    ASSERT_TRUE(inner.CreateChild(left, RECT{0, 0, 5, 5}));
+    log.Clear();
+    EXPECT_EQ(::GetDpiForWindow(inner.GetSafeHwnd()), 96u);
+    brvl::win32::ChangeDpi(144);
+    EXPECT_EQ(log.Of({WM_DPICHANGED}),
+              (std::vector<std::string>{"top:WM_DPICHANGED", "left:WM_DPICHANGED",
+                                        "inner:WM_DPICHANGED", "right:WM_DPICHANGED"}));
+    EXPECT_EQ(LOWORD(log.entries.front().wParam), 144);
+    EXPECT_EQ(::GetDpiForWindow(top.GetSafeHwnd()), 144u);
+
+    log.Clear();
+    brvl::win32::BroadcastSettingChange();
+    EXPECT_EQ(log.Count("top", WM_SETTINGCHANGE), 1);
+    EXPECT_EQ(log.Count("left", WM_SETTINGCHANGE), 0) << "top-levels only";
+}
+
+} // namespace

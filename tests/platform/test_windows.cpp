@@ -31,6 +31,7 @@ std::string MessageName(UINT message)
         {WM_DROPFILES, "WM_DROPFILES"},
         {WM_CANCELMODE, "WM_CANCELMODE"},
         {WM_ENABLE, "WM_ENABLE"},
+        {WM_DPICHANGED, "WM_DPICHANGED"},
     };
     const auto it = names.find(message);
     if (it != names.end())
