@@ -36,5 +36,6 @@ _cairo* CairoOf(HDC dc);
 // installed by the drawing layer, which owns brushes.
 using ClassBrushPainter = bool (*)(HDC dc, const RECT& rc, HBRUSH brush);
 void SetClassBrushPainter(ClassBrushPainter painter);
+ClassBrushPainter CurrentClassBrushPainter();
 
 } // namespace brvl::win32

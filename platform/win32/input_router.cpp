@@ -12,53 +12,10 @@ namespace brvl::win32
 namespace
 {
 
-constexpr UINT kDoubleClickTimeMs = 500;
-constexpr int kDoubleClickBox = 4; // SM_CXDOUBLECLK x SM_CYDOUBLECLK, centred on the first press
-
-struct DropRecord
-{
-    std::vector<std::wstring> paths;
-    POINT point{};
-};
-
-void FreeDropRecord(WPARAM wParam, LPARAM)
-{
-    delete reinterpret_cast<DropRecord*>(wParam);
-}
-
-constexpr UINT_PTR kStandardCursors[] = {IDC_ARROW_ID, IDC_WAIT_ID, IDC_SIZEWE_ID, IDC_SIZENS_ID,
-                                         IDC_HAND_ID};
-const char g_cursorTokens[std::size(kStandardCursors)] = {};
-
 LPARAM PackPoint(POINT pt)
 {
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(pt.x)),
                       static_cast<WORD>(static_cast<short>(pt.y)));
-}
-
-POINT ToClient(HWND hwnd, POINT screen)
-{
-    POINT pt = screen;
-    ScreenToClient(hwnd, &pt);
-    return pt;
-}
-
-void PostDueLeaves()
-{
-    WindowSystem& system = WindowSystem::Instance();
-    if (system.capture != nullptr)
-    {
-        return; // deferred until the capture is released
-    }
-    const std::set<HWND> armed = system.trackingLeave;
-    for (HWND hwnd : armed)
-    {
-        if (hwnd != system.hover)
-        {
-            system.trackingLeave.erase(hwnd);
-            PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
-        }
-    }
 }
 
 void SetHover(HWND hwnd)
@@ -155,7 +112,8 @@ void RouteMouse(const RawInput& input)
         }
     }
     const WPARAM flags = (input.modifiers & (MK_SHIFT | MK_CONTROL)) | system.buttons;
-    MSG message{target, msg, flags, PackPoint(ToClient(target, input.screen)), 0, input.screen};
+    MSG message{target, msg,         flags, PackPoint(ToClientPoint(target, input.screen)),
+                0,      input.screen};
     DispatchQueuedMessage(message);
 }
 
@@ -217,41 +175,32 @@ void RouteKey(const RawInput& input)
     }
 }
 
-HWND DropTarget(POINT screen)
-{
-    bool topLevelDisabled = false;
-    HWND hwnd = HitTest(screen, &topLevelDisabled);
-    if (topLevelDisabled)
-    {
-        return nullptr;
-    }
-    while (hwnd != nullptr)
-    {
-        if ((GetWindowExStyle(hwnd) & WS_EX_ACCEPTFILES) != 0)
-        {
-            return hwnd;
-        }
-        hwnd = (GetWindowStyle(hwnd) & WS_CHILD) != 0 ? GetParent(hwnd) : nullptr;
-    }
-    return nullptr;
-}
-
-void RouteDrop(const RawInput& input)
-{
-    const HWND target = input.target != nullptr ? input.target : DropTarget(input.screen);
-    if (target == nullptr || input.paths.empty())
-    {
-        return; // refused
-    }
-    WindowSystem::Instance().SetPayloadDeleter(WM_DROPFILES, &FreeDropRecord);
-    auto* record = new DropRecord{input.paths, ToClient(target, input.screen)};
-    if (!PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(record), 0))
-    {
-        delete record;
-    }
-}
-
 } // namespace
+
+void PostDueLeaves()
+{
+    WindowSystem& system = WindowSystem::Instance();
+    if (system.capture != nullptr)
+    {
+        return; // deferred until the capture is released
+    }
+    const std::set<HWND> armed = system.trackingLeave;
+    for (HWND hwnd : armed)
+    {
+        if (hwnd != system.hover)
+        {
+            system.trackingLeave.erase(hwnd);
+            PostMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+        }
+    }
+}
+
+POINT ToClientPoint(HWND hwnd, POINT screen)
+{
+    POINT pt = screen;
+    ScreenToClient(hwnd, &pt);
+    return pt;
+}
 
 void RouteRawInput(const RawInput& input)
 {
@@ -349,173 +298,9 @@ void QueuePointerLeft()
     WindowSystem::Instance().QueueInput(std::move(input));
 }
 
-namespace
-{
-
-void SendDpiChangeDown(HWND hwnd, UINT dpi, RECT* suggested)
-{
-    Dispatch(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(suggested));
-    const WindowPtr w = WindowSystem::Instance().Find(hwnd);
-    if (!w)
-    {
-        return;
-    }
-    const std::vector<HWND> children = w->children;
-    for (HWND child : children)
-    {
-        SendDpiChangeDown(child, dpi, suggested);
-    }
-}
-
-} // namespace
-
-void ChangeDpi(UINT dpi)
-{
-    WindowSystem& system = WindowSystem::Instance();
-    if (dpi == 0 || dpi == system.dpi)
-    {
-        return;
-    }
-    system.dpi = dpi;
-    // Decision: every descendant hears it too (Windows tells children otherwise).
-    for (HWND top : std::vector<HWND>(system.topLevels))
-    {
-        RECT suggested{};
-        GetWindowRect(top, &suggested);
-        SendDpiChangeDown(top, dpi, &suggested);
-    }
-}
-
-void BroadcastSettingChange()
-{
-    for (HWND top : std::vector<HWND>(WindowSystem::Instance().topLevels))
-    {
-        Dispatch(top, WM_SETTINGCHANGE, 0, 0);
-    }
-}
-
-UINT_PTR StandardCursorId(HCURSOR cursor)
-{
-    for (size_t i = 0; i < std::size(kStandardCursors); ++i)
-    {
-        if (reinterpret_cast<const char*>(cursor) == &g_cursorTokens[i])
-        {
-            return kStandardCursors[i];
-        }
-    }
-    return 0;
-}
-
 } // namespace brvl::win32
 
 using namespace brvl::win32;
-
-HWND SetCapture(HWND hwnd)
-{
-    WindowSystem& system = WindowSystem::Instance();
-    const HWND previous = system.capture;
-    if (!IsWindow(hwnd) || previous == hwnd)
-    {
-        return previous;
-    }
-    system.capture = hwnd;
-    brvl::backend::CurrentBackend().CaptureChanged(hwnd);
-    if (previous != nullptr)
-    {
-        Dispatch(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
-    }
-    return previous;
-}
-
-BOOL ReleaseCapture()
-{
-    WindowSystem& system = WindowSystem::Instance();
-    const HWND holder = system.capture;
-    if (holder == nullptr)
-    {
-        return TRUE;
-    }
-    system.capture = nullptr;
-    brvl::backend::CurrentBackend().CaptureChanged(nullptr);
-    // Sent to the releasing window itself, before ReleaseCapture returns.
-    Dispatch(holder, WM_CAPTURECHANGED, 0, 0);
-    PostDueLeaves();
-    return TRUE;
-}
-
-HWND GetCapture()
-{
-    return WindowSystem::Instance().capture;
-}
-
-HWND SetFocus(HWND hwnd)
-{
-    WindowSystem& system = WindowSystem::Instance();
-    const HWND previous = system.focus;
-    if (hwnd != nullptr && !IsWindow(hwnd))
-    {
-        return nullptr;
-    }
-    if (previous == hwnd)
-    {
-        return previous;
-    }
-    if (previous != nullptr && IsWindow(previous))
-    {
-        Dispatch(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-    }
-    system.focus = hwnd;
-    if (hwnd != nullptr)
-    {
-        Dispatch(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
-    }
-    return previous;
-}
-
-HWND GetFocus()
-{
-    return WindowSystem::Instance().focus;
-}
-
-HCURSOR LoadCursorW(HINSTANCE, LPCWSTR name)
-{
-    const auto id = reinterpret_cast<UINT_PTR>(name);
-    for (size_t i = 0; i < std::size(kStandardCursors); ++i)
-    {
-        if (kStandardCursors[i] == id)
-        {
-            return reinterpret_cast<HCURSOR>(const_cast<char*>(&g_cursorTokens[i]));
-        }
-    }
-    return nullptr;
-}
-
-HCURSOR SetCursor(HCURSOR cursor)
-{
-    WindowSystem& system = WindowSystem::Instance();
-    const HCURSOR previous = system.cursor;
-    system.cursor = cursor;
-    if (previous != cursor)
-    {
-        brvl::backend::CurrentBackend().CursorChanged(cursor);
-    }
-    return previous;
-}
-
-HCURSOR GetCursor()
-{
-    return WindowSystem::Instance().cursor;
-}
-
-BOOL GetCursorPos(POINT* pt)
-{
-    if (pt == nullptr)
-    {
-        return FALSE;
-    }
-    *pt = WindowSystem::Instance().cursorPos;
-    return TRUE;
-}
 
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
 {
@@ -535,93 +320,4 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* request)
         PostDueLeaves(); // arming while the pointer is already outside posts at once
     }
     return TRUE;
-}
-
-UINT GetDoubleClickTime()
-{
-    return kDoubleClickTimeMs;
-}
-
-UINT GetDpiForWindow(HWND)
-{
-    return WindowSystem::Instance().dpi;
-}
-
-int GetSystemMetrics(int index)
-{
-    const RECT screen = brvl::backend::CurrentBackend().ScreenRect();
-    switch (index)
-    {
-    case SM_CXSCREEN:
-        return screen.right - screen.left;
-    case SM_CYSCREEN:
-        return screen.bottom - screen.top;
-    case SM_CXBORDER:
-        return 1;
-    case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK:
-        return kDoubleClickBox;
-    case SM_CXDRAG:
-    case SM_CYDRAG:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-void DragAcceptFiles(HWND hwnd, BOOL accept)
-{
-    if (const WindowPtr w = WindowSystem::Instance().Find(hwnd))
-    {
-        if (accept != FALSE)
-        {
-            w->exStyle |= WS_EX_ACCEPTFILES;
-        }
-        else
-        {
-            w->exStyle &= ~WS_EX_ACCEPTFILES;
-        }
-    }
-}
-
-UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT count)
-{
-    const auto* record = reinterpret_cast<const DropRecord*>(drop);
-    if (record == nullptr)
-    {
-        return 0;
-    }
-    if (index == 0xFFFFFFFFu)
-    {
-        return static_cast<UINT>(record->paths.size());
-    }
-    if (index >= record->paths.size())
-    {
-        return 0;
-    }
-    const std::wstring& path = record->paths[index];
-    if (buffer == nullptr || count == 0)
-    {
-        return static_cast<UINT>(path.size());
-    }
-    const size_t n = std::min<size_t>(count - 1, path.size());
-    std::wmemcpy(buffer, path.data(), n);
-    buffer[n] = L'\0';
-    return static_cast<UINT>(n);
-}
-
-BOOL DragQueryPoint(HDROP drop, POINT* pt)
-{
-    const auto* record = reinterpret_cast<const DropRecord*>(drop);
-    if (record == nullptr || pt == nullptr)
-    {
-        return FALSE;
-    }
-    *pt = record->point;
-    return TRUE;
-}
-
-void DragFinish(HDROP drop)
-{
-    delete reinterpret_cast<DropRecord*>(drop);
 }

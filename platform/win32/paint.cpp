@@ -12,8 +12,6 @@ namespace brvl::win32
 namespace
 {
 
-ClassBrushPainter g_brushPainter = nullptr;
-
 _cairo_surface* EnsureBacking(WindowRecord& w)
 {
     const RECT client = ClientRectOf(w);
@@ -111,107 +109,7 @@ void InvalidateTree(HWND hwnd, const RECT* rc, BOOL erase)
     }
 }
 
-void ComposeInto(cairo_t* cr, const WindowRecord& w)
-{
-    if (w.backing != nullptr)
-    {
-        cairo_set_source_surface(cr, w.backing, 0, 0);
-        cairo_paint(cr);
-    }
-    // Children bottom to top, each clipped to its own rectangle inside the parent
-    // (composition always behaves as if WS_CLIPCHILDREN/WS_CLIPSIBLINGS were set).
-    for (auto it = w.children.rbegin(); it != w.children.rend(); ++it)
-    {
-        const WindowPtr child = WindowSystem::Instance().Find(*it);
-        if (!child || (child->style & WS_VISIBLE) == 0)
-        {
-            continue;
-        }
-        const RECT insets = FrameInsets(child->style, false);
-        const RECT client = ClientRectOf(*child);
-        cairo_save(cr);
-        cairo_translate(cr, child->rect.left + insets.left, child->rect.top + insets.top);
-        cairo_rectangle(cr, 0, 0, client.right, client.bottom);
-        cairo_clip(cr);
-        ComposeInto(cr, *child);
-        cairo_restore(cr);
-    }
-}
-
-cairo_surface_t* Compose(HWND hwnd)
-{
-    const WindowPtr w = WindowSystem::Instance().Find(hwnd);
-    if (!w)
-    {
-        return nullptr;
-    }
-    const RECT client = ClientRectOf(*w);
-    cairo_surface_t* image =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, client.right, client.bottom);
-    cairo_t* cr = cairo_create(image);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_paint(cr);
-    ComposeInto(cr, *w);
-    cairo_destroy(cr);
-    cairo_surface_flush(image);
-    return image;
-}
-
-void PaintAllPending()
-{
-    while (PaintOnePending())
-    {
-    }
-}
-
 } // namespace
-
-HDC CreateDeviceContext(_cairo_surface* surface, HWND hwnd)
-{
-    auto* dc = new DeviceContext;
-    dc->surface = cairo_surface_reference(surface);
-    dc->cr = cairo_create(surface);
-    dc->hwnd = hwnd;
-    if (cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE)
-    {
-        dc->width = cairo_image_surface_get_width(surface);
-        dc->height = cairo_image_surface_get_height(surface);
-    }
-    return reinterpret_cast<HDC>(dc);
-}
-
-void DeleteDeviceContext(HDC handle)
-{
-    auto* dc = reinterpret_cast<DeviceContext*>(handle);
-    if (dc == nullptr)
-    {
-        return;
-    }
-    if (dc->extension != nullptr && dc->extensionDeleter != nullptr)
-    {
-        dc->extensionDeleter(dc->extension);
-    }
-    cairo_surface_flush(dc->surface);
-    cairo_destroy(dc->cr);
-    cairo_surface_destroy(dc->surface);
-    delete dc;
-}
-
-DeviceContext* DeviceContextFromHandle(HDC dc)
-{
-    return reinterpret_cast<DeviceContext*>(dc);
-}
-
-_cairo* CairoOf(HDC handle)
-{
-    const DeviceContext* dc = DeviceContextFromHandle(handle);
-    return dc != nullptr ? dc->cr : nullptr;
-}
-
-void SetClassBrushPainter(ClassBrushPainter painter)
-{
-    g_brushPainter = painter;
-}
 
 bool EraseWithClassBrush(HWND hwnd, HDC dc)
 {
@@ -222,11 +120,11 @@ bool EraseWithClassBrush(HWND hwnd, HDC dc)
     }
     const HBRUSH brush = w->windowClass->background;
     if (brush == nullptr || brush == static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)) ||
-        g_brushPainter == nullptr)
+        CurrentClassBrushPainter() == nullptr)
     {
         return false;
     }
-    return g_brushPainter(dc, ClientRectOf(*w), brush);
+    return CurrentClassBrushPainter()(dc, ClientRectOf(*w), brush);
 }
 
 void ReleaseBacking(WindowRecord& w)
@@ -256,41 +154,6 @@ void MarkPictureChanged(HWND hwnd)
     }
 }
 
-void PresentChangedTopLevels()
-{
-    WindowSystem& system = WindowSystem::Instance();
-    backend::Backend& backend = backend::CurrentBackend();
-    if (system.changedTopLevels.empty())
-    {
-        return;
-    }
-    const std::set<HWND> changed = std::move(system.changedTopLevels);
-    system.changedTopLevels.clear();
-    if (!backend.WantsPresentation())
-    {
-        return;
-    }
-    for (HWND top : changed)
-    {
-        if (!IsWindowVisible(top))
-        {
-            continue;
-        }
-        cairo_surface_t* image = Compose(top);
-        if (image == nullptr)
-        {
-            continue;
-        }
-        backend::ImageView view;
-        view.pixels = cairo_image_surface_get_data(image);
-        view.width = cairo_image_surface_get_width(image);
-        view.height = cairo_image_surface_get_height(image);
-        view.stride = cairo_image_surface_get_stride(image);
-        backend.Present(top, view);
-        cairo_surface_destroy(image);
-    }
-}
-
 bool PaintOnePending()
 {
     for (HWND top : std::vector<HWND>(WindowSystem::Instance().topLevels))
@@ -307,17 +170,6 @@ bool PaintOnePending()
 } // namespace brvl::win32
 
 using namespace brvl::win32;
-
-HGDIOBJ GetStockObject(int id)
-{
-    // Stock objects are fixed sentinels; the drawing layer recognises them.
-    static const int sentinels[32] = {};
-    if (id < 0 || id >= 32)
-    {
-        return nullptr;
-    }
-    return const_cast<int*>(&sentinels[id]);
-}
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rc, BOOL erase)
 {
@@ -484,57 +336,4 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rc, void*, UINT flags)
         PresentChangedTopLevels();
     }
     return TRUE;
-}
-
-COLORREF WindowPicture::ColorAt(int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= width || y >= height)
-    {
-        return 0;
-    }
-    const std::uint32_t argb = pixels[static_cast<size_t>(y) * width + x];
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
-BOOL ComposeWindowPicture(HWND hwnd, WindowPicture& picture)
-{
-    if (!IsWindow(hwnd))
-    {
-        return FALSE;
-    }
-    PaintAllPending();
-    cairo_surface_t* image = Compose(hwnd);
-    if (image == nullptr)
-    {
-        return FALSE;
-    }
-    picture.width = cairo_image_surface_get_width(image);
-    picture.height = cairo_image_surface_get_height(image);
-    picture.pixels.assign(static_cast<size_t>(picture.width) * picture.height, 0);
-    const unsigned char* data = cairo_image_surface_get_data(image);
-    const int stride = cairo_image_surface_get_stride(image);
-    for (int y = 0; y < picture.height; ++y)
-    {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-        std::copy(row, row + picture.width, picture.pixels.begin() + y * picture.width);
-    }
-    cairo_surface_destroy(image);
-    return TRUE;
-}
-
-BOOL RenderWindowToPng(HWND hwnd, const std::filesystem::path& path)
-{
-    if (!IsWindow(hwnd))
-    {
-        return FALSE;
-    }
-    PaintAllPending();
-    cairo_surface_t* image = Compose(hwnd);
-    if (image == nullptr)
-    {
-        return FALSE;
-    }
-    const cairo_status_t status = cairo_surface_write_to_png(image, path.c_str());
-    cairo_surface_destroy(image);
-    return status == CAIRO_STATUS_SUCCESS ? TRUE : FALSE;
 }

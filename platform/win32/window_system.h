@@ -204,6 +204,12 @@ void ReportHandlerException(HWND hwnd, UINT msg, const char* what);
 // Cleanup of per-window state kept outside the record.
 void ForgetWindowInput(HWND hwnd);
 void RouteRawInput(const RawInput& input);
+void RouteDrop(const RawInput& input);
+void PostDueLeaves(); // one-shot WM_MOUSELEAVE to armed windows the pointer left
+POINT ToClientPoint(HWND hwnd, POINT screen);
+
+constexpr UINT kDoubleClickTimeMs = 500;
+constexpr int kDoubleClickBox = 4; // SM_CXDOUBLECLK x SM_CYDOUBLECLK, centred on the first press
 void InvalidateBeneath(HWND hwnd);
 void ReleaseBacking(WindowRecord& w);
 void MarkPictureChanged(HWND hwnd);
