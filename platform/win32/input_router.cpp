@@ -150,7 +150,7 @@ void RouteKey(const RawInput& input)
     {
         return;
     }
-    const bool alt = (input.modifiers & kAltHeld) != 0;
+    const bool alt = (input.modifiers & kModifierAlt) != 0;
     if (input.kind == RawKind::KeyDown)
     {
         MSG down{target,          alt ? WM_SYSKEYDOWN : WM_KEYDOWN, input.virtualKey, 1, 0,
@@ -277,8 +277,7 @@ void QueueKey(UINT virtualKey, bool down, wchar_t character, UINT modifiers)
     input.kind = down ? RawKind::KeyDown : RawKind::KeyUp;
     input.virtualKey = virtualKey;
     input.character = character;
-    input.modifiers =
-        (modifiers & (MK_SHIFT | MK_CONTROL)) | ((modifiers & kModifierAlt) != 0 ? kAltHeld : 0);
+    input.modifiers = modifiers & (MK_SHIFT | MK_CONTROL | kModifierAlt);
     WindowSystem::Instance().QueueInput(std::move(input));
 }
 

@@ -3,6 +3,7 @@
 // Internal to platform/: the in-memory window tree, the posted-message queue and
 // the input state. Nothing outside platform/ includes this header.
 
+#include "platform/win32/backend_bridge.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_object.h"
 
@@ -79,8 +80,6 @@ struct PostedMessage
     LPARAM lParam;
 };
 
-constexpr UINT kAltHeld = 0x8000; // beside the MK_* bits, for key events only
-
 enum class RawKind
 {
     MouseMove,
@@ -99,7 +98,7 @@ struct RawInput
     RawKind kind = RawKind::MouseMove;
     POINT screen{};
     int button = 0;     // 0 left, 1 right, 2 middle
-    UINT modifiers = 0; // MK_SHIFT | MK_CONTROL | kAltHeld
+    UINT modifiers = 0; // MK_SHIFT | MK_CONTROL | kModifierAlt
     int wheelDelta = 0;
     UINT virtualKey = 0;
     wchar_t character = 0;
@@ -142,7 +141,7 @@ public:
     HWND hover = nullptr;         // window under the pointer, for leave tracking
     std::set<HWND> trackingLeave; // armed by TrackMouseEvent, one-shot
     UINT buttons = 0;             // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON held
-    UINT keyModifiers = 0;        // MK_SHIFT | MK_CONTROL, plus kAltHeld
+    UINT keyModifiers = 0;        // MK_SHIFT | MK_CONTROL, plus kModifierAlt
     HWND lastClickWindow = nullptr;
     POINT lastClickPoint{};
     std::uint64_t lastClickTime = 0;
