@@ -73,12 +73,13 @@ void Finalize(WindowRecord& w)
         HWND next = nullptr;
         if (w.IsChildWindow())
         {
-            for (HWND a = w.parent; a != nullptr; a = GetParent(a))
+            // Within the same top-level only: never to an owner window.
+            for (WindowPtr a = system.Find(w.parent); a;
+                 a = a->IsChildWindow() ? system.Find(a->parent) : nullptr)
             {
-                const WindowPtr ancestor = system.Find(a);
-                if (ancestor && !ancestor->destroying && IsVisibleChain(a))
+                if (!a->destroying && IsVisibleChain(a->hwnd))
                 {
-                    next = a;
+                    next = a->hwnd;
                     break;
                 }
             }
