@@ -7,10 +7,8 @@
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_object.h"
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -200,15 +198,16 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Reports an exception that escaped a window procedure or a backend callback.
 void ReportHandlerException(HWND hwnd, UINT msg, const char* what);
 
-// Cleanup of per-window state kept outside the record.
-void ForgetWindowInput(HWND hwnd);
+// Input
+constexpr UINT kDoubleClickTimeMs = 500;
+constexpr int kDoubleClickBox = 4; // SM_CXDOUBLECLK x SM_CYDOUBLECLK, centred on the first press
 void RouteRawInput(const RawInput& input);
 void RouteDrop(const RawInput& input);
 void PostDueLeaves(); // one-shot WM_MOUSELEAVE to armed windows the pointer left
 POINT ToClientPoint(HWND hwnd, POINT screen);
+void ForgetWindowInput(HWND hwnd); // per-window input state kept outside the record
 
-constexpr UINT kDoubleClickTimeMs = 500;
-constexpr int kDoubleClickBox = 4; // SM_CXDOUBLECLK x SM_CYDOUBLECLK, centred on the first press
+// Painting
 void InvalidateBeneath(HWND hwnd);
 void ReleaseBacking(WindowRecord& w);
 void MarkPictureChanged(HWND hwnd);
