@@ -279,6 +279,33 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(proc, m_hWnd, msg, wParam, lParam);
 }
 
+namespace
+{
+
+void SendToChildren(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, BOOL deep,
+                    BOOL onlyPermanent)
+{
+    for (HWND child : brvl::win32::ChildWindows(parent))
+    {
+        if (!onlyPermanent || CWnd::FromHandlePermanent(child) != nullptr)
+        {
+            ::SendMessageW(child, msg, wParam, lParam);
+        }
+        if (deep && ::IsWindow(child))
+        {
+            SendToChildren(child, msg, wParam, lParam, deep, onlyPermanent);
+        }
+    }
+}
+
+} // namespace
+
+void CWnd::SendMessageToDescendants(UINT msg, WPARAM wParam, LPARAM lParam, BOOL deep,
+                                    BOOL onlyPermanent)
+{
+    SendToChildren(m_hWnd, msg, wParam, lParam, deep, onlyPermanent);
+}
+
 LRESULT CWnd::Default()
 {
     const MSG* current = brvl::win32::CurrentMessage();

@@ -56,6 +56,9 @@ public:
     // Messages
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Sends to every child (and with `deep`, every descendant), parents first.
+    void SendMessageToDescendants(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, BOOL deep = TRUE,
+                                  BOOL onlyPermanent = FALSE);
     LRESULT Default();
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -207,6 +207,12 @@ HWND HitTest(POINT screen, bool* topLevelDisabled)
     return nullptr;
 }
 
+std::vector<HWND> ChildWindows(HWND parent)
+{
+    const WindowPtr w = WindowSystem::Instance().Find(parent);
+    return w ? w->children : std::vector<HWND>{};
+}
+
 } // namespace brvl::win32
 
 using namespace brvl::win32;

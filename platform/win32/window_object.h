@@ -2,6 +2,8 @@
 
 #include "platform/win32/win_types.h"
 
+#include <vector>
+
 namespace brvl::win32
 {
 
@@ -30,6 +32,9 @@ WindowObject* GetWindowObject(HWND hwnd);
 
 // The procedure of the window's class: what "default processing" means for it.
 WNDPROC GetClassProcedure(HWND hwnd);
+
+// The children of a window, topmost first (a copy: safe to iterate while sending).
+std::vector<HWND> ChildWindows(HWND parent);
 
 // The message being processed on this thread, for the framework's Default().
 const MSG* CurrentMessage();

@@ -324,3 +324,25 @@ TEST_F(MessageDispatch, AnAncestorsDestroyHandlerMayDeleteChildObjects)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(MessageDispatch, SendToDescendantsReachesEveryLevelParentsFirst)
+{
+    RecordingWnd bar("bar", log);
+    RecordingWnd button("button", log);
+    RecordingWnd other("other", log);
+    ASSERT_TRUE(bar.CreateChild(top, RECT{0, 0, 50, 20}));
+    ASSERT_TRUE(button.CreateChild(bar, RECT{0, 0, 10, 10}));
+    ASSERT_TRUE(other.CreateChild(top, RECT{0, 30, 50, 50}));
+    log.Clear();
+    top.SendMessageToDescendants(WMU_PING, TRUE);
+    EXPECT_EQ(log.Of({WMU_PING}),
+              (std::vector<std::string>{"bar:WM_APP+1", "button:WM_APP+1", "other:WM_APP+1"}));
+    log.Clear();
+    top.SendMessageToDescendants(WMU_PING, TRUE, 0, FALSE);
+    EXPECT_EQ(log.Of({WMU_PING}), (std::vector<std::string>{"bar:WM_APP+1", "other:WM_APP+1"}));
+}
+
+} // namespace
