@@ -1,6 +1,7 @@
 // The DSP blocks against the libraries that set the standard for each job:
 // FFTW for the FFT, libsamplerate's best converter for resampling.
 #include "engine/fft.h"
+#include "engine/oversampler.h"
 #include "engine/sinc_resampler.h"
 
 #include <benchmark/benchmark.h>
@@ -112,6 +113,37 @@ void BM_LibsamplerateBestTrack44100To48000(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LibsamplerateBestTrack44100To48000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 4x oversampling of a four-minute 48 kHz track, with the taps per phase of
+// the look-ahead limiter (8) and of the true-peak limiter (32).
+void BM_Upsample4xTrack(benchmark::State& state)
+{
+    AudioBuffer track;
+    track.sampleRate = 48000;
+    track.samples = StereoTrack(48000);
+    const Oversampler oversampler({4, static_cast<int>(state.range(0)), 0.94});
+    for (auto _ : state)
+    {
+        AudioBuffer up = oversampler.Upsample(track);
+        benchmark::DoNotOptimize(up.samples.data());
+    }
+}
+BENCHMARK(BM_Upsample4xTrack)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Downsample4xTrack(benchmark::State& state)
+{
+    const Oversampler oversampler({4, static_cast<int>(state.range(0)), 0.94});
+    AudioBuffer track;
+    track.sampleRate = 48000;
+    track.samples = StereoTrack(48000);
+    const AudioBuffer up = oversampler.Upsample(track);
+    for (auto _ : state)
+    {
+        AudioBuffer down = oversampler.Downsample(up, 48000);
+        benchmark::DoNotOptimize(down.samples.data());
+    }
+}
+BENCHMARK(BM_Downsample4xTrack)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
