@@ -211,6 +211,16 @@ PlanarInput ToPlanarFloat(const std::vector<double>& interleaved)
     return input;
 }
 
+// Where one output frame reads: input frames base + first .. base + last.
+struct FrameKernel
+{
+    std::int64_t base = 0;
+    int start = 0;
+    int first = 0;
+    int last = 0;
+    const double* coefficients = nullptr; // null: computed while summing
+};
+
 // Coefficients of the output frames that share one phase (one position between
 // input frames), computed the first time that phase is met. Frames i and
 // i + outRate / gcd share a phase, so the cache has outRate / gcd slots. Each
@@ -229,57 +239,59 @@ public:
         if (m_width <= kMaxCachedTaps &&
             phases * m_stride * static_cast<std::int64_t>(sizeof(double)) <= kPhaseCacheBudgetBytes)
         {
-            m_starts.assign(static_cast<std::size_t>(phases), kUnfilled);
+            m_slots.resize(static_cast<std::size_t>(phases));
             m_coefficients.resize(static_cast<std::size_t>(phases * m_stride));
         }
     }
 
-    bool Enabled() const { return !m_starts.empty(); }
-
     // Coefficients readable from kPadding before to kPadding past the width.
     std::int64_t Width() const { return m_width; }
 
-    // The coefficients for offsets FirstOffset(start) .. LastOffset(start),
-    // zero up to the width, or null when this phase's slot holds another start
-    // (a position computed in double can land a rounding step off its phase).
-    const double* Find(std::int64_t phase, int start)
+    // Fills in the frame's offsets and coefficients (for FirstOffset(start) ..
+    // LastOffset(start), zero up to the width) and returns true, or returns
+    // false when this phase's slot holds another start: a position computed in
+    // double can land a rounding step off its phase.
+    bool Find(std::int64_t phase, FrameKernel& frame)
     {
-        if (m_starts.empty())
+        if (m_slots.empty())
         {
-            return nullptr;
+            return false;
         }
-        const std::size_t slot = static_cast<std::size_t>(phase);
+        Slot& slot = m_slots[static_cast<std::size_t>(phase)];
         double* coefficients = m_coefficients.data() + phase * m_stride + kPadding;
-        if (m_starts[slot] == kUnfilled)
+        if (slot.start == kUnfilled)
         {
-            const int first = m_kernel.FirstOffset(start);
-            const int last = m_kernel.LastOffset(start);
-            for (int j = first; j <= last; ++j)
+            slot.start = frame.start;
+            slot.first = m_kernel.FirstOffset(frame.start);
+            slot.last = m_kernel.LastOffset(frame.start);
+            for (int j = slot.first; j <= slot.last; ++j)
             {
-                coefficients[j - first] = m_kernel.CoefficientAt(start, j);
+                coefficients[j - slot.first] = m_kernel.CoefficientAt(frame.start, j);
             }
-            m_starts[slot] = start;
         }
-        return m_starts[slot] == start ? coefficients : nullptr;
+        if (slot.start != frame.start)
+        {
+            return false;
+        }
+        frame.first = slot.first;
+        frame.last = slot.last;
+        frame.coefficients = coefficients;
+        return true;
     }
 
 private:
     static constexpr int kUnfilled = -1;
+    struct Slot
+    {
+        int start = kUnfilled;
+        int first = 0;
+        int last = 0;
+    };
     Kernel m_kernel;
     std::int64_t m_width;
     std::int64_t m_stride;
-    std::vector<int> m_starts;
+    std::vector<Slot> m_slots;
     std::vector<double> m_coefficients;
-};
-
-// Where one output frame reads: input frames base + first .. base + last.
-struct FrameKernel
-{
-    std::int64_t base = 0;
-    int start = 0;
-    int first = 0;
-    int last = 0;
-    const double* coefficients = nullptr; // null: computed while summing
 };
 
 // One output frame (left, right) before scaling. Input frames outside the
@@ -409,9 +421,11 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
         frame.base = static_cast<std::int64_t>(std::trunc(position));
         const double fraction = position - static_cast<double>(frame.base);
         frame.start = RoundHalfAwayFromZero(fraction * floatIncrement * kIndexOne);
-        frame.first = kernel.FirstOffset(frame.start);
-        frame.last = kernel.LastOffset(frame.start);
-        frame.coefficients = cache.Find(phase, frame.start);
+        if (!cache.Find(phase, frame))
+        {
+            frame.first = kernel.FirstOffset(frame.start);
+            frame.last = kernel.LastOffset(frame.start);
+        }
         phase += phaseAdvance;
         if (phase >= period)
         {
