@@ -46,8 +46,8 @@ BENCHMARK(BM_Fft4096);
 void BM_Fftw4096Measure(benchmark::State& state)
 {
     auto* buffer = fftw_alloc_complex(kFftSize);
-    fftw_plan plan = fftw_plan_dft_1d(static_cast<int>(kFftSize), buffer, buffer,
-                                      FFTW_FORWARD, FFTW_MEASURE);
+    fftw_plan plan =
+        fftw_plan_dft_1d(static_cast<int>(kFftSize), buffer, buffer, FFTW_FORWARD, FFTW_MEASURE);
     const auto noise = NoiseSpectrum(kFftSize);
     for (std::size_t i = 0; i < kFftSize; ++i)
     {

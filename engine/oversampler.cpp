@@ -56,9 +56,9 @@ constexpr std::int64_t kLaneCount = 4;
 // summed in order of m from zero exactly as a plain loop over the taps would,
 // so the fast path gives the very numbers of the direct one. Value v belongs
 // to frame v / channels and is stored at out[frame * outFrameStride + v % channels].
-__attribute__((target_clones("avx2", "default"))) void CorrelateBlock(
-    const double* coefficients, const double* const* sources, std::int64_t terms,
-    std::int64_t values, int channels, std::int64_t outFrameStride, double* out)
+__attribute__((target_clones("avx2", "default"))) void
+CorrelateBlock(const double* coefficients, const double* const* sources, std::int64_t terms,
+               std::int64_t values, int channels, std::int64_t outFrameStride, double* out)
 {
     const int shift = channels == 2 ? 1 : 0;
     const std::int64_t mask = channels - 1;
@@ -184,9 +184,8 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
             {
                 const std::int64_t j = i - half + k; // index into the stuffed signal
                 const std::int64_t frame = FloorDivide(j, factor);
-                const double stuffed = j == frame * factor
-                                           ? x.data[Reflect(frame, n) * channels + c]
-                                           : 0.0;
+                const double stuffed =
+                    j == frame * factor ? x.data[Reflect(frame, n) * channels + c] : 0.0;
                 acc += h[k] * stuffed;
             }
             y[i * channels + c] = acc;
@@ -218,8 +217,8 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
                 sources[terms] = x.data + (q0 - tapsPerPhase + t) * channels;
                 ++terms;
             }
-            CorrelateBlock(phaseCoefficients, sources.data(), terms, (q1 - q0) * channels,
-                           channels, factor * channels, y + (q0 * factor + p) * channels);
+            CorrelateBlock(phaseCoefficients, sources.data(), terms, (q1 - q0) * channels, channels,
+                           factor * channels, y + (q0 * factor + p) * channels);
         }
     }
 }
@@ -314,7 +313,8 @@ std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, doubl
         const double sinc = std::abs(x) < kSincZeroBand ? 1.0 : std::sin(pi * x) / (pi * x);
         const double phase = static_cast<double>(l) / static_cast<double>(count - 1);
         // Blackman window
-        const double window = 0.42 - 0.5 * std::cos(2.0 * pi * phase) + 0.08 * std::cos(4.0 * pi * phase);
+        const double window =
+            0.42 - 0.5 * std::cos(2.0 * pi * phase) + 0.08 * std::cos(4.0 * pi * phase);
         taps[l] = f * sinc * window;
         sum += taps[l];
     }
@@ -461,8 +461,7 @@ AudioBuffer Oversampler::Downsample(const AudioBuffer& input, int outputRate) co
     if (frames > 0)
     {
         DownsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2},
-                         m_config.factor, m_config.tapsPerPhase, m_downTaps,
-                         output.samples.data());
+                         m_config.factor, m_config.tapsPerPhase, m_downTaps, output.samples.data());
     }
     return output;
 }

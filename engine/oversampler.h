@@ -12,8 +12,8 @@
 
 struct OversamplerConfig
 {
-    int factor = 1;          // >= 1
-    int tapsPerPhase = 8;    // >= 4
+    int factor = 1;            // >= 1
+    int tapsPerPhase = 8;      // >= 4
     double cutoffRatio = 0.94; // in (0, 1]: fraction of the Nyquist frequency at the lower rate
 };
 

@@ -27,7 +27,6 @@ constexpr double kFrameCountEpsilon = 1e-12;
 constexpr std::int64_t kMaxCachedTaps = 1 << 14;
 constexpr std::int64_t kPhaseCacheBudgetBytes = std::int64_t{32} << 20;
 
-
 // Zeroth-order modified Bessel function of the first kind, by its power series.
 double BesselI0(double x)
 {
@@ -86,8 +85,8 @@ struct Kernel
     // taken in float as the table is float, the rest in double.
     double CoefficientAt(int start, int offset) const
     {
-        const std::int64_t signedIndex = static_cast<std::int64_t>(start) -
-                                         static_cast<std::int64_t>(offset) * step;
+        const std::int64_t signedIndex =
+            static_cast<std::int64_t>(start) - static_cast<std::int64_t>(offset) * step;
         const int index = static_cast<int>(signedIndex < 0 ? -signedIndex : signedIndex);
         const int entry = index >> kIndexFractionBits;
         const float difference = table[entry + 1] - table[entry];
@@ -109,10 +108,9 @@ inline double LaneSum(const Lanes& lanes)
 
 // Σ coefficient * sample for both channels of one output frame.
 __attribute__((target_clones("avx2", "default"))) void DotStereo(const double* coefficients,
-                                                                  const double* left,
-                                                                  const double* right,
-                                                                  std::int64_t count,
-                                                                  double* sums)
+                                                                 const double* left,
+                                                                 const double* right,
+                                                                 std::int64_t count, double* sums)
 {
     Lanes left0 = {};
     Lanes left1 = {};
@@ -147,12 +145,9 @@ __attribute__((target_clones("avx2", "default"))) void DotStereo(const double* c
 // Two neighbouring output frames over the same stretch of input: each input
 // value loaded serves both, which is what makes conversion fast. sums gets
 // left and right of the first frame, then of the second.
-__attribute__((target_clones("avx2", "default"))) void DotStereoPair(const double* first,
-                                                                      const double* second,
-                                                                      const double* left,
-                                                                      const double* right,
-                                                                      std::int64_t count,
-                                                                      double* sums)
+__attribute__((target_clones("avx2", "default"))) void
+DotStereoPair(const double* first, const double* second, const double* left, const double* right,
+              std::int64_t count, double* sums)
 {
     Lanes firstLeft = {};
     Lanes firstRight = {};
@@ -381,15 +376,16 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
     }
 
     const std::int64_t inFrames = static_cast<std::int64_t>(interleaved.size() / 2);
-    const double exactOutFrames = std::floor(static_cast<double>(inFrames) * outRate / inRate +
-                                             kFrameCountEpsilon);
+    const double exactOutFrames =
+        std::floor(static_cast<double>(inFrames) * outRate / inRate + kFrameCountEpsilon);
     // More frames than memory can hold is an allocation failure, reported as one
     // before the conversion to an integer could overflow.
     if (!(exactOutFrames < static_cast<double>(std::vector<double>().max_size() / 2)))
     {
         throw std::bad_alloc();
     }
-    const std::int64_t outFrames = std::max<std::int64_t>(1, static_cast<std::int64_t>(exactOutFrames));
+    const std::int64_t outFrames =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(exactOutFrames));
 
     const double ratio = static_cast<double>(outRate) / inRate;
     const double step = static_cast<double>(inRate) / outRate;

@@ -140,8 +140,8 @@ TEST(SincCoefficients, AgreeWithTheWindowedSincAtTellingEntries)
     {
         int entry;
         double value;
-    } telling[] = {{0, 0.9657284},       {1190, 0.6358822},     {2381, 0.03419239},
-                   {2465, 0.00019442},   {2466, -0.00019712},   {4762, -0.03395560},
+    } telling[] = {{0, 0.9657284},       {1190, 0.6358822},   {2381, 0.03419239},
+                   {2465, 0.00019442},   {2466, -0.00019712}, {4762, -0.03395560},
                    {119050, 0.00186879}, {340237, -4.575e-12}};
     for (const auto& expected : telling)
     {
@@ -172,8 +172,8 @@ TEST(SincResampler, OutputLengthFollowsTheRateRatio)
     for (const auto& c : cases)
     {
         const auto out = SincResampler().Process(StereoNoise(c.inFrames, 1), c.inRate, c.outRate);
-        EXPECT_EQ(out.size(), 2 * c.outFrames) << c.inFrames << " frames " << c.inRate << " -> "
-                                               << c.outRate;
+        EXPECT_EQ(out.size(), 2 * c.outFrames)
+            << c.inFrames << " frames " << c.inRate << " -> " << c.outRate;
     }
 }
 
@@ -202,7 +202,7 @@ TEST(SincResampler, AgreesWithItsStepByStepDefinition)
     {
         int inRate;
         int outRate;
-    } cases[] = {{44100, 48000}, {48000, 44100}, {8000, 44100}, {44100, 22050},
+    } cases[] = {{44100, 48000}, {48000, 44100}, {8000, 44100},  {44100, 22050},
                  {48000, 48000}, {44100, 48001}, {192000, 1000}, {1, 3}};
     const auto input = StereoNoise(700, 2);
     for (const auto& c : cases)
