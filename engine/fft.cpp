@@ -1,4 +1,5 @@
 #include "engine/fft.h"
+#include "engine/vector_clones.h"
 
 #include <cmath>
 #include <mutex>
@@ -99,8 +100,8 @@ inline void Butterfly2(double* a, double* b, const double* w)
 
 // Two consecutive radix-2 stages (spans m and 2m) done while the four values
 // they combine are in registers; the arithmetic is that of the two stages.
-__attribute__((target_clones("avx2", "default"))) void
-TwoStages(double* data, std::size_t n, std::size_t m, const double* twM, const double* tw2M)
+BRVL_VECTOR_CLONES void TwoStages(double* data, std::size_t n, std::size_t m, const double* twM,
+                                  const double* tw2M)
 {
     const std::size_t half = m / 2;
     for (std::size_t block = 0; block < n; block += 2 * m)

@@ -1,4 +1,5 @@
 #include "engine/oversampler.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 #include <climits>
@@ -56,9 +57,9 @@ constexpr std::int64_t kLaneCount = 4;
 // summed in order of m from zero exactly as a plain loop over the taps would,
 // so the fast path gives the very numbers of the direct one. Value v belongs
 // to frame v / channels and is stored at out[frame * outFrameStride + v % channels].
-__attribute__((target_clones("avx2", "default"))) void
-CorrelateBlock(const double* coefficients, const double* const* sources, std::int64_t terms,
-               std::int64_t values, int channels, std::int64_t outFrameStride, double* out)
+BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double* const* sources,
+                                       std::int64_t terms, std::int64_t values, int channels,
+                                       std::int64_t outFrameStride, double* out)
 {
     const int shift = channels == 2 ? 1 : 0;
     const std::int64_t mask = channels - 1;

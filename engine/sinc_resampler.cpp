@@ -1,4 +1,5 @@
 #include "engine/sinc_resampler.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,10 +108,8 @@ inline double LaneSum(const Lanes& lanes)
 }
 
 // Σ coefficient * sample for both channels of one output frame.
-__attribute__((target_clones("avx2", "default"))) void DotStereo(const double* coefficients,
-                                                                 const double* left,
-                                                                 const double* right,
-                                                                 std::int64_t count, double* sums)
+BRVL_VECTOR_CLONES void DotStereo(const double* coefficients, const double* left,
+                                  const double* right, std::int64_t count, double* sums)
 {
     Lanes left0 = {};
     Lanes left1 = {};
@@ -145,9 +144,8 @@ __attribute__((target_clones("avx2", "default"))) void DotStereo(const double* c
 // Two neighbouring output frames over the same stretch of input: each input
 // value loaded serves both, which is what makes conversion fast. sums gets
 // left and right of the first frame, then of the second.
-__attribute__((target_clones("avx2", "default"))) void
-DotStereoPair(const double* first, const double* second, const double* left, const double* right,
-              std::int64_t count, double* sums)
+BRVL_VECTOR_CLONES void DotStereoPair(const double* first, const double* second, const double* left,
+                                      const double* right, std::int64_t count, double* sums)
 {
     Lanes firstLeft = {};
     Lanes firstRight = {};
