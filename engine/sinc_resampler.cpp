@@ -28,6 +28,10 @@ constexpr double kFrameCountEpsilon = 1e-12;
 constexpr std::int64_t kMaxCachedTaps = 1 << 14;
 constexpr std::int64_t kPhaseCacheBudgetBytes = std::int64_t{32} << 20;
 
+// Output frames converted from one window of the input (an even number, so
+// neighbouring pairs stay in one block).
+constexpr std::int64_t kOutputBlockFrames = 16384;
+
 // Zeroth-order modified Bessel function of the first kind, by its power series.
 double BesselI0(double x)
 {
@@ -178,31 +182,54 @@ BRVL_VECTOR_CLONES void DotStereoPair(const double* first, const double* second,
     sums[3] = LaneSum(secondRight) + tail[3];
 }
 
-// The input as float (the converter's working precision), held as double in
-// one array per channel so the kernel reads each channel contiguously.
-struct PlanarInput
+// A stretch of the input as float (the converter's working precision), held as
+// double in one array per channel so the kernel reads each channel
+// contiguously. Output frames are converted a block at a time from the stretch
+// their kernels reach, so no whole-track copy of the input is made.
+class InputWindow
 {
-    std::vector<double> left;
-    std::vector<double> right;
-    bool allFinite = true;
-};
-
-PlanarInput ToPlanarFloat(const std::vector<double>& interleaved)
-{
-    const std::size_t frames = interleaved.size() / 2;
-    PlanarInput input;
-    input.left.resize(frames);
-    input.right.resize(frames);
-    double probe = 0.0; // stays 0 unless a value is infinite or NaN
-    for (std::size_t f = 0; f < frames; ++f)
+public:
+    InputWindow(const std::vector<double>& interleaved)
+        : m_interleaved(interleaved),
+          m_totalFrames(static_cast<std::int64_t>(interleaved.size() / 2))
     {
-        input.left[f] = static_cast<float>(interleaved[2 * f]);
-        input.right[f] = static_cast<float>(interleaved[2 * f + 1]);
-        probe += (input.left[f] - input.left[f]) + (input.right[f] - input.right[f]);
     }
-    input.allFinite = probe == 0.0;
-    return input;
-}
+
+    std::int64_t TotalFrames() const { return m_totalFrames; }
+
+    // Holds input frames [from, to) of the signal (clipped to it) from now on.
+    void Load(std::int64_t from, std::int64_t to)
+    {
+        m_first = std::max<std::int64_t>(0, from);
+        const std::int64_t end = std::min(m_totalFrames, to);
+        const std::size_t count =
+            static_cast<std::size_t>(std::max<std::int64_t>(0, end - m_first));
+        m_left.resize(count);
+        m_right.resize(count);
+        const double* source = m_interleaved.data() + 2 * m_first;
+        double probe = 0.0; // stays 0 unless a value is infinite or NaN
+        for (std::size_t f = 0; f < count; ++f)
+        {
+            m_left[f] = static_cast<float>(source[2 * f]);
+            m_right[f] = static_cast<float>(source[2 * f + 1]);
+            probe += (m_left[f] - m_left[f]) + (m_right[f] - m_right[f]);
+        }
+        m_allFinite = probe == 0.0;
+    }
+
+    // Pointers to input frame `frame` (which the window must hold).
+    const double* Left(std::int64_t frame) const { return m_left.data() + (frame - m_first); }
+    const double* Right(std::int64_t frame) const { return m_right.data() + (frame - m_first); }
+    bool AllFinite() const { return m_allFinite; }
+
+private:
+    const std::vector<double>& m_interleaved;
+    std::int64_t m_totalFrames;
+    std::int64_t m_first = 0;
+    std::vector<double> m_left;
+    std::vector<double> m_right;
+    bool m_allFinite = true;
+};
 
 // Where one output frame reads: input frames base + first .. base + last.
 struct FrameKernel
@@ -289,10 +316,10 @@ private:
 
 // One output frame (left, right) before scaling. Input frames outside the
 // signal count as silence, as if the signal had zero frames on either side.
-void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const PlanarInput& input,
+void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const InputWindow& input,
                   double* sums)
 {
-    const std::int64_t frames = static_cast<std::int64_t>(input.left.size());
+    const std::int64_t frames = input.TotalFrames();
     const std::int64_t from = std::max<std::int64_t>(frame.first, -frame.base);
     const std::int64_t to = std::min<std::int64_t>(frame.last, frames - 1 - frame.base);
     sums[0] = sums[1] = 0.0;
@@ -300,8 +327,8 @@ void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const PlanarIn
     {
         return;
     }
-    const double* left = input.left.data() + frame.base;
-    const double* right = input.right.data() + frame.base;
+    const double* left = input.Left(frame.base);
+    const double* right = input.Right(frame.base);
     if (frame.coefficients)
     {
         DotStereo(frame.coefficients + (from - frame.first), left + from, right + from,
@@ -319,10 +346,10 @@ void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const PlanarIn
 // Both frames at once when their cached coefficients, shifted onto one stretch
 // of input inside the signal, stay within the zeros around them. Reading a
 // zero coefficient against a value is only harmless when the value is finite.
-bool ConvertPair(const FrameKernel& a, const FrameKernel& b, const PlanarInput& input,
+bool ConvertPair(const FrameKernel& a, const FrameKernel& b, const InputWindow& input,
                  std::int64_t width, double* sums)
 {
-    if (!a.coefficients || !b.coefficients || !input.allFinite)
+    if (!a.coefficients || !b.coefficients || !input.AllFinite())
     {
         return false;
     }
@@ -333,13 +360,12 @@ bool ConvertPair(const FrameKernel& a, const FrameKernel& b, const PlanarInput& 
     const std::int64_t shiftB = from - (b.base + b.first);
     const auto fits = [&](std::int64_t shift)
     { return shift >= -PhaseCache::kPadding && shift + count <= width + PhaseCache::kPadding; };
-    if (from < 0 || to >= static_cast<std::int64_t>(input.left.size()) || !fits(shiftA) ||
-        !fits(shiftB))
+    if (from < 0 || to >= input.TotalFrames() || !fits(shiftA) || !fits(shiftB))
     {
         return false;
     }
-    DotStereoPair(a.coefficients + shiftA, b.coefficients + shiftB, input.left.data() + from,
-                  input.right.data() + from, count, sums);
+    DotStereoPair(a.coefficients + shiftA, b.coefficients + shiftB, input.Left(from),
+                  input.Right(from), count, sums);
     return true;
 }
 
@@ -398,7 +424,7 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
     }
     const double scale = stretch;
 
-    const PlanarInput input = ToPlanarFloat(interleaved);
+    InputWindow input(interleaved);
     const Kernel kernel{m_coefficients.data(), m_halfLength * kIndexOne, filterStep};
     // Output frame i lies (i * inRate mod outRate) / outRate of a frame past its
     // base frame; frames i and i + period share that phase.
@@ -434,24 +460,34 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
         output[2 * i] = static_cast<float>(scale * sums[0]);
         output[2 * i + 1] = static_cast<float>(scale * sums[1]);
     };
-    for (std::int64_t i = 0; i < outFrames; i += 2)
+    // A frame's kernel reaches from FirstOffset(0) to LastOffset(step) around its base.
+    const std::int64_t reachBefore = -kernel.FirstOffset(0);
+    const std::int64_t reachAfter = kernel.LastOffset(filterStep);
+    const auto baseOf = [&](std::int64_t i)
+    { return static_cast<std::int64_t>(std::trunc(static_cast<double>(i) * step)); };
+    for (std::int64_t blockStart = 0; blockStart < outFrames; blockStart += kOutputBlockFrames)
     {
-        const FrameKernel a = kernelOf(i);
-        double sums[4];
-        if (i + 1 < outFrames)
+        const std::int64_t blockEnd = std::min(outFrames, blockStart + kOutputBlockFrames);
+        input.Load(baseOf(blockStart) - reachBefore, baseOf(blockEnd - 1) + reachAfter + 1);
+        for (std::int64_t i = blockStart; i < blockEnd; i += 2)
         {
-            const FrameKernel b = kernelOf(i + 1);
-            if (ConvertPair(a, b, input, cache.Width(), sums))
+            const FrameKernel a = kernelOf(i);
+            double sums[4];
+            if (i + 1 < blockEnd)
             {
-                store(i, sums);
+                const FrameKernel b = kernelOf(i + 1);
+                if (ConvertPair(a, b, input, cache.Width(), sums))
+                {
+                    store(i, sums);
+                    store(i + 1, sums + 2);
+                    continue;
+                }
+                ConvertFrame(kernel, b, input, sums + 2);
                 store(i + 1, sums + 2);
-                continue;
             }
-            ConvertFrame(kernel, b, input, sums + 2);
-            store(i + 1, sums + 2);
+            ConvertFrame(kernel, a, input, sums);
+            store(i, sums);
         }
-        ConvertFrame(kernel, a, input, sums);
-        store(i, sums);
     }
     return output;
 }
