@@ -289,6 +289,22 @@ void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::
     }
 }
 
+void ValidateDesign(int factor, int tapsPerPhase, double cutoffRatio)
+{
+    if (factor < 1)
+    {
+        throw std::runtime_error("Oversampler factor must be > 0");
+    }
+    if (tapsPerPhase < 4)
+    {
+        throw std::runtime_error("Oversampler tapsPerPhase must be >= 4");
+    }
+    if (!(cutoffRatio > 0.0 && cutoffRatio <= 1.0))
+    {
+        throw std::runtime_error("Oversampler cutoffRatio must be in (0,1]");
+    }
+}
+
 void RequireStereo(const AudioBuffer& buffer)
 {
     if (buffer.samples.size() % 2 != 0)
@@ -301,6 +317,7 @@ void RequireStereo(const AudioBuffer& buffer)
 
 std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, double cutoffRatio)
 {
+    ValidateDesign(factor, tapsPerPhase, cutoffRatio);
     const double cutoff = std::clamp(cutoffRatio, kMinCutoffRatio, 1.0);
     const std::size_t count = 2 * static_cast<std::size_t>(factor) * tapsPerPhase + 1;
     const double centre = static_cast<double>(factor) * tapsPerPhase;
@@ -363,18 +380,6 @@ AudioBuffer InterleaveStereo(const std::vector<double>& left, const std::vector<
 
 Oversampler::Oversampler(const OversamplerConfig& config) : m_config(config)
 {
-    if (config.factor < 1)
-    {
-        throw std::runtime_error("Oversampler factor must be > 0");
-    }
-    if (config.tapsPerPhase < 4)
-    {
-        throw std::runtime_error("Oversampler tapsPerPhase must be >= 4");
-    }
-    if (!(config.cutoffRatio > 0.0 && config.cutoffRatio <= 1.0))
-    {
-        throw std::runtime_error("Oversampler cutoffRatio must be in (0,1]");
-    }
     m_downTaps = DesignOversamplerLowpass(config.factor, config.tapsPerPhase, config.cutoffRatio);
     m_upTaps = m_downTaps;
     for (double& tap : m_upTaps)

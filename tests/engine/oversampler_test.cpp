@@ -92,11 +92,11 @@ std::vector<double> ReferenceDownsample(const std::vector<double>& x, const Over
     return kept;
 }
 
-std::string ConfigError(OversamplerConfig config)
+template <typename Call> std::string ErrorText(Call call)
 {
     try
     {
-        Oversampler{config};
+        call();
     }
     catch (const std::runtime_error& error)
     {
@@ -149,8 +149,12 @@ TEST(Oversampler, RejectsConfigurationsInOrder)
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ(ConfigError(c.config), c.error)
-            << c.config.factor << ", " << c.config.tapsPerPhase << ", " << c.config.cutoffRatio;
+        const auto& [factor, tapsPerPhase, cutoffRatio] = c.config;
+        EXPECT_EQ(ErrorText([&] { Oversampler{c.config}; }), c.error)
+            << factor << ", " << tapsPerPhase << ", " << cutoffRatio;
+        EXPECT_EQ(ErrorText([&] { DesignOversamplerLowpass(factor, tapsPerPhase, cutoffRatio); }),
+                  c.error)
+            << "design helper: " << factor << ", " << tapsPerPhase << ", " << cutoffRatio;
     }
 }
 
@@ -211,40 +215,28 @@ TEST(Oversampler, RejectsBadBuffers)
 {
     const Oversampler o({4, 8, 0.94});
     const Oversampler unity({1, 8, 0.94});
-    const auto message = [](auto call)
-    {
-        try
-        {
-            call();
-        }
-        catch (const std::runtime_error& error)
-        {
-            return std::string(error.what());
-        }
-        return std::string("accepted");
-    };
     const AudioBuffer odd = Stereo({0.1, 0.2, 0.3}, 48000);
-    EXPECT_EQ(message([&] { o.Upsample(odd); }), "Oversampler requires interleaved stereo input");
-    EXPECT_EQ(message([&] { o.Downsample(odd, 48000); }),
+    EXPECT_EQ(ErrorText([&] { o.Upsample(odd); }), "Oversampler requires interleaved stereo input");
+    EXPECT_EQ(ErrorText([&] { o.Downsample(odd, 48000); }),
               "Oversampler requires interleaved stereo input");
-    EXPECT_EQ(message([&] { o.Downsample(odd, 0); }),
+    EXPECT_EQ(ErrorText([&] { o.Downsample(odd, 0); }),
               "Oversampler requires interleaved stereo input");
-    EXPECT_EQ(message(
+    EXPECT_EQ(ErrorText(
                   [&] {
                       unity.Downsample(Stereo({0.1, 0.2}, 48000), 0);
                   }),
               "Oversampler output sample rate must be > 0");
-    EXPECT_EQ(message(
+    EXPECT_EQ(ErrorText(
                   [&] {
                       o.Downsample(Stereo({0.1, 0.2}, 48000), -5);
                   }),
               "Oversampler output sample rate must be > 0");
-    EXPECT_EQ(message(
+    EXPECT_EQ(ErrorText(
                   [&] {
                       InterleaveStereo({1.0, 2.0}, {1.0}, 48000);
                   }),
               "Oversampler channel size mismatch");
-    EXPECT_EQ(message(
+    EXPECT_EQ(ErrorText(
                   [&] {
                       o.Upsample(Stereo({0.1, 0.2}, 1 << 30));
                   }),
