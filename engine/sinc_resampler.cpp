@@ -189,7 +189,7 @@ BRVL_VECTOR_CLONES void DotStereoPair(const double* first, const double* second,
 class InputWindow
 {
 public:
-    InputWindow(const std::vector<double>& interleaved)
+    explicit InputWindow(const std::vector<double>& interleaved)
         : m_interleaved(interleaved),
           m_totalFrames(static_cast<std::int64_t>(interleaved.size() / 2))
     {
@@ -206,12 +206,12 @@ public:
             static_cast<std::size_t>(std::max<std::int64_t>(0, end - m_first));
         m_left.resize(count);
         m_right.resize(count);
-        const double* source = m_interleaved.data() + 2 * m_first;
         double probe = 0.0; // stays 0 unless a value is infinite or NaN
         for (std::size_t f = 0; f < count; ++f)
         {
-            m_left[f] = static_cast<float>(source[2 * f]);
-            m_right[f] = static_cast<float>(source[2 * f + 1]);
+            const std::size_t at = 2 * (static_cast<std::size_t>(m_first) + f);
+            m_left[f] = static_cast<float>(m_interleaved[at]);
+            m_right[f] = static_cast<float>(m_interleaved[at + 1]);
             probe += (m_left[f] - m_left[f]) + (m_right[f] - m_right[f]);
         }
         m_allFinite = probe == 0.0;
@@ -327,19 +327,18 @@ void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const InputWin
     {
         return;
     }
-    const double* left = input.Left(frame.base);
-    const double* right = input.Right(frame.base);
+    const double* left = input.Left(frame.base + from);
+    const double* right = input.Right(frame.base + from);
     if (frame.coefficients)
     {
-        DotStereo(frame.coefficients + (from - frame.first), left + from, right + from,
-                  to - from + 1, sums);
+        DotStereo(frame.coefficients + (from - frame.first), left, right, to - from + 1, sums);
         return;
     }
     for (std::int64_t j = from; j <= to; ++j)
     {
         const double coefficient = kernel.CoefficientAt(frame.start, static_cast<int>(j));
-        sums[0] += coefficient * left[j];
-        sums[1] += coefficient * right[j];
+        sums[0] += coefficient * left[j - from];
+        sums[1] += coefficient * right[j - from];
     }
 }
 
