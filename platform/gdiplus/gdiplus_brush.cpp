@@ -5,6 +5,10 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 namespace Gdiplus
 {
 
@@ -27,6 +31,83 @@ void SetCornerColor(cairo_pattern_t* pattern, unsigned corner, const Color& c)
 {
     cairo_mesh_pattern_set_corner_color_rgba(pattern, corner, c.GetR() / 255.0, c.GetG() / 255.0,
                                              c.GetB() / 255.0, c.GetA() / 255.0);
+}
+
+// The blend from a centre point to an ellipse's outline, computed per pixel:
+// along every ray from the centre the colour runs linearly from the centre
+// colour to the surround colour where the ray meets the outline. Colours blend
+// straight, then premultiply; outside the ellipse stays transparent. (Cairo's
+// own radial gradient gives the same picture at three times the cost.)
+cairo_surface_t* RasteriseEllipseGradient(const RectF& ellipse, const PointF& centre,
+                                          const Color& inner, const Color& outer)
+{
+    const double rx = ellipse.Width / 2.0;
+    const double ry = ellipse.Height / 2.0;
+    const double cx = ellipse.X + rx;
+    const double cy = ellipse.Y + ry;
+    // The centre point in the unit circle the ellipse is scaled from.
+    const double fx = (centre.X - cx) / rx;
+    const double fy = (centre.Y - cy) / ry;
+    const double focusSquared = fx * fx + fy * fy;
+    if (!(focusSquared < 1.0))
+    {
+        return nullptr;
+    }
+    const double originX = std::floor(ellipse.X);
+    const double originY = std::floor(ellipse.Y);
+    const int width = int(std::ceil(ellipse.X + ellipse.Width) - originX);
+    const int height = int(std::ceil(ellipse.Y + ellipse.Height) - originY);
+    constexpr int kMaxSide = 32767;
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
+    {
+        return nullptr;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+    {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const double channels[2][4] = {{inner.GetA() / 255.0, inner.GetR() / 255.0,
+                                    inner.GetG() / 255.0, inner.GetB() / 255.0},
+                                   {outer.GetA() / 255.0, outer.GetR() / 255.0,
+                                    outer.GetG() / 255.0, outer.GetB() / 255.0}};
+    for (int y = 0; y < height; ++y)
+    {
+        auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+        const double py = (originY + y + 0.5 - cy) / ry;
+        for (int x = 0; x < width; ++x)
+        {
+            const double px = (originX + x + 0.5 - cx) / rx;
+            if (px * px + py * py > 1.0)
+            {
+                row[x] = 0;
+                continue;
+            }
+            // Where the ray from the focus through p meets the unit circle:
+            // |f + s u| = 1 with u the ray's unit direction.
+            const double dx = px - fx;
+            const double dy = py - fy;
+            const double distance = std::sqrt(dx * dx + dy * dy);
+            double t = 0.0;
+            if (distance > 1e-12)
+            {
+                const double along = (fx * dx + fy * dy) / distance;
+                const double reach = -along + std::sqrt(along * along - focusSquared + 1.0);
+                t = reach > 1e-12 ? std::min(distance / reach, 1.0) : 1.0;
+            }
+            const double a = channels[0][0] + t * (channels[1][0] - channels[0][0]);
+            const double r = channels[0][1] + t * (channels[1][1] - channels[0][1]);
+            const double g = channels[0][2] + t * (channels[1][2] - channels[0][2]);
+            const double b = channels[0][3] + t * (channels[1][3] - channels[0][3]);
+            const auto byte = [](double v) { return uint32_t(v * 255.0 + 0.5); };
+            row[x] = (byte(a) << 24) | (byte(r * a) << 16) | (byte(g * a) << 8) | byte(b * a);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
 }
 
 } // namespace
@@ -135,6 +216,7 @@ PathGradientBrush::PathGradientBrush(const GraphicsPath* path)
 {
     if (path != nullptr)
     {
+        m_isEllipse = path->IsSingleEllipse(&m_ellipse);
         const auto figures = path->Flatten();
         if (!figures.empty())
         {
@@ -215,6 +297,20 @@ bool PathGradientBrush::ApplyTo(cairo_t* cr) const
     if (maxX - minX <= 0 || maxY - minY <= 0)
     {
         return false;
+    }
+    if (m_isEllipse)
+    {
+        cairo_surface_t* raster = RasteriseEllipseGradient(m_ellipse, m_center, m_centerColor,
+                                                           m_surroundColor);
+        if (raster != nullptr)
+        {
+            const double originX = std::floor(m_ellipse.X);
+            const double originY = std::floor(m_ellipse.Y);
+            cairo_set_source_surface(cr, raster, originX, originY);
+            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+            cairo_surface_destroy(raster);
+            return true;
+        }
     }
     // A fan of triangles from the centre to the outline: the colour runs
     // linearly from the centre to every point of the outline.

@@ -82,6 +82,8 @@ public:
 
 private:
     std::vector<PointF> m_outline; // flattened, closed implicitly
+    bool m_isEllipse = false;      // drawn as a radial gradient: smooth and fast
+    RectF m_ellipse;
     PointF m_center;
     Color m_centerColor{0xFF000000u};
     Color m_surroundColor{0xFFFFFFFFu};

@@ -426,6 +426,26 @@ std::vector<std::vector<PointF>> GraphicsPath::Flatten() const
     return figures;
 }
 
+bool GraphicsPath::IsSingleEllipse(RectF* bounds) const
+{
+    if (m_commands.size() != 3 || m_commands[0].kind != Command::NewSubPath ||
+        m_commands[1].kind != Command::Arc || m_commands[2].kind != Command::Close)
+    {
+        return false;
+    }
+    const Command& arc = m_commands[1];
+    if (std::fabs(arc.a1 - arc.a0) < 2 * kPi - 1e-9)
+    {
+        return false;
+    }
+    if (bounds != nullptr)
+    {
+        *bounds = RectF(REAL(arc.cx - arc.rx), REAL(arc.cy - arc.ry), REAL(2 * arc.rx),
+                        REAL(2 * arc.ry));
+    }
+    return true;
+}
+
 Status GraphicsPath::GetBounds(RectF* bounds) const
 {
     if (bounds == nullptr)

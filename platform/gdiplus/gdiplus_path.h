@@ -52,6 +52,9 @@ public:
     // the fill rule.
     void ReplayTo(cairo_t* cr) const;
 
+    // True when the path is exactly one ellipse; `bounds` receives its box.
+    bool IsSingleEllipse(RectF* bounds) const;
+
     // The outline as straight segments, one list per figure.
     std::vector<std::vector<PointF>> Flatten() const;
 
