@@ -1,0 +1,24 @@
+#include "addons/kit/one_pole_low_pass.h"
+
+#include <cmath>
+
+double OnePoleCoefficient(double cutoffHz, double sampleRateHz)
+{
+    if (!(sampleRateHz > 0.0))
+    {
+        return 0.0;
+    }
+    const double pi = std::acos(-1.0);
+    return std::exp(-2.0 * pi * cutoffHz / sampleRateHz);
+}
+
+std::vector<double> OnePoleLowPass(std::span<const double> signal, double coefficient)
+{
+    std::vector<double> low(signal.size());
+    double state = 0.0;
+    for (size_t i = 0; i < signal.size(); ++i)
+    {
+        low[i] = OnePoleLowPassStep(state, signal[i], coefficient);
+    }
+    return low;
+}

@@ -1,0 +1,100 @@
+// Whole-track file I/O: reading a 16-bit WAV, decoding an MP3 and writing a
+// 24-bit WAV, each a 4-minute 48 kHz stereo track.
+#include "engine/audio_file_reader.h"
+#include "engine/audio_file_writer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+
+constexpr int kSampleRateHz = 48000;
+constexpr double kTrackSeconds = 240.0;
+
+AudioBuffer MakeTrack()
+{
+    AudioBuffer track;
+    track.sampleRate = kSampleRateHz;
+    const size_t frames = static_cast<size_t>(kSampleRateHz * kTrackSeconds);
+    track.samples.resize(frames * 2);
+    std::mt19937 generator(1);
+    std::uniform_real_distribution<double> noise(-0.1, 0.1);
+    for (size_t i = 0; i < frames; ++i)
+    {
+        const double tone = 0.5 * std::sin(2.0 * M_PI * 440.0 * i / kSampleRateHz);
+        track.samples[2 * i] = tone + noise(generator);
+        track.samples[2 * i + 1] = tone + noise(generator);
+    }
+    return track;
+}
+
+// The fixtures live for the whole program: one folder, each file written once.
+struct Fixtures
+{
+    std::filesystem::path folder;
+    AudioBuffer track;
+
+    Fixtures() : track(MakeTrack())
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "brvl-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+        {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        folder = pattern;
+        WriteWavFile((folder / "track16.wav").wstring(), track, 16);
+        WriteAudioFile((folder / "track.mp3").wstring(), track, {});
+    }
+    ~Fixtures() { std::filesystem::remove_all(folder); }
+};
+
+Fixtures& Shared()
+{
+    static Fixtures fixtures;
+    return fixtures;
+}
+
+void BM_ReadWav16Stereo4Min(benchmark::State& state)
+{
+    const std::wstring path = (Shared().folder / "track16.wav").wstring();
+    for (auto _ : state)
+    {
+        AudioBuffer buffer = ReadAudioFile(path);
+        benchmark::DoNotOptimize(buffer.samples.data());
+    }
+}
+BENCHMARK(BM_ReadWav16Stereo4Min)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_DecodeMp34Min(benchmark::State& state)
+{
+    const std::wstring path = (Shared().folder / "track.mp3").wstring();
+    for (auto _ : state)
+    {
+        AudioBuffer buffer = ReadAudioFile(path);
+        benchmark::DoNotOptimize(buffer.samples.data());
+    }
+}
+BENCHMARK(BM_DecodeMp34Min)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_WriteWav24Stereo4Min(benchmark::State& state)
+{
+    const std::wstring path = (Shared().folder / "out24.wav").wstring();
+    const AudioBuffer& track = Shared().track;
+    for (auto _ : state)
+    {
+        WriteWavFile(path, track, 24);
+    }
+}
+BENCHMARK(BM_WriteWav24Stereo4Min)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+BENCHMARK_MAIN();

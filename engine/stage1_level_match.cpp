@@ -1,0 +1,197 @@
+#include "engine/stage1_level_match.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace
+{
+
+double QuadraticMean(std::span<const double> values)
+{
+    double sumOfSquares = 0.0;
+    for (double value : values)
+    {
+        sumOfSquares += value * value;
+    }
+    return std::sqrt(sumOfSquares / static_cast<double>(values.size()));
+}
+
+// mid and side, both multiplied by gain. Appended rather than resized first:
+// a whole track is too large to be written twice only to zero it.
+MidSideSignals SplitMidSideScaled(const AudioBuffer& buffer, double gain)
+{
+    const std::size_t frames = buffer.FrameCount();
+    MidSideSignals signals;
+    signals.mid.reserve(frames);
+    signals.side.reserve(frames);
+    const double* samples = buffer.samples.data();
+    for (std::size_t i = 0; i < frames; ++i)
+    {
+        const double left = samples[2 * i];
+        const double right = samples[2 * i + 1];
+        signals.mid.push_back((left + right) * 0.5 * gain);
+        signals.side.push_back((left - right) * 0.5 * gain);
+    }
+    return signals;
+}
+
+// The piece grid of a track and its loud pieces, measured on the mid.
+struct PieceSelection
+{
+    std::size_t pieceCount = 0;
+    std::size_t pieceLength = 0;
+    std::vector<std::size_t> selected; // ascending piece indices
+    double selectedRms = 0.0;
+};
+
+PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSeconds)
+{
+    const std::size_t frames = buffer.FrameCount();
+    // fmax keeps a NaN setting from reaching the integer conversion; any span
+    // longer than the track gives one piece, so it is capped there.
+    const double spanFrames = std::fmax(buffer.sampleRate * maxPieceSeconds, 1.0);
+    const std::size_t span = spanFrames > static_cast<double>(frames)
+                                 ? frames + 1
+                                 : static_cast<std::size_t>(std::trunc(spanFrames));
+    PieceSelection selection;
+    selection.pieceCount = frames / span + 1;
+    selection.pieceLength = frames / selection.pieceCount;
+    if (selection.pieceLength == 0)
+    {
+        throw std::runtime_error("Audio too short");
+    }
+
+    // BlockRms of the mid, with the mid formed on the fly so that the track
+    // is split only once, already at its final level.
+    std::vector<double> rms(selection.pieceCount);
+    const double* samples = buffer.samples.data();
+    for (std::size_t piece = 0; piece < selection.pieceCount; ++piece)
+    {
+        double sumOfSquares = 0.0;
+        const std::size_t first = piece * selection.pieceLength;
+        for (std::size_t i = first; i < first + selection.pieceLength; ++i)
+        {
+            const double mid = (samples[2 * i] + samples[2 * i + 1]) * 0.5;
+            sumOfSquares += mid * mid;
+        }
+        rms[piece] = std::sqrt(sumOfSquares / static_cast<double>(selection.pieceLength));
+    }
+
+    // Never above the loudest piece: rounding in the mean of equal pieces
+    // could otherwise lift it just past all of them.
+    const double threshold =
+        std::min(QuadraticMean(rms), *std::max_element(rms.begin(), rms.end()));
+    // A NaN or infinite sample makes every comparison below meaningless (NaN
+    // selects no piece at all), and its level could only spread NaN.
+    if (!std::isfinite(threshold))
+    {
+        throw std::runtime_error("Audio contains invalid samples");
+    }
+    double selectedSumOfSquares = 0.0;
+    for (std::size_t i = 0; i < selection.pieceCount; ++i)
+    {
+        if (rms[i] >= threshold)
+        {
+            selection.selected.push_back(i);
+            selectedSumOfSquares += rms[i] * rms[i];
+        }
+    }
+    selection.selectedRms =
+        std::sqrt(selectedSumOfSquares / static_cast<double>(selection.selected.size()));
+    return selection;
+}
+
+// The piece analysis of a track whose mid and side are multiplied by gain;
+// selectedRms is the selection's own, measured before the gain.
+PieceAnalysis ScaledPieceAnalysis(const AudioBuffer& buffer, const PieceSelection& selection,
+                                  double gain)
+{
+    PieceAnalysis analysis;
+    MidSideSignals signals = SplitMidSideScaled(buffer, gain);
+    analysis.mid = std::move(signals.mid);
+    analysis.side = std::move(signals.side);
+    analysis.pieceCount = static_cast<int>(selection.pieceCount);
+    analysis.pieceLength = static_cast<int>(selection.pieceLength);
+    analysis.selectedCount = static_cast<int>(selection.selected.size());
+    analysis.selectedRms = selection.selectedRms;
+
+    const std::size_t length = selection.pieceLength;
+    analysis.selectedMid.reserve(selection.selected.size() * length);
+    analysis.selectedSide.reserve(selection.selected.size() * length);
+    for (std::size_t i : selection.selected)
+    {
+        const auto first = static_cast<std::ptrdiff_t>(i * length);
+        const auto last = first + static_cast<std::ptrdiff_t>(length);
+        analysis.selectedMid.insert(analysis.selectedMid.end(), analysis.mid.begin() + first,
+                                    analysis.mid.begin() + last);
+        analysis.selectedSide.insert(analysis.selectedSide.end(), analysis.side.begin() + first,
+                                     analysis.side.begin() + last);
+    }
+    return analysis;
+}
+
+} // namespace
+
+MidSideSignals SplitMidSide(const AudioBuffer& buffer)
+{
+    return SplitMidSideScaled(buffer, 1.0);
+}
+
+std::vector<double> BlockRms(std::span<const double> signal, std::size_t blockLength,
+                             std::size_t blockCount)
+{
+    std::vector<double> rms(blockCount, 0.0);
+    if (blockLength == 0)
+    {
+        return rms;
+    }
+    const std::size_t fitting = std::min(blockCount, signal.size() / blockLength);
+    for (std::size_t i = 0; i < fitting; ++i)
+    {
+        rms[i] = QuadraticMean(signal.subspan(i * blockLength, blockLength));
+    }
+    return rms;
+}
+
+PieceAnalysis SplitIntoPieces(const AudioBuffer& buffer, double maxPieceSeconds)
+{
+    return ScaledPieceAnalysis(buffer, SelectLoudPieces(buffer, maxPieceSeconds), 1.0);
+}
+
+LevelAnalysis AnalyseReferenceLevel(AudioBuffer reference, const LevelSettings& settings)
+{
+    double peak = 0.0;
+    for (double sample : reference.samples)
+    {
+        peak = std::max(peak, std::abs(sample));
+    }
+    double divisor = 1.0;
+    if (settings.peakCeiling > peak)
+    {
+        divisor = std::max(peak / settings.peakCeiling, settings.floor);
+    }
+    if (divisor != 1.0)
+    {
+        for (double& sample : reference.samples)
+        {
+            sample /= divisor;
+        }
+    }
+    LevelAnalysis analysis;
+    static_cast<PieceAnalysis&>(analysis) = SplitIntoPieces(reference, settings.maxPieceSeconds);
+    analysis.amplitude = divisor;
+    return analysis;
+}
+
+LevelAnalysis MatchLevel(const AudioBuffer& target, const ReferenceLevel& reference,
+                         const LevelSettings& settings)
+{
+    const PieceSelection selection = SelectLoudPieces(target, settings.maxPieceSeconds);
+    const double gain =
+        reference.referenceMatchRms / std::max(selection.selectedRms, settings.floor);
+    LevelAnalysis analysis;
+    static_cast<PieceAnalysis&>(analysis) = ScaledPieceAnalysis(target, selection, gain);
+    analysis.amplitude = reference.finalAmplitudeCoefficient;
+    return analysis;
+}

@@ -1,0 +1,142 @@
+#include "registry/addon_registry.h"
+
+#include <iterator>
+
+namespace
+{
+
+using CreateAddon = std::unique_ptr<IAudioProcessor> (*)();
+
+template <class Addon>
+std::unique_ptr<IAudioProcessor> Create()
+{
+    return std::make_unique<Addon>();
+}
+
+struct AddonClass
+{
+    const char* id;
+    CreateAddon create; // null until the add-on's class is part of the program
+};
+
+// The descriptor list follows this order. An add-on joins the program by
+// replacing its null with Create<ItsClass>.
+constexpr AddonClass kAddonClasses[] = {
+    {"air_shelf", nullptr},
+    {"ambient_widener", nullptr},
+    {"asymmetric_clipper", nullptr},
+    {"band_balance_corrector", nullptr},
+    {"balance_corrector", nullptr},
+    {"broadband_expander", nullptr},
+    {"center_halo", nullptr},
+    {"center_focus", nullptr},
+    {"center_lock", nullptr},
+    {"crest_factor_controller", nullptr},
+    {"dc_blocker", nullptr},
+    {"detail_extractor", nullptr},
+    {"dynamic_eq", nullptr},
+    {"dynamic_air", nullptr},
+    {"dynamic_tilt", nullptr},
+    {"dynamic_low_end_tamer", nullptr},
+    {"sonic_maximizer", nullptr},
+    {"tilt_eq", nullptr},
+    {"transformer_saturation", nullptr},
+    {"tape_saturation", nullptr},
+    {"tape_motion", nullptr},
+    {"tube_saturation", nullptr},
+    {"upward_expander", nullptr},
+    {"exciter", nullptr},
+    {"harmonic_enhancer", nullptr},
+    {"harshness_tamer", nullptr},
+    {"hum_notch", nullptr},
+    {"low_end_punch", nullptr},
+    {"low_high_band_stereo_shaper", nullptr},
+    {"loudness_driver", nullptr},
+    {"low_mid_cleanup", nullptr},
+    {"master_deesser", nullptr},
+    {"multiband_compressor", nullptr},
+    {"mono_maker", nullptr},
+    {"ms_color_eq", nullptr},
+    {"ms_dynamics_processor", nullptr},
+    {"parallel_aggression", nullptr},
+    {"phase_align", nullptr},
+    {"phase_rotator", nullptr},
+    {"peak_clipper", nullptr},
+    {"micro_dynamics_restorer", nullptr},
+    {"presence_lift", nullptr},
+    {"punch_enhancer", nullptr},
+    {"resonance_tracker", nullptr},
+    {"resonance_suppressor", nullptr},
+    {"soft_clipper", nullptr},
+    {"spectral_correlation_guard", nullptr},
+    {"spectral_declip", nullptr},
+    {"spectral_dereverb", nullptr},
+    {"spectral_dynamics", nullptr},
+    {"spectral_gate", nullptr},
+    {"standard_compressor", nullptr},
+    {"stereo_band_rebalance", nullptr},
+    {"stereo_swapper", nullptr},
+    {"sub_rumble_filter", nullptr},
+    {"three_band_eq", nullptr},
+    {"transient_shaper", nullptr},
+    {"transient_sustain_shaper", nullptr},
+    {"glue_module", nullptr},
+    {"vintage_compressor", nullptr},
+    {"stereo_widener", nullptr},
+    {"transparent_bus_compressor", nullptr},
+    {"transient_catcher", nullptr},
+    {"true_peak_guard", nullptr},
+    {"upward_detail", nullptr},
+    {"width_limiter", nullptr},
+    {"vorlik_loc_compressor", nullptr},
+};
+static_assert(std::size(kAddonClasses) == kAddonCount);
+
+} // namespace
+
+std::unique_ptr<IAudioProcessor> CreateProcessor(const std::string& id)
+{
+    for (const AddonClass& addon : kAddonClasses)
+    {
+        if (addon.create != nullptr && id == addon.id)
+        {
+            return addon.create();
+        }
+    }
+    return nullptr;
+}
+
+const std::vector<ProcessorDescriptor>& GetProcessorDescriptors()
+{
+    static const std::vector<ProcessorDescriptor> descriptors = []
+    {
+        std::vector<ProcessorDescriptor> list;
+        list.reserve(kAddonCount);
+        for (const AddonClass& addon : kAddonClasses)
+        {
+            if (const std::unique_ptr<IAudioProcessor> processor = CreateProcessor(addon.id))
+            {
+                list.push_back(MakeProcessorDescriptor(*processor));
+            }
+        }
+        return list;
+    }();
+    return descriptors;
+}
+
+const ProcessorDescriptor* FindProcessorDescriptor(const std::string& id)
+{
+    for (const ProcessorDescriptor& descriptor : GetProcessorDescriptors())
+    {
+        if (descriptor.id == id)
+        {
+            return &descriptor;
+        }
+    }
+    return nullptr;
+}
+
+ProcessorChain BuildProcessorChain(const MasteringSettings& settings)
+{
+    return BuildProcessorChain(settings, &CreateProcessor);
+}

@@ -1,0 +1,439 @@
+// What every add-on promises, checked over one table: an add-on joins by adding
+// its row to kAddonRows.
+
+#include "registry/addon_registry.h"
+
+#include "tests/support/test_processors.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// What process does with an odd number of values.
+enum class OddCount
+{
+    Untouched,       // the common entry guard: the buffer comes back as it went in
+    WholeFramesOnly, // the whole frames are processed, the trailing value is kept
+    EveryValue,      // processed value by value, the trailing one included
+};
+
+struct AddonRow
+{
+    const char* id;
+    int position;
+    OddCount oddCount = OddCount::Untouched;
+    bool silenceStaysSilent = true;
+    // False for an add-on whose own storing rule replaces clamping for some
+    // parameter (a snapped or unclamped value).
+    bool clampsToItsTable = true;
+    // False for an add-on whose parameters report its current values.
+    bool reportsTableDefaults = true;
+    // Null for the registry's CreateProcessor.
+    std::unique_ptr<IAudioProcessor> (*create)(const std::string& id) = nullptr;
+};
+
+// One row per add-on, in the order of the registry's list, for example
+//     {.id = "soft_clipper", .position = ChainPreLimiter, .oddCount = OddCount::EveryValue},
+const std::vector<AddonRow> kAddonRows = {
+};
+
+// The frame checked on the two test add-ons, so it is known to work before the
+// first add-on joins.
+const std::vector<AddonRow> kTestAddonRows = {
+    {.id = "test_gain", .position = ChainPostMatchTone, .create = &CreateTestProcessor},
+    {.id = "test_offset",
+     .position = ChainPreMatch,
+     .oddCount = OddCount::EveryValue,
+     .silenceStaysSilent = false,
+     .create = &CreateTestProcessor},
+};
+
+constexpr int kSampleRate = 48000;
+constexpr size_t kSilentLeadFrames = kSampleRate / 10;
+constexpr size_t kFrameCount = kSampleRate / 2;
+const double kPi = std::acos(-1.0);
+
+// 0.1 s of silence, then two tones with noise, left and right different; peaks
+// stay under 0.9.
+AudioBuffer TestSignal(size_t frameCount = kFrameCount)
+{
+    AudioBuffer buffer;
+    buffer.sampleRate = kSampleRate;
+    buffer.samples.assign(2 * frameCount, 0.0);
+    uint32_t seed = 12345;
+    auto noise = [&seed]
+    {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed) / 4294967296.0 * 2.0 - 1.0;
+    };
+    for (size_t frame = kSilentLeadFrames; frame < frameCount; ++frame)
+    {
+        const double t = static_cast<double>(frame) / kSampleRate;
+        buffer.samples[2 * frame] = 0.6 * std::sin(2.0 * kPi * 220.0 * t) + 0.25 * noise();
+        buffer.samples[2 * frame + 1] =
+            0.5 * std::sin(2.0 * kPi * 3300.0 * t + 1.0) + 0.25 * noise();
+    }
+    return buffer;
+}
+
+ProcessContext RunContext(int sampleRate = kSampleRate)
+{
+    ProcessContext context;
+    context.sampleRate = sampleRate;
+    return context;
+}
+
+bool AllFinite(const std::vector<double>& values)
+{
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+std::string UpperCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+bool IsSnakeCase(const std::string& id)
+{
+    return !id.empty() && std::all_of(id.begin(), id.end(),
+                                      [](char c)
+                                      {
+                                          return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                                                 c == '_' || c == '.';
+                                      });
+}
+
+bool IsOneLine(const char* text)
+{
+    const std::string line = text != nullptr ? text : "";
+    return !line.empty() && line.find('\n') == std::string::npos;
+}
+
+// Parameter values to set, in order, on a fresh add-on.
+using Setting = std::vector<std::pair<std::string, double>>;
+
+std::string Describe(const Setting& setting)
+{
+    std::ostringstream text;
+    text << "{";
+    for (const auto& [id, value] : setting)
+    {
+        text << " " << id << "=" << value;
+    }
+    text << " }";
+    return text.str();
+}
+
+// The defaults, all parameters at their minimum, all at their maximum.
+std::vector<Setting> FirstThree(std::vector<Setting> settings)
+{
+    settings.resize(3);
+    return settings;
+}
+
+class AddonConformance : public ::testing::TestWithParam<AddonRow>
+{
+protected:
+    std::unique_ptr<IAudioProcessor> Create() const
+    {
+        const AddonRow& row = GetParam();
+        std::unique_ptr<IAudioProcessor> processor =
+            row.create != nullptr ? row.create(row.id) : CreateProcessor(row.id);
+        EXPECT_NE(processor, nullptr) << row.id << " cannot be created";
+        return processor;
+    }
+
+    // The defaults, every parameter at its minimum, every one at its maximum,
+    // then each parameter alone at its minimum and at its maximum.
+    std::vector<Setting> ExtremeSettings() const
+    {
+        std::vector<Setting> settings(3);
+        for (const AddonParamSpec& spec : Create()->parameters())
+        {
+            settings[1].push_back({spec.id, spec.minValue});
+            settings[2].push_back({spec.id, spec.maxValue});
+            settings.push_back({{spec.id, spec.minValue}});
+            settings.push_back({{spec.id, spec.maxValue}});
+        }
+        return settings;
+    }
+
+    std::vector<double> Processed(const Setting& setting, AudioBuffer buffer,
+                                  int contextRate = kSampleRate) const
+    {
+        const std::unique_ptr<IAudioProcessor> processor = Create();
+        for (const auto& [id, value] : setting)
+        {
+            EXPECT_TRUE(processor->setParameter(id, value)) << id;
+        }
+        processor->process(buffer, RunContext(contextRate));
+        return buffer.samples;
+    }
+
+    static double Read(const IAudioProcessor& processor, const std::string& id)
+    {
+        double value = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_TRUE(processor.getParameter(id, value)) << id;
+        return value;
+    }
+};
+
+std::string RowName(const ::testing::TestParamInfo<AddonRow>& info)
+{
+    return info.param.id;
+}
+
+void PrintTo(const AddonRow& row, std::ostream* out)
+{
+    *out << row.id;
+}
+
+} // namespace
+
+TEST_P(AddonConformance, IdentityTextsAndPosition)
+{
+    const std::unique_ptr<IAudioProcessor> processor = Create();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_STREQ(processor->id(), GetParam().id);
+    EXPECT_TRUE(IsSnakeCase(processor->id()));
+    EXPECT_TRUE(IsOneLine(processor->displayName())) << "display name";
+    EXPECT_TRUE(IsOneLine(processor->description())) << "description";
+    EXPECT_TRUE(IsOneLine(processor->bestUse())) << "best use";
+    EXPECT_EQ(processor->chainPosition(), GetParam().position);
+}
+
+TEST_P(AddonConformance, ParameterTableIsWellFormed)
+{
+    const std::unique_ptr<IAudioProcessor> processor = Create();
+    ASSERT_NE(processor, nullptr);
+    const std::set<std::string> units = {"", "dB", "Hz", "ms", "dBTP", "bins", ":1", "x"};
+    std::set<std::string> seen;
+    for (const AddonParamSpec& spec : processor->parameters())
+    {
+        SCOPED_TRACE(spec.id);
+        EXPECT_TRUE(IsSnakeCase(spec.id));
+        EXPECT_TRUE(seen.insert(spec.id).second) << "duplicate parameter id";
+        EXPECT_FALSE(spec.label.empty());
+        EXPECT_TRUE(units.count(spec.unit)) << "unit '" << spec.unit << "'";
+        EXPECT_TRUE(std::isfinite(spec.minValue) && std::isfinite(spec.maxValue));
+        EXPECT_LE(spec.minValue, spec.defaultValue);
+        EXPECT_LE(spec.defaultValue, spec.maxValue);
+        EXPECT_GE(spec.step, 0.0);
+        if (spec.kind == kAddonParamToggle)
+        {
+            EXPECT_EQ(spec.minValue, 0.0);
+            EXPECT_EQ(spec.maxValue, 1.0);
+            EXPECT_EQ(spec.step, 1.0);
+            EXPECT_EQ(spec.unit, "");
+            EXPECT_TRUE(spec.defaultValue == 0.0 || spec.defaultValue == 1.0);
+        }
+        else
+        {
+            EXPECT_EQ(spec.kind, kAddonParamContinuous);
+        }
+    }
+}
+
+TEST_P(AddonConformance, FreshInstanceHoldsTheReportedDefaults)
+{
+    const std::unique_ptr<IAudioProcessor> processor = Create();
+    ASSERT_NE(processor, nullptr);
+    for (const AddonParamSpec& spec : processor->parameters())
+    {
+        EXPECT_EQ(Read(*processor, spec.id), spec.defaultValue) << spec.id;
+    }
+}
+
+TEST_P(AddonConformance, ParametersAreClampedToggledOrRefused)
+{
+    const std::unique_ptr<IAudioProcessor> processor = Create();
+    ASSERT_NE(processor, nullptr);
+    const std::vector<AddonParamSpec> table = processor->parameters();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const AddonParamSpec& spec : table)
+    {
+        SCOPED_TRACE(spec.id);
+        if (spec.kind == kAddonParamToggle)
+        {
+            EXPECT_TRUE(processor->setParameter(spec.id, 0.49));
+            EXPECT_EQ(Read(*processor, spec.id), 0.0);
+            EXPECT_TRUE(processor->setParameter(spec.id, 0.5));
+            EXPECT_EQ(Read(*processor, spec.id), 1.0);
+        }
+        else if (GetParam().clampsToItsTable)
+        {
+            const double span = spec.maxValue - spec.minValue + 1.0;
+            EXPECT_TRUE(processor->setParameter(spec.id, spec.maxValue + span));
+            EXPECT_EQ(Read(*processor, spec.id), spec.maxValue);
+            EXPECT_TRUE(processor->setParameter(spec.id, spec.minValue - span));
+            EXPECT_EQ(Read(*processor, spec.id), spec.minValue);
+        }
+        const double before = Read(*processor, spec.id);
+        EXPECT_FALSE(processor->setParameter(spec.id, nan)) << "a NaN must be refused";
+        EXPECT_EQ(Read(*processor, spec.id), before) << "a refused NaN must change nothing";
+
+        if (UpperCase(spec.id) != spec.id)
+        {
+            EXPECT_FALSE(processor->setParameter(UpperCase(spec.id), spec.minValue));
+            EXPECT_EQ(Read(*processor, spec.id), before) << "ids compare case-sensitively";
+        }
+    }
+
+    double out = 0.125;
+    EXPECT_FALSE(processor->setParameter("no_such_parameter", 0.0));
+    EXPECT_FALSE(processor->getParameter("no_such_parameter", out));
+    EXPECT_EQ(out, 0.125) << "an unknown id must leave the output as it was";
+
+    if (GetParam().reportsTableDefaults)
+    {
+        const std::vector<AddonParamSpec> after = processor->parameters();
+        ASSERT_EQ(after.size(), table.size());
+        for (size_t i = 0; i < table.size(); ++i)
+        {
+            EXPECT_EQ(after[i].defaultValue, table[i].defaultValue)
+                << table[i].id << ": parameters must report the table, not the current value";
+        }
+    }
+}
+
+TEST_P(AddonConformance, OutputStaysFiniteAtEveryParameterExtreme)
+{
+    const AudioBuffer input = TestSignal();
+    for (const Setting& setting : ExtremeSettings())
+    {
+        const std::vector<double> output = Processed(setting, input);
+        EXPECT_EQ(output.size(), input.samples.size()) << Describe(setting);
+        EXPECT_TRUE(AllFinite(output)) << "non-finite output with " << Describe(setting);
+    }
+}
+
+TEST_P(AddonConformance, ChangesOnlyTheSampleValues)
+{
+    AudioBuffer buffer = TestSignal();
+    buffer.meterSeries.push_back({"dynamics.gain_reduction_db", 50.0, {1.0f, 2.0f}});
+    buffer.stageMetrics.push_back({"stage1.match_delta_db", 2.5});
+    const std::unique_ptr<IAudioProcessor> processor = Create();
+    ASSERT_NE(processor, nullptr);
+    processor->process(buffer, RunContext());
+
+    EXPECT_EQ(buffer.sampleRate, kSampleRate);
+    EXPECT_EQ(buffer.samples.size(), 2 * kFrameCount);
+    ASSERT_EQ(buffer.meterSeries.size(), 1u);
+    EXPECT_EQ(buffer.meterSeries[0].key, "dynamics.gain_reduction_db");
+    EXPECT_EQ(buffer.meterSeries[0].values, (std::vector<float>{1.0f, 2.0f}));
+    ASSERT_EQ(buffer.stageMetrics.size(), 1u);
+    EXPECT_EQ(buffer.stageMetrics[0].value, 2.5);
+}
+
+TEST_P(AddonConformance, ShortAndOddBuffersFollowTheEntryRules)
+{
+    constexpr size_t kOddFrames = kSilentLeadFrames + 2000;
+    const AudioBuffer even = TestSignal(kOddFrames);
+    AudioBuffer odd = even;
+    odd.samples.push_back(0.3);
+    // Defaults alone may leave a signal as it is, so the rules are checked with
+    // every parameter at its minimum and at its maximum too.
+    for (const Setting& setting : FirstThree(ExtremeSettings()))
+    {
+        for (const std::vector<double>& tiny : {std::vector<double>{}, std::vector<double>{0.3}})
+        {
+            AudioBuffer buffer;
+            buffer.sampleRate = kSampleRate;
+            buffer.samples = tiny;
+            EXPECT_EQ(Processed(setting, buffer), tiny)
+                << tiny.size() << " values must come back unchanged: " << Describe(setting);
+        }
+
+        const std::vector<double> output = Processed(setting, odd);
+        ASSERT_EQ(output.size(), odd.samples.size()) << Describe(setting);
+        switch (GetParam().oddCount)
+        {
+        case OddCount::Untouched:
+            EXPECT_TRUE(output == odd.samples)
+                << "an odd count must leave the buffer untouched: " << Describe(setting);
+            break;
+        case OddCount::WholeFramesOnly:
+        {
+            EXPECT_EQ(output.back(), 0.3) << "the trailing value belongs to no frame";
+            const std::vector<double> frames = Processed(setting, even);
+            EXPECT_TRUE(std::equal(frames.begin(), frames.end(), output.begin()))
+                << "the whole frames must be processed as without the trailing value: "
+                << Describe(setting);
+            break;
+        }
+        case OddCount::EveryValue:
+            EXPECT_TRUE(AllFinite(output)) << Describe(setting);
+            break;
+        }
+    }
+}
+
+TEST_P(AddonConformance, SilenceStaysSilent)
+{
+    if (!GetParam().silenceStaysSilent)
+    {
+        GTEST_SKIP() << GetParam().id << " makes sound from silence by design";
+    }
+    AudioBuffer silence;
+    silence.sampleRate = kSampleRate;
+    silence.samples.assign(2 * kFrameCount, 0.0);
+    const std::vector<double> output = Processed({}, silence);
+    const auto loudest = std::max_element(output.begin(), output.end(), [](double a, double b)
+                                          { return std::fabs(a) < std::fabs(b); });
+    ASSERT_NE(loudest, output.end());
+    EXPECT_LT(std::fabs(*loudest), 1e-9) << "silence came out at " << *loudest;
+}
+
+TEST_P(AddonConformance, FreshInstancesShareNothing)
+{
+    const AudioBuffer input = TestSignal();
+    const std::vector<double> first = Processed({}, input);
+    const std::vector<double> second = Processed({}, input);
+    EXPECT_TRUE(first == second) << "a second fresh instance processed differently";
+}
+
+TEST_P(AddonConformance, RateOfZeroOrLessGivesFiniteOutput)
+{
+    for (const Setting& setting : FirstThree(ExtremeSettings()))
+    {
+        for (int rate : {0, -kSampleRate})
+        {
+            AudioBuffer buffer = TestSignal();
+            buffer.sampleRate = rate;
+            const std::vector<double> output = Processed(setting, buffer, rate);
+            EXPECT_EQ(output.size(), buffer.samples.size()) << "rate " << rate;
+            EXPECT_TRUE(AllFinite(output)) << "rate " << rate << ", " << Describe(setting);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TestAddons, AddonConformance, ::testing::ValuesIn(kTestAddonRows),
+                         RowName);
+INSTANTIATE_TEST_SUITE_P(Addons, AddonConformance, ::testing::ValuesIn(kAddonRows), RowName);
+
+TEST(AddonConformanceTable, EveryBuiltAddonHasARow)
+{
+    for (const ProcessorDescriptor& descriptor : GetProcessorDescriptors())
+    {
+        const bool hasRow = std::any_of(kAddonRows.begin(), kAddonRows.end(),
+                                        [&](const AddonRow& row) { return row.id == descriptor.id; });
+        EXPECT_TRUE(hasRow) << descriptor.id << " has no row in kAddonRows";
+    }
+    for (const AddonRow& row : kAddonRows)
+    {
+        EXPECT_NE(CreateProcessor(row.id), nullptr) << row.id << " has a row but no class";
+    }
+}
