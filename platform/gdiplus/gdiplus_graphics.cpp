@@ -1,6 +1,8 @@
 #include "platform/gdiplus/gdiplus_graphics.h"
 
 #include "platform/gdiplus/paint_guard.h"
+#include "platform/win32/device_context.h"
+#include "platform/win32/gdi.h"
 
 #include <cairo.h>
 
@@ -44,6 +46,11 @@ Graphics::Graphics(Image* image)
                                                                : nullptr)
 {
     m_ownsContext = m_cr != nullptr;
+}
+
+Graphics::Graphics(HDC dc) : Graphics(brvl::win32::CairoOf(dc))
+{
+    SetDpi(GetDeviceCaps(dc, LOGPIXELSY));
 }
 
 Graphics::~Graphics()

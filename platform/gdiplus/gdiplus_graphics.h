@@ -5,6 +5,7 @@
 #include "platform/gdiplus/gdiplus_path.h"
 #include "platform/gdiplus/gdiplus_pen.h"
 #include "platform/gdiplus/gdiplus_text.h"
+#include "platform/win32/win_types.h"
 
 typedef struct _cairo cairo_t;
 
@@ -21,6 +22,8 @@ public:
     // Draws on `cr` (not owned). The context's state is saved and restored.
     explicit Graphics(cairo_t* cr);
     explicit Graphics(Image* image);
+    // Draws on a device context (a window's paint DC or a memory DC) at its DPI.
+    explicit Graphics(HDC dc);
     ~Graphics();
 
     Graphics(const Graphics&) = delete;

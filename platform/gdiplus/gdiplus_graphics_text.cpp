@@ -4,6 +4,7 @@
 
 #include "engine/unicode_text.h"
 #include "platform/gdiplus/paint_guard.h"
+#include "platform/gdiplus/text_layout.h"
 
 #include <pango/pangocairo.h>
 
@@ -19,75 +20,6 @@ namespace
 // The platform pads each line by a sixth of the em on both ends, so layouts
 // measured with it keep their spacing.
 constexpr double kPaddingEms = 1.0 / 6.0;
-
-struct GObjectDeleter
-{
-    void operator()(void* object) const { g_object_unref(object); }
-};
-using LayoutPtr = std::unique_ptr<PangoLayout, GObjectDeleter>;
-
-std::string PlainUtf8(const wchar_t* text, int length)
-{
-    const size_t count = text == nullptr ? 0 : (length < 0 ? std::wcslen(text) : size_t(length));
-    std::string utf8 = WideToUtf8(std::wstring_view(text != nullptr ? text : L"", count));
-    // "\r\n" is one line break.
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i)
-    {
-        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
-        {
-            continue;
-        }
-        out += utf8[i];
-    }
-    return out;
-}
-
-// Text always renders the same way whatever the hint asks, so pictures of
-// windows repeat from run to run.
-void SetRepeatableFontOptions(PangoContext* context)
-{
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    pango_cairo_context_set_font_options(context, options);
-    cairo_font_options_destroy(options);
-}
-
-LayoutPtr MakeLayout(cairo_t* cr, const std::string& utf8, const Font& font, double emPx)
-{
-    LayoutPtr layout(pango_cairo_create_layout(cr));
-    SetRepeatableFontOptions(pango_layout_get_context(layout.get()));
-    pango_cairo_update_layout(cr, layout.get());
-    PangoFontDescription* description = pango_font_description_new();
-    pango_font_description_set_family(description, MapFontFamily(font.FamilyName()).c_str());
-    pango_font_description_set_absolute_size(description, emPx * PANGO_SCALE);
-    pango_font_description_set_weight(description, (font.GetStyle() & FontStyleBold)
-                                                       ? PANGO_WEIGHT_BOLD
-                                                       : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(description, (font.GetStyle() & FontStyleItalic)
-                                                      ? PANGO_STYLE_ITALIC
-                                                      : PANGO_STYLE_NORMAL);
-    pango_layout_set_font_description(layout.get(), description);
-    pango_font_description_free(description);
-    pango_layout_set_text(layout.get(), utf8.c_str(), int(utf8.size()));
-    return layout;
-}
-
-struct TextBox
-{
-    double width;
-    double height;
-};
-
-TextBox LogicalSize(PangoLayout* layout)
-{
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    return {double(logical.width) / PANGO_SCALE, double(logical.height) / PANGO_SCALE};
-}
 
 PangoAlignment ToPango(StringAlignment alignment)
 {
@@ -139,7 +71,7 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
         return Record(InvalidParameter);
     }
     const StringFormat& fmt = format != nullptr ? *format : *StringFormat::GenericDefault();
-    const std::string utf8 = PlainUtf8(text, length);
+    const std::string utf8 = PlainTextUtf8(text, length);
     const double padding = emPx * kPaddingEms;
 
     if (utf8.empty())
@@ -157,7 +89,9 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
         return Record(Ok);
     }
 
-    LayoutPtr layout = MakeLayout(m_cr, utf8, *font, emPx);
+    LayoutPtr layout = MakeTextLayout(m_cr, utf8, font->FamilyName(), emPx,
+                                      (font->GetStyle() & FontStyleBold) != 0,
+                                      (font->GetStyle() & FontStyleItalic) != 0);
     const bool wrap = (fmt.GetFormatFlags() & StringFormatFlagsNoWrap) == 0 && box != nullptr &&
                       box->Width > 0;
     const bool ellipsis = fmt.GetTrimming() == StringTrimmingEllipsisCharacter && box != nullptr &&
@@ -186,7 +120,7 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
     {
         pango_layout_set_single_paragraph_mode(layout.get(), box == nullptr ? FALSE : TRUE);
     }
-    const TextBox size = LogicalSize(layout.get());
+    const TextExtent size = LogicalExtent(layout.get());
 
     if (measured != nullptr)
     {

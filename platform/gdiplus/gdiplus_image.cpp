@@ -2,6 +2,7 @@
 
 #include "engine/atomic_file.h"
 #include "engine/unicode_text.h"
+#include "platform/win32/gdi.h"
 
 #include <cairo.h>
 
@@ -228,6 +229,11 @@ Bitmap* Bitmap::FromMemory(const void* pngBytes, size_t size)
         bitmap->m_status = UnknownImageFormat;
     }
     return bitmap;
+}
+
+Bitmap* Bitmap::FromHBITMAP(HBITMAP bitmap, void*)
+{
+    return FromSurface(brvl::gdi::SurfaceOfBitmap(bitmap));
 }
 
 Bitmap* Bitmap::FromSurface(cairo_surface_t* surface)

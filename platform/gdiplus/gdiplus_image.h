@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gdiplus/gdiplus_types.h"
+#include "platform/win32/win_types.h"
 
 #include <cstddef>
 #include <cstring>
@@ -74,7 +75,9 @@ public:
 
     static Bitmap* FromFile(const wchar_t* path, bool useEmbeddedColorManagement = false);
     static Bitmap* FromMemory(const void* pngBytes, size_t size);
-    // Wraps a copy of an existing surface's pixels (memory DC bitmaps).
+    // A copy of a GDI bitmap's pixels (the palette is not used).
+    static Bitmap* FromHBITMAP(HBITMAP bitmap, void* palette);
+    // Wraps a copy of an existing surface's pixels.
     static Bitmap* FromSurface(cairo_surface_t* surface);
 
     Status GetPixel(int x, int y, Color* color) const;
