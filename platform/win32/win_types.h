@@ -6,8 +6,14 @@
 // Widths are Windows' own: LONG stays 32-bit although long is 64-bit here.
 
 using BOOL = int;
+// GLib defines the same two names as macros with the same values; whichever
+// header comes first provides them.
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;

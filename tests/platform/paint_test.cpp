@@ -1,17 +1,16 @@
-#include "platform/win32/device_context.h"
+#include "platform/gdiplus/gdiplus.h"
 #include "platform/win32/message_loop.h"
 #include "platform/win32/window_picture.h"
 #include "tests/platform/test_windows.h"
 #include "tests/support/temp_dir.h"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 namespace
 {
 
 // A window that paints itself one solid colour, the way every custom window
-// paints: CPaintDC, then drawing on its DC (raw Cairo stands in for GDI here).
+// paints: CPaintDC, then drawing on its DC.
 class SolidWnd : public RecordingWnd
 {
 public:
@@ -24,11 +23,7 @@ public:
                CPaintDC dc(this);
                CRect client;
                GetClientRect(&client);
-               cairo_t* cr = brvl::win32::CairoOf(dc.GetSafeHdc());
-               cairo_set_source_rgb(cr, GetRValue(m_colour) / 255.0, GetGValue(m_colour) / 255.0,
-                                    GetBValue(m_colour) / 255.0);
-               cairo_rectangle(cr, 0, 0, client.Width(), client.Height());
-               cairo_fill(cr);
+               dc.FillSolidRect(&client, m_colour);
                return LRESULT{0};
            });
         On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{TRUE}; });
@@ -66,11 +61,10 @@ TEST_F(Painting, ATreeComposesInZOrderClippedToParentsAndRendersToPng)
     const auto path = dir / "tree.png";
     ASSERT_TRUE(RenderWindowToPng(top.GetSafeHwnd(), path));
 
-    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
-    EXPECT_EQ(cairo_image_surface_get_width(png), 100);
-    EXPECT_EQ(cairo_image_surface_get_height(png), 80);
-    cairo_surface_destroy(png);
+    Gdiplus::Bitmap png(path.wstring().c_str());
+    ASSERT_EQ(png.GetLastStatus(), Gdiplus::Ok);
+    EXPECT_EQ(png.GetWidth(), 100u);
+    EXPECT_EQ(png.GetHeight(), 80u);
 
     WindowPicture picture;
     ASSERT_TRUE(ComposeWindowPicture(top.GetSafeHwnd(), picture));
