@@ -1,0 +1,38 @@
+#pragma once
+
+#include <complex>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The one complex FFT of the engine: in-place, iterative, radix-2, over double
+// precision. Stage 2, the profile fingerprint and the spectral add-ons all use it.
+
+// The tables of one transform size, built once and never changed afterwards.
+struct FftPlan
+{
+    // Entry i is i with its low log2(n) bits reversed.
+    std::vector<std::size_t> bitReverse;
+    // One vector per butterfly stage, spans 2, 4, ..., n; the vector of span m
+    // holds the m/2 factors exp(-2*pi*i*k/m) (forward) or exp(+2*pi*i*k/m) (inverse).
+    std::vector<std::vector<std::complex<double>>> forwardTwiddles;
+    std::vector<std::vector<std::complex<double>>> inverseTwiddles;
+};
+
+// Transforms data in place. Forward (inverse == false) uses the kernel
+// exp(-i*w*t) without scaling; inverse uses exp(+i*w*t) and divides by n, so
+// Fft(x, true) after Fft(x, false) gives x back. Sizes below 2 or not a power
+// of two leave the data unchanged. Safe to call from several threads at once on
+// different data; allocates nothing once the size's plan exists.
+void Fft(std::vector<std::complex<double>>& data, bool inverse);
+
+// The cached plan for size n, built on first request under the engine's one
+// lock. The reference stays valid until the process ends.
+const FftPlan& GetFftPlan(std::uint64_t n);
+
+// The tables for size n (empty twiddle lists below 2). Used by GetFftPlan.
+FftPlan BuildFftPlan(std::uint64_t n);
+
+// How many plans GetFftPlan has built since the process started (diagnostics:
+// every distinct size is built exactly once).
+std::size_t FftPlanBuildCount();
