@@ -20,11 +20,6 @@ constexpr double kCoveredWeight = 1e-9;
 // Forward smoothing of the curve: one pole at 0.8 (a few samples).
 constexpr double kSmoothingPole = 0.8;
 
-double MeasuredSample(double x)
-{
-    return std::isnan(x) ? 0.0 : std::clamp(x, -1.0, 1.0);
-}
-
 bool AllFinite(const PercentileSet& values, double range)
 {
     return std::isfinite(range) &&
@@ -105,7 +100,7 @@ std::vector<double> WindowedRmsDb(std::span<const double> x, int sampleRate, dou
         double sumSquares = 0.0;
         for (size_t i = start; i < start + window; ++i)
         {
-            const double sample = MeasuredSample(x[i]);
+            const double sample = ClampedForMeasurement(x[i]);
             sumSquares += sample * sample;
         }
         levels.push_back(GainToDb(std::sqrt(sumSquares / static_cast<double>(window)), floor));

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -23,6 +25,13 @@ struct MacroDynamicsResult
     double maxGainDb = 0.0;
     double meanGainDb = 0.0;
 };
+
+// A sample as the level measurements of stage 3 read it: clamped to full
+// scale, NaN as silence (one bad sample must not turn a whole curve to NaN).
+inline double ClampedForMeasurement(double x)
+{
+    return std::isnan(x) ? 0.0 : std::clamp(x, -1.0, 1.0);
+}
 
 // Levels in dB of windows of windowLength samples every hopLength samples
 // (samples clamped to [-1, 1], NaN read as 0, RMS floored before the log).
