@@ -21,15 +21,10 @@ void CheckLimiterInput(const AudioBuffer& buffer, double ceilingLinear)
 
 std::vector<double> FramePeaks(const AudioBuffer& buffer)
 {
-    const size_t frames = buffer.FrameCount();
-    std::vector<double> peaks(frames);
-    const double* samples = buffer.samples.data();
-    for (size_t i = 0; i < frames; ++i)
+    std::vector<double> peaks(buffer.FrameCount());
+    for (size_t i = 0; i < peaks.size(); ++i)
     {
-        const double left = std::fabs(samples[2 * i]);
-        const double right = std::fabs(samples[2 * i + 1]);
-        const double peak = left > right ? left : right;
-        peaks[i] = std::isfinite(left) && std::isfinite(right) ? peak : 0.0;
+        peaks[i] = FramePeak(buffer.samples.data(), i);
     }
     return peaks;
 }

@@ -1,34 +1,35 @@
 #include "engine/running_max.h"
 
 #include <algorithm>
+#include <bit>
+
+MovingMax::MovingMax(size_t span)
+    : m_indices(std::bit_ceil(span + 1)), m_values(m_indices.size()), m_mask(m_indices.size() - 1)
+{
+}
 
 std::vector<double> WindowMax(std::span<const double> x, size_t before, size_t after)
 {
     const size_t n = x.size();
     std::vector<double> out(n);
-    // Each index enters the queue once, so a plain array of n slots holds it;
-    // the values at the queued indices decrease from head to tail.
-    std::vector<size_t> queue(n);
-    size_t head = 0;
-    size_t tail = 0;
-    size_t next = 0;
+    if (n == 0)
+    {
+        return out;
+    }
+    MovingMax window(std::min(n, std::min(before, n) + std::min(after, n) + 1));
+    const size_t ahead = std::min(after, n - 1);
+    for (size_t j = 0; j < ahead; ++j)
+    {
+        window.Push(j, x[j]);
+    }
     for (size_t i = 0; i < n; ++i)
     {
-        const size_t last = std::min(n - 1, i + std::min(after, n));
-        for (; next <= last; ++next)
+        if (i + ahead < n)
         {
-            while (tail > head && x[queue[tail - 1]] <= x[next])
-            {
-                --tail;
-            }
-            queue[tail++] = next;
+            window.Push(i + ahead, x[i + ahead]);
         }
-        const size_t first = i >= before ? i - before : 0;
-        while (queue[head] < first)
-        {
-            ++head;
-        }
-        out[i] = x[queue[head]];
+        window.DropBefore(i >= before ? i - before : 0);
+        out[i] = window.Max();
     }
     return out;
 }

@@ -48,47 +48,92 @@ private:
     double m_previousOut = 0.0;
 };
 
+// The share of a frame that must go to bring it within the ceiling (0 for
+// frames already within it).
+inline double NeededReduction(const double* interleaved, size_t frame, double ceiling)
+{
+    const double peak = FramePeak(interleaved, frame);
+    // Most frames are within the ceiling; 1 - c / c is exactly 0 for them.
+    return peak <= ceiling ? 0.0 : 1.0 - ceiling / peak;
+}
+
+bool AnyFrameOver(const AudioBuffer& buffer, double ceiling)
+{
+    for (size_t i = 0; i < buffer.FrameCount(); ++i)
+    {
+        if (FramePeak(buffer.samples.data(), i) > ceiling)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The sample-peak limiter proper, on a buffer that has passed the input checks,
-// with strength in (0, 1].
+// with strength in (0, 1]. The needed reduction is read from the samples as
+// they are reached (frames ahead of the one being changed are still intact),
+// so the only whole-signal vector is the smoothed hold.
 void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
 {
-    // need[i]: the share of frame i that must go (0 within the ceiling).
-    std::vector<double> need = FramePeaks(buffer);
-    bool anyOver = false;
-    for (double& value : need)
-    {
-        anyOver = anyOver || value > ceiling;
-        value = 1.0 - ceiling / std::max(value, ceiling);
-    }
-    if (!anyOver)
+    if (!AnyFrameOver(buffer, ceiling))
     {
         return;
     }
-
     const double rate = buffer.sampleRate;
+    const size_t frames = buffer.FrameCount();
+    double* samples = buffer.samples.data();
+
     const size_t holdLength =
         std::max<size_t>(static_cast<size_t>(std::trunc(kHoldSeconds * rate)), 1);
     const size_t oddHold = holdLength % 2 == 1 ? holdLength : holdLength + 1;
     const size_t halfWindow = (2 * oddHold - 1) / 2;
 
-    // A centred window: the reduction starts before the peak it serves.
-    std::vector<double> hold = WindowMax(need, halfWindow, halfWindow);
+    // A centred hold: the reduction starts before the peak it serves.
+    std::vector<double> smooth(frames);
+    {
+        MovingMax hold(2 * halfWindow + 1);
+        const size_t ahead = std::min(halfWindow, frames - 1);
+        for (size_t j = 0; j < ahead; ++j)
+        {
+            hold.Push(j, NeededReduction(samples, j, ceiling));
+        }
+        for (size_t i = 0; i < frames; ++i)
+        {
+            if (i + ahead < frames)
+            {
+                hold.Push(i + ahead, NeededReduction(samples, i + ahead, ceiling));
+            }
+            hold.DropBefore(i >= halfWindow ? i - halfWindow : 0);
+            smooth[i] = hold.Max();
+        }
+    }
     const double pole = std::exp(-2.0 / static_cast<double>(holdLength));
-    const std::vector<double> smooth = ZeroPhaseOnePole(hold, 1.0 - pole, 0.0, -pole);
-    const std::vector<double> trail = SlidingMax(hold, holdLength);
-    hold = {};
+    ZeroPhaseOnePoleInPlace(smooth, 1.0 - pole, 0.0, -pole);
 
+    // The trail is the hold's maximum over the last holdLength frames: the
+    // needed reduction over the union of their centred windows.
+    const size_t trailBehind = holdLength - 1 + halfWindow;
+    MovingMax trail(trailBehind + halfWindow + 1);
+    const size_t ahead = std::min(halfWindow, frames - 1);
+    for (size_t j = 0; j < ahead; ++j)
+    {
+        trail.Push(j, NeededReduction(samples, j, ceiling));
+    }
     BilinearLowPass fastRelease(std::min(kFastReleaseHz, 0.5 * rate * kBelowNyquist), rate);
     BilinearLowPass slowRelease(std::min(kSlowReleaseHz, 0.5 * rate * kBelowNyquist), rate);
-    double* samples = buffer.samples.data();
-    const size_t frames = need.size();
     for (size_t i = 0; i < frames; ++i)
     {
-        const double fast = fastRelease.Step(trail[i]);
-        const double fastHold = std::max(fast, trail[i]);
+        if (i + ahead < frames)
+        {
+            trail.Push(i + ahead, NeededReduction(samples, i + ahead, ceiling));
+        }
+        trail.DropBefore(i >= trailBehind ? i - trailBehind : 0);
+        const double need = NeededReduction(samples, i, ceiling);
+        const double fast = fastRelease.Step(trail.Max());
+        const double fastHold = std::max(fast, trail.Max());
         const double release = std::max(slowRelease.Step(fastHold), fast);
-        // need[i] alone guarantees gain <= ceiling / peak.
-        const double gain = 1.0 - std::max({release, smooth[i], need[i]});
+        // need alone guarantees gain <= ceiling / peak.
+        const double gain = 1.0 - std::max({release, smooth[i], need});
         for (size_t channel = 0; channel < 2; ++channel)
         {
             double& x = samples[2 * i + channel];

@@ -1,6 +1,6 @@
 #include "engine/zero_phase_one_pole.h"
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace
@@ -10,44 +10,88 @@ namespace
 constexpr size_t kEdgeExtension = 3;
 constexpr size_t kShortestExtended = 8;
 
-void FilterForwards(std::span<double> y, double b0, double b1, double a1, double zi)
+// One step of the filter; z carries its state.
+struct OnePoleStep
 {
-    if (y.empty())
+    double b0;
+    double b1;
+    double a1;
+    double z = 0.0;
+
+    double operator()(double in)
     {
-        return;
+        const double out = b0 * in + z;
+        z = b1 * in - a1 * out;
+        return out;
     }
-    double z = zi * y[0];
-    for (double& value : y)
-    {
-        const double in = value;
-        value = b0 * in + z;
-        z = b1 * in - a1 * value;
-    }
-}
+};
 
 } // namespace
 
+void ZeroPhaseOnePoleInPlace(std::span<double> x, double b0, double b1, double a1)
+{
+    const size_t n = x.size();
+    if (n == 0)
+    {
+        return;
+    }
+    const double zi = std::fabs(1.0 + a1) < 1e-18 ? 0.0 : (b1 - b0 * a1) / (1.0 + a1);
+    OnePoleStep step{b0, b1, a1};
+
+    if (n < kShortestExtended)
+    {
+        step.z = zi * x[0];
+        for (double& value : x)
+        {
+            value = step(value);
+        }
+        step.z = zi * x[n - 1];
+        for (size_t i = n; i-- > 0;)
+        {
+            x[i] = step(x[i]);
+        }
+        return;
+    }
+
+    // The extension, in the order the forward pass meets it: before the signal
+    // 2x0 - x3, 2x0 - x2, 2x0 - x1; after it 2xn-1 - xn-2, 2xn-1 - xn-3, 2xn-1 - xn-4.
+    std::array<double, kEdgeExtension> head{};
+    std::array<double, kEdgeExtension> tail{};
+    for (size_t k = 0; k < kEdgeExtension; ++k)
+    {
+        head[k] = 2.0 * x[0] - x[kEdgeExtension - k];
+        tail[k] = 2.0 * x[n - 1] - x[n - 2 - k];
+    }
+
+    step.z = zi * head[0];
+    for (const double value : head)
+    {
+        step(value);
+    }
+    for (double& value : x)
+    {
+        value = step(value);
+    }
+    for (double& value : tail)
+    {
+        value = step(value);
+    }
+
+    // Backwards from the far end of the extension; the head's outputs are not needed.
+    step.z = zi * tail[kEdgeExtension - 1];
+    for (size_t k = kEdgeExtension; k-- > 0;)
+    {
+        step(tail[k]);
+    }
+    for (size_t i = n; i-- > 0;)
+    {
+        x[i] = step(x[i]);
+    }
+}
+
 std::vector<double> ZeroPhaseOnePole(std::span<const double> x, double b0, double b1, double a1)
 {
-    const double zi = std::fabs(1.0 + a1) < 1e-18 ? 0.0 : (b1 - b0 * a1) / (1.0 + a1);
-    const size_t n = x.size();
-    const size_t pad = n >= kShortestExtended ? kEdgeExtension : 0;
-
-    std::vector<double> work(n + 2 * pad);
-    for (size_t k = 0; k < pad; ++k)
-    {
-        // work[pad - 1 - k] mirrors x[k + 1] through x[0]; likewise at the end.
-        work[pad - 1 - k] = 2.0 * x[0] - x[k + 1];
-        work[pad + n + k] = 2.0 * x[n - 1] - x[n - 2 - k];
-    }
-    std::copy(x.begin(), x.end(), work.begin() + static_cast<std::ptrdiff_t>(pad));
-
-    FilterForwards(work, b0, b1, a1, zi);
-    std::reverse(work.begin(), work.end());
-    FilterForwards(work, b0, b1, a1, zi);
-    std::reverse(work.begin(), work.end());
-
-    work.erase(work.end() - static_cast<std::ptrdiff_t>(pad), work.end());
-    work.erase(work.begin(), work.begin() + static_cast<std::ptrdiff_t>(pad));
-    return work;
+    std::vector<double> y(x.begin(), x.end());
+    ZeroPhaseOnePoleInPlace(y, b0, b1, a1);
+    return y;
 }

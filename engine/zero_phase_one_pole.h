@@ -9,3 +9,6 @@
 // or more samples are first extended by 3 odd-mirrored samples at each end
 // (removed again), so a constant or a straight line passes unbent at the ends.
 std::vector<double> ZeroPhaseOnePole(std::span<const double> x, double b0, double b1, double a1);
+
+// The same, overwriting x with the result (no whole-signal copy).
+void ZeroPhaseOnePoleInPlace(std::span<double> x, double b0, double b1, double a1);

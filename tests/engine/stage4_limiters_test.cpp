@@ -1,5 +1,6 @@
 #include "engine/stage4_limiters.h"
 
+#include "engine/zero_phase_one_pole.h"
 #include "tests/engine/limiter_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,83 @@ AudioBuffer ClickAt(size_t frames, size_t at, double clickPeak, double bed)
         const double x = i == at ? clickPeak : bed * std::sin(0.01 * static_cast<double>(i));
         return std::pair{x, 0.5 * x};
     });
+}
+
+// The standard limiter step by step as the textbook states it: a centred hold
+// with mirrored edges, zero-phase smoothing, a trailing max and two release
+// low-passes, each over whole vectors and with plain loops.
+AudioBuffer PlainStandardLimit(const AudioBuffer& input, double ceiling, double strength)
+{
+    const long n = static_cast<long>(input.FrameCount());
+    const double fs = input.sampleRate;
+    std::vector<double> need(static_cast<size_t>(n));
+    for (long i = 0; i < n; ++i)
+    {
+        const double peak = std::max(std::fabs(input.samples[2 * i]),
+                                     std::fabs(input.samples[2 * i + 1]));
+        need[i] = 1.0 - ceiling / std::max(peak, ceiling);
+    }
+    const long h = std::max(static_cast<long>(std::trunc(0.001 * fs)), 1L);
+    const long w = 2 * (h % 2 == 1 ? h : h + 1) - 1;
+    std::vector<double> hold(need.size());
+    for (long i = 0; i < n; ++i)
+    {
+        double largest = 0.0;
+        for (long j = i - w / 2; j <= i + w / 2; ++j)
+        {
+            long k = j;
+            while (k < 0 || k >= n)
+            {
+                k = k < 0 ? -k - 1 : 2 * n - k - 1;
+            }
+            largest = std::max(largest, need[k]);
+        }
+        hold[i] = largest;
+    }
+    const double p = std::exp(-2.0 / static_cast<double>(h));
+    const std::vector<double> smooth = ZeroPhaseOnePole(hold, 1.0 - p, 0.0, -p);
+    std::vector<double> trail(hold.size());
+    for (long i = 0; i < n; ++i)
+    {
+        double largest = 0.0;
+        for (long j = i - h + 1; j <= i; ++j)
+        {
+            largest = std::max(largest, j < 0 ? 0.0 : hold[j]);
+        }
+        trail[i] = largest;
+    }
+    const auto lowPass = [fs](const std::vector<double>& x, double f)
+    {
+        const double k = 2.0 * fs * std::tan(std::numbers::pi * f / fs);
+        const double b = k / (k + 2.0 * fs);
+        const double c = (k - 2.0 * fs) / (k + 2.0 * fs);
+        std::vector<double> y(x.size());
+        for (size_t i = 0; i < x.size(); ++i)
+        {
+            y[i] = b * x[i] + (i > 0 ? b * x[i - 1] - c * y[i - 1] : 0.0);
+        }
+        return y;
+    };
+    const std::vector<double> fast = lowPass(trail, std::min(7.0, 0.5 * fs * 0.999999));
+    std::vector<double> fastHold(fast.size());
+    for (size_t i = 0; i < fast.size(); ++i)
+    {
+        fastHold[i] = std::max(fast[i], trail[i]);
+    }
+    const std::vector<double> slow =
+        lowPass(fastHold, std::min(0.26666666666666666, 0.5 * fs * 0.999999));
+    AudioBuffer output = input;
+    for (long i = 0; i < n; ++i)
+    {
+        const double release = std::max(slow[i], fast[i]);
+        const double gain = 1.0 - std::max({release, smooth[i], need[i]});
+        for (long c = 0; c < 2; ++c)
+        {
+            double& x = output.samples[2 * i + c];
+            x = x + (gain * x - x) * strength;
+        }
+    }
+    return output;
 }
 
 std::string ErrorText(auto&& call)
@@ -67,6 +145,32 @@ TEST(StandardLimit, ClickIsHeldExactlyAtTheCeilingAndItsSurroundingsDucked)
     EXPECT_GT(gainAt(at + 2400), 0.95) << "a lone click held the reduction too long";
     EXPECT_NEAR(gainAt(at - 4800), 1.0, 1e-9) << "reduction reached 100 ms before the click";
     EXPECT_LE(SamplePeak(output), 1.0 + 1e-12);
+}
+
+TEST(StandardLimit, AgreesWithThePlainStepByStepDefinition)
+{
+    struct Case
+    {
+        int rate;
+        double seconds;
+        double strength;
+    };
+    // 44.1 kHz has an even 1-ms hold (44), 48 kHz an odd one (48 -> 49); the
+    // shortest buffers are shorter than the hold window and mirror repeatedly.
+    const Case cases[] = {{48000, 0.5, 1.0}, {44100, 0.5, 0.7}, {48000, 0.0005, 1.0},
+                          {8000, 0.002, 1.0}, {1000, 0.02, 1.0}};
+    for (const Case& c : cases)
+    {
+        const AudioBuffer input = MusicLikeBursts(c.rate, c.seconds, 1.8, 9);
+        const AudioBuffer expected = PlainStandardLimit(input, 1.0, c.strength);
+        const AudioBuffer output = StandardLimit(input, 1.0, c.strength);
+        ASSERT_EQ(output.samples.size(), expected.samples.size());
+        for (size_t k = 0; k < output.samples.size(); ++k)
+        {
+            ASSERT_NEAR(output.samples[k], expected.samples[k], 1e-12)
+                << "sample " << k << " at " << c.rate << " Hz, " << c.seconds << " s";
+        }
+    }
 }
 
 TEST(StandardLimit, MusicAtFullStrengthNeverExceedsTheCeiling)
