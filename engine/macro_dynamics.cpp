@@ -183,18 +183,23 @@ MacroDynamicsResult MacroDynamicsGain(std::span<const double> x, int sampleRate,
         gain[i] = kSmoothingPole * gain[i - 1] + (1.0 - kSmoothingPole) * gain[i];
     }
 
-    double minDb = GainToDb(gain[0], floor);
-    double maxDb = minDb;
+    // The logarithm is monotonic, so the extremes in dB are those of the gains;
+    // the mean of the dB values is taken from products of short runs of gains
+    // (within +-3 dB, 64 of them cannot leave the range of a double).
+    const auto [smallest, largest] = std::minmax_element(gain.begin(), gain.end());
+    result.minGainDb = GainToDb(*smallest, floor);
+    result.maxGainDb = GainToDb(*largest, floor);
+    constexpr size_t kProductRun = 64;
     double sumDb = 0.0;
-    for (const double g : gain)
+    for (size_t start = 0; start < gain.size(); start += kProductRun)
     {
-        const double db = GainToDb(g, floor);
-        minDb = std::min(minDb, db);
-        maxDb = std::max(maxDb, db);
-        sumDb += db;
+        double product = 1.0;
+        for (size_t i = start; i < std::min(start + kProductRun, gain.size()); ++i)
+        {
+            product *= std::max(gain[i], floor);
+        }
+        sumDb += 20.0 * std::log10(product);
     }
-    result.minGainDb = minDb;
-    result.maxGainDb = maxDb;
     result.meanGainDb = sumDb / static_cast<double>(gain.size());
     result.gain = std::move(gain);
     result.macroApplied = true;
