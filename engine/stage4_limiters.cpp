@@ -1,12 +1,14 @@
 #include "engine/stage4_limiters.h"
 
 #include "engine/limiter_input.h"
+#include "engine/oversampler.h"
 #include "engine/running_max.h"
 #include "engine/zero_phase_one_pole.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace
@@ -47,6 +49,23 @@ private:
     double m_previousIn = 0.0;
     double m_previousOut = 0.0;
 };
+
+// Long filters: the true-peak estimate must hold between samples of dense,
+// bright material.
+constexpr int kTruePeakTapsPerPhase = 32;
+constexpr double kTruePeakCutoffRatio = 0.94;
+constexpr int kTrimPasses = 2;
+constexpr double kSmallestPeak = 1e-12;
+
+OversamplerConfig TruePeakConfig(int oversampleFactor)
+{
+    return {oversampleFactor, kTruePeakTapsPerPhase, kTruePeakCutoffRatio};
+}
+
+bool IsSupportedFactor(int oversampleFactor)
+{
+    return oversampleFactor == 1 || oversampleFactor == 2 || oversampleFactor == 4;
+}
 
 // The share of a frame that must go to bring it within the ceiling (0 for
 // frames already within it).
@@ -155,4 +174,90 @@ AudioBuffer StandardLimit(const AudioBuffer& input, double ceilingLinear, double
     }
     LimitSamplePeaks(output, ceilingLinear, std::min(strength, 1.0));
     return output;
+}
+
+AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int oversampleFactor,
+                          double strength)
+{
+    if (!IsSupportedFactor(oversampleFactor))
+    {
+        throw std::runtime_error("True-peak limiter oversample factor must be 1, 2, or 4");
+    }
+    if (oversampleFactor == 1)
+    {
+        return StandardLimit(input, ceilingLinear, strength);
+    }
+    CheckLimiterInput(input, ceilingLinear);
+    const Oversampler oversampler(TruePeakConfig(oversampleFactor));
+    AudioBuffer work = oversampler.Upsample(input);
+    // Strength <= 0 still makes the round trip: this path never hands back the
+    // input itself.
+    if (strength > 0.0)
+    {
+        LimitSamplePeaks(work, ceilingLinear, std::min(strength, 1.0));
+    }
+    AudioBuffer down = oversampler.Downsample(work, input.sampleRate);
+    PeakTrimLoop(down, ceilingLinear, oversampleFactor);
+    return down;
+}
+
+AudioBuffer LookaheadLimit(const AudioBuffer& input, double ceilingLinear, int oversampleFactor,
+                           double strength)
+{
+    if (!IsSupportedFactor(oversampleFactor))
+    {
+        throw std::runtime_error("Lookahead limiter oversample factor must be 1, 2, or 4");
+    }
+    const double share = strength > 0.0 ? std::min(strength, 1.0) : 0.0;
+    return LookaheadLimiter{ceilingLinear, oversampleFactor, share}.Process(input);
+}
+
+AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limiterMode,
+                        int oversampleFactor, double strength)
+{
+    switch (limiterMode)
+    {
+    case 2:
+        return LookaheadLimit(input, ceilingLinear, oversampleFactor, strength);
+    case 1:
+        return TruePeakLimit(input, ceilingLinear, oversampleFactor, strength);
+    default:
+        return StandardLimit(input, ceilingLinear, strength);
+    }
+}
+
+void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor)
+{
+    std::optional<Oversampler> oversampler;
+    for (int pass = 0; pass < kTrimPasses; ++pass)
+    {
+        double peak = 0.0;
+        if (!buffer.samples.empty())
+        {
+            if (oversampleFactor > 1)
+            {
+                if (!oversampler)
+                {
+                    oversampler.emplace(TruePeakConfig(oversampleFactor));
+                }
+                peak = LargestMagnitude(oversampler->Upsample(buffer).samples);
+            }
+            else
+            {
+                peak = LargestMagnitude(buffer.samples);
+            }
+        }
+        if (!(peak > ceilingLinear))
+        {
+            return;
+        }
+        const double gain = ceilingLinear / std::max(peak, kSmallestPeak);
+        if (gain != 1.0)
+        {
+            for (double& x : buffer.samples)
+            {
+                x *= gain;
+            }
+        }
+    }
 }
