@@ -55,6 +55,9 @@ private:
 constexpr int kTruePeakTapsPerPhase = 32;
 constexpr double kTruePeakCutoffRatio = 0.94;
 constexpr int kTrimPasses = 2;
+// The trim reads the true peak as a BS.1770 meter does, at no less than 4x:
+// a 2x reading misses up to 0.2 dB of inter-sample peak on dense material.
+constexpr int kTruePeakMeterFactor = 4;
 constexpr double kSmallestPeak = 1e-12;
 
 OversamplerConfig TruePeakConfig(int oversampleFactor)
@@ -238,7 +241,8 @@ void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFacto
             {
                 if (!oversampler)
                 {
-                    oversampler.emplace(TruePeakConfig(oversampleFactor));
+                    oversampler.emplace(
+                        TruePeakConfig(std::max(oversampleFactor, kTruePeakMeterFactor)));
                 }
                 peak = LargestMagnitude(oversampler->Upsample(buffer).samples);
             }

@@ -35,6 +35,7 @@ AudioBuffer LookaheadLimit(const AudioBuffer& input, double ceilingLinear, int o
 AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limiterMode,
                         int oversampleFactor, double strength);
 
-// Scales the buffer down, in at most two passes, until its peak (estimated on
-// an oversampled copy when factor > 1) is within the ceiling.
+// Scales the buffer down, in at most two passes, until its peak is within the
+// ceiling. With factor > 1 the peak is the true peak estimated on a copy
+// oversampled by max(factor, 4); with factor 1 it is the sample peak.
 void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor);
