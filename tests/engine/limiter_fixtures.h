@@ -8,6 +8,8 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 // Test material the way limiters are tried out by ear and by meter: faded,
@@ -119,4 +121,18 @@ inline double MeteredTruePeak(const AudioBuffer& buffer)
 inline double ToDb(double linear)
 {
     return 20.0 * std::log10(std::max(linear, 1e-12));
+}
+
+// The text of the runtime error that call throws, or "(no error)".
+inline std::string ErrorText(auto&& call)
+{
+    try
+    {
+        call();
+    }
+    catch (const std::runtime_error& error)
+    {
+        return error.what();
+    }
+    return "(no error)";
 }

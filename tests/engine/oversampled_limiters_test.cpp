@@ -14,19 +14,6 @@ namespace
 
 constexpr int kRate = 48000;
 
-std::string ErrorText(auto&& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const std::runtime_error& error)
-    {
-        return error.what();
-    }
-    return "(no error)";
-}
-
 // Frames 0 .. plateauFrames-1 hold a constant level, then silence, then one
 // spike at 2 x the effective ceiling far enough away that the plateau sees
 // neither its look-ahead nor its release.

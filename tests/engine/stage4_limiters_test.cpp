@@ -100,19 +100,6 @@ AudioBuffer PlainStandardLimit(const AudioBuffer& input, double ceiling, double 
     return output;
 }
 
-std::string ErrorText(auto&& call)
-{
-    try
-    {
-        call();
-    }
-    catch (const std::runtime_error& error)
-    {
-        return error.what();
-    }
-    return "(no error)";
-}
-
 } // namespace
 
 TEST(StandardLimit, BufferWithinTheCeilingComesBackAsAnExactCopy)
