@@ -29,6 +29,29 @@ void BM_StandardLimit(benchmark::State& state)
 }
 BENCHMARK(BM_StandardLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Argument: the oversampling factor.
+void BM_TruePeakLimit(benchmark::State& state)
+{
+    const AudioBuffer& track = Track();
+    for (auto _ : state)
+    {
+        benchmark::DoNotOptimize(
+            TruePeakLimit(track, kCeiling, static_cast<int>(state.range(0)), 1.0));
+    }
+}
+BENCHMARK(BM_TruePeakLimit)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_LookaheadLimit(benchmark::State& state)
+{
+    const AudioBuffer& track = Track();
+    for (auto _ : state)
+    {
+        benchmark::DoNotOptimize(
+            LookaheadLimit(track, kCeiling, static_cast<int>(state.range(0)), 1.0));
+    }
+}
+BENCHMARK(BM_LookaheadLimit)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 } // namespace
 
 BENCHMARK_MAIN();

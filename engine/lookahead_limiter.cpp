@@ -58,9 +58,7 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
         return input;
     }
     const double effectiveCeiling = kCeilingMargin * ceiling;
-    const std::vector<double> peaks = FramePeaks(up);
-    if (std::none_of(peaks.begin(), peaks.end(),
-                     [&](double peak) { return peak > effectiveCeiling; }))
+    if (!AnyFrameOver(up, effectiveCeiling))
     {
         return input;
     }
@@ -69,18 +67,34 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
     const double releaseSamples = std::trunc(rate * kReleaseMs * 0.001);
     const double release = std::exp(-1.0 / std::max(releaseSamples, 1.0));
     const size_t lookahead = static_cast<size_t>(std::trunc(rate * kLookaheadMs * 0.001));
-    const std::vector<double> ahead = FutureMax(peaks, std::max<size_t>(lookahead, 1) + 1);
+    const size_t window = std::max<size_t>(lookahead, 1) + 1;
 
-    const double ceilingDb = 20.0 * std::log10(std::max(effectiveCeiling, kSmallestLevel));
+    // The largest peak of this frame and the next window - 1, fed as the frames
+    // are reached: the frames ahead are read before any of them is changed.
     double* samples = up.samples.data();
+    MovingMax upcoming(window);
+    const size_t reach = std::min(window - 1, frames - 1);
+    for (size_t j = 0; j < reach; ++j)
+    {
+        upcoming.Push(j, FramePeak(samples, j));
+    }
+    const double ceilingDb = 20.0 * std::log10(std::max(effectiveCeiling, kSmallestLevel));
     double gain = 1.0;
     double target = 1.0;
+    double previousPeak = -1.0;
     for (size_t i = 0; i < frames; ++i)
     {
-        // The upcoming peak stays put for long stretches: reuse its knee gain.
-        if (i == 0 || ahead[i] != ahead[i - 1])
+        if (i + reach < frames)
         {
-            target = KneeGain(ahead[i], ceilingDb);
+            upcoming.Push(i + reach, FramePeak(samples, i + reach));
+        }
+        upcoming.DropBefore(i);
+        // The upcoming peak stays put for long stretches: reuse its knee gain.
+        const double peak = upcoming.Max();
+        if (peak != previousPeak)
+        {
+            target = KneeGain(peak, ceilingDb);
+            previousPeak = peak;
         }
         // Instant attack, exponential release.
         gain = i == 0 || target < gain ? target : release * gain + (1.0 - release) * target;

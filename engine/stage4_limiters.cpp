@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <optional>
 #include <stdexcept>
 
 namespace
@@ -58,6 +57,8 @@ constexpr int kTrimPasses = 2;
 // The trim reads the true peak as a BS.1770 meter does, at no less than 4x:
 // a 2x reading misses up to 0.2 dB of inter-sample peak on dense material.
 constexpr int kTruePeakMeterFactor = 4;
+// Far beyond the rounding of an upsampled value (a few hundred products).
+constexpr double kLinearityMargin = 1e-9;
 constexpr double kSmallestPeak = 1e-12;
 
 OversamplerConfig TruePeakConfig(int oversampleFactor)
@@ -77,18 +78,6 @@ inline double NeededReduction(const double* interleaved, size_t frame, double ce
     const double peak = FramePeak(interleaved, frame);
     // Most frames are within the ceiling; 1 - c / c is exactly 0 for them.
     return peak <= ceiling ? 0.0 : 1.0 - ceiling / peak;
-}
-
-bool AnyFrameOver(const AudioBuffer& buffer, double ceiling)
-{
-    for (size_t i = 0; i < buffer.FrameCount(); ++i)
-    {
-        if (FramePeak(buffer.samples.data(), i) > ceiling)
-        {
-            return true;
-        }
-    }
-    return false;
 }
 
 // The sample-peak limiter proper, on a buffer that has passed the input checks,
@@ -231,37 +220,63 @@ AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limi
 
 void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor)
 {
-    std::optional<Oversampler> oversampler;
-    for (int pass = 0; pass < kTrimPasses; ++pass)
+    const auto scale = [&buffer](double gain)
     {
-        double peak = 0.0;
-        if (!buffer.samples.empty())
+        for (double& x : buffer.samples)
         {
-            if (oversampleFactor > 1)
-            {
-                if (!oversampler)
-                {
-                    oversampler.emplace(
-                        TruePeakConfig(std::max(oversampleFactor, kTruePeakMeterFactor)));
-                }
-                peak = LargestMagnitude(oversampler->Upsample(buffer).samples);
-            }
-            else
-            {
-                peak = LargestMagnitude(buffer.samples);
-            }
+            x *= gain;
         }
-        if (!(peak > ceilingLinear))
+    };
+    if (oversampleFactor <= 1)
+    {
+        for (int pass = 0; pass < kTrimPasses; ++pass)
         {
-            return;
-        }
-        const double gain = ceilingLinear / std::max(peak, kSmallestPeak);
-        if (gain != 1.0)
-        {
-            for (double& x : buffer.samples)
+            const double peak = LargestMagnitude(buffer.samples);
+            if (!(peak > ceilingLinear))
             {
-                x *= gain;
+                return;
+            }
+            const double gain = ceilingLinear / std::max(peak, kSmallestPeak);
+            if (gain != 1.0)
+            {
+                scale(gain);
             }
         }
+        return;
+    }
+
+    // First measurement: the buffer's estimate, with a bound for every block.
+    const Oversampler oversampler(TruePeakConfig(std::max(oversampleFactor, kTruePeakMeterFactor)));
+    const std::vector<double> blockPeaks = OversampledBlockPeakBounds(buffer, oversampler);
+    const double peak = blockPeaks.empty() ? 0.0 : *std::max_element(blockPeaks.begin(), blockPeaks.end());
+    if (!(peak > ceilingLinear))
+    {
+        return;
+    }
+    const double gain = ceilingLinear / std::max(peak, kSmallestPeak);
+    if (gain != 1.0)
+    {
+        scale(gain);
+    }
+
+    // Second measurement. The upsampling is linear, so a block now reads at
+    // most its earlier bound times the gain, give or take rounding: only blocks
+    // that end up within rounding of the ceiling can still be over it.
+    double secondPeak = 0.0;
+    for (size_t b = 0; b < blockPeaks.size(); ++b)
+    {
+        if (blockPeaks[b] * gain >= ceilingLinear * (1.0 - kLinearityMargin))
+        {
+            secondPeak = std::max(secondPeak, OversampledBlockPeak(buffer, oversampler, b));
+        }
+    }
+    if (!(secondPeak > ceilingLinear))
+    {
+        return;
+    }
+    const double secondGain = ceilingLinear / std::max(secondPeak, kSmallestPeak);
+    if (secondGain != 1.0)
+    {
+        scale(secondGain);
     }
 }
