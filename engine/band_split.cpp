@@ -57,11 +57,13 @@ std::vector<std::vector<double>> SplitIntoBands(std::span<const double> x, int s
     }
     // Band 0 is the first low-pass; band j the low-pass above it minus the one
     // below; the last band is whatever the top low-pass leaves out.
-    std::vector<double> below = OnePoleLowPass(x, BandCrossoverHz(sampleRate, bands, 1), sampleRate);
+    std::vector<double> below =
+        OnePoleLowPass(x, BandCrossoverHz(sampleRate, bands, 1), sampleRate);
     result.push_back(below);
     for (int j = 2; j < bands; ++j)
     {
-        std::vector<double> low = OnePoleLowPass(x, BandCrossoverHz(sampleRate, bands, j), sampleRate);
+        std::vector<double> low =
+            OnePoleLowPass(x, BandCrossoverHz(sampleRate, bands, j), sampleRate);
         std::vector<double>& band = result.emplace_back(x.size());
         for (size_t i = 0; i < x.size(); ++i)
         {

@@ -95,8 +95,7 @@ constexpr double kBoundMargin = 1e-9;
 
 } // namespace
 
-double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversampler,
-                            size_t block)
+double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversampler, size_t block)
 {
     const size_t frames = buffer.FrameCount();
     const size_t factor = static_cast<size_t>(oversampler.Config().factor);
@@ -150,7 +149,8 @@ std::vector<double> OversampledBlockPeakBounds(const AudioBuffer& buffer,
     // Loudest blocks first, so that the estimate found early rules out the rest.
     std::vector<size_t> order(blocks);
     std::iota(order.begin(), order.end(), size_t{0});
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return bounds[a] > bounds[b]; });
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return bounds[a] > bounds[b]; });
     double largest = 0.0;
     for (const size_t b : order)
     {

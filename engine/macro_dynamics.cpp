@@ -159,10 +159,10 @@ MacroDynamicsResult MacroDynamicsGain(std::span<const double> x, int sampleRate,
     result.currentLoudnessRange = std::max(cur[4] - cur[0], kNarrowestRangeDb);
     result.referenceLoudnessRange = std::max(referenceLoudnessRange, kNarrowestRangeDb);
     const double rangeRatio = result.referenceLoudnessRange / result.currentLoudnessRange;
-    const double lowRatio = std::max(ref[2] - ref[0], kNarrowestRangeDb) /
-                            std::max(cur[2] - cur[0], kNarrowestRangeDb);
-    const double highRatio = std::max(ref[4] - ref[2], kNarrowestRangeDb) /
-                             std::max(cur[4] - cur[2], kNarrowestRangeDb);
+    const double lowRatio =
+        std::max(ref[2] - ref[0], kNarrowestRangeDb) / std::max(cur[2] - cur[0], kNarrowestRangeDb);
+    const double highRatio =
+        std::max(ref[4] - ref[2], kNarrowestRangeDb) / std::max(cur[4] - cur[2], kNarrowestRangeDb);
 
     // Each window's distance from the median is rescaled by the mean of the
     // overall and the one-sided range ratio; the strength's share is applied.

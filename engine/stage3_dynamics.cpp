@@ -25,8 +25,8 @@ double QuadraticMean(const std::vector<double>& values)
 
 // RMS of each piece of gain * mid as clamped to full scale, without a scaled
 // or clamped copy of the whole track.
-std::vector<double> ClampedPieceRms(const std::vector<double>& mid, double gain,
-                                    size_t pieceLength, size_t pieceCount)
+std::vector<double> ClampedPieceRms(const std::vector<double>& mid, double gain, size_t pieceLength,
+                                    size_t pieceCount)
 {
     std::vector<double> rms(pieceCount);
     for (size_t p = 0; p < pieceCount; ++p)
@@ -151,10 +151,9 @@ void ApplyDynamicsStage(std::vector<double>& mid, AudioBuffer& audio, const Piec
         return;
     }
 
-    MacroDynamicsResult macro =
-        MacroDynamicsGain(mid, settings.sampleRate, settings.floor,
-                          settings.shortTermLufsPercentiles, settings.loudnessRange,
-                          settings.macroStrength);
+    MacroDynamicsResult macro = MacroDynamicsGain(mid, settings.sampleRate, settings.floor,
+                                                  settings.shortTermLufsPercentiles,
+                                                  settings.loudnessRange, settings.macroStrength);
     if (settings.metrics != nullptr)
     {
         *settings.metrics = MetricsOf(macro, midGainDb);

@@ -12,7 +12,7 @@ struct DynamicsMetrics
 {
     bool macroAttempted = false;
     bool macroApplied = false;
-    double midGainDb = 0.0; // level change of the mid signal over the level passes
+    double midGainDb = 0.0;               // level change of the mid signal over the level passes
     PercentileSet currentPercentiles{};   // the track's 3-s window levels, dB
     PercentileSet referencePercentiles{}; // the reference's short-term loudness, LUFS
     double currentLoudnessRange = 0.0;
@@ -33,7 +33,7 @@ struct DynamicsSettings
     bool hasShortTermDistribution = false; // from the reference profile, with the next two
     PercentileSet shortTermLufsPercentiles{};
     double loudnessRange = 0.0;
-    DynamicsMetrics* metrics = nullptr;     // filled when given
+    DynamicsMetrics* metrics = nullptr;       // filled when given
     std::vector<double>* gainCurve = nullptr; // receives the macro gain curve when given
 };
 

@@ -220,6 +220,7 @@ AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limi
 
 void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor)
 {
+    CheckLimiterInput(buffer, ceilingLinear);
     const auto scale = [&buffer](double gain)
     {
         for (double& x : buffer.samples)
@@ -248,7 +249,8 @@ void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFacto
     // First measurement: the buffer's estimate, with a bound for every block.
     const Oversampler oversampler(TruePeakConfig(std::max(oversampleFactor, kTruePeakMeterFactor)));
     const std::vector<double> blockPeaks = OversampledBlockPeakBounds(buffer, oversampler);
-    const double peak = blockPeaks.empty() ? 0.0 : *std::max_element(blockPeaks.begin(), blockPeaks.end());
+    const double peak =
+        blockPeaks.empty() ? 0.0 : *std::max_element(blockPeaks.begin(), blockPeaks.end());
     if (!(peak > ceilingLinear))
     {
         return;

@@ -37,5 +37,6 @@ AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limi
 
 // Scales the buffer down, in at most two passes, until its peak is within the
 // ceiling. With factor > 1 the peak is the true peak estimated on a copy
-// oversampled by max(factor, 4); with factor 1 it is the sample peak.
+// oversampled by max(factor, 4); with factor 1 it is the sample peak. Refuses
+// what the limiters refuse.
 void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor);

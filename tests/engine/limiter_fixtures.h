@@ -50,21 +50,23 @@ inline AudioBuffer MusicLikeBursts(int sampleRate, double seconds, double peak, 
     double decay = 0.9995;
     double lowLeft = 0.0;
     double lowRight = 0.0;
-    AudioBuffer buffer = StereoFromFunction(sampleRate, frames, [&](size_t i)
-    {
-        if (unit(random) < 8.0 / sampleRate)
+    AudioBuffer buffer = StereoFromFunction(
+        sampleRate, frames,
+        [&](size_t i)
         {
-            envelope = 0.3 + 0.7 * unit(random);
-            decay = std::exp(-1.0 / (sampleRate * (0.02 + 0.3 * unit(random))));
-        }
-        envelope *= decay;
-        const double common = noise(random);
-        lowLeft = 0.6 * lowLeft + 0.4 * (common + 0.5 * noise(random));
-        lowRight = 0.6 * lowRight + 0.4 * (common + 0.5 * noise(random));
-        const double bed = 0.15;
-        const double fade = FadeEnvelope(i, frames, frames / 8);
-        return std::pair{(bed + envelope) * lowLeft * fade, (bed + envelope) * lowRight * fade};
-    });
+            if (unit(random) < 8.0 / sampleRate)
+            {
+                envelope = 0.3 + 0.7 * unit(random);
+                decay = std::exp(-1.0 / (sampleRate * (0.02 + 0.3 * unit(random))));
+            }
+            envelope *= decay;
+            const double common = noise(random);
+            lowLeft = 0.6 * lowLeft + 0.4 * (common + 0.5 * noise(random));
+            lowRight = 0.6 * lowRight + 0.4 * (common + 0.5 * noise(random));
+            const double bed = 0.15;
+            const double fade = FadeEnvelope(i, frames, frames / 8);
+            return std::pair{(bed + envelope) * lowLeft * fade, (bed + envelope) * lowRight * fade};
+        });
     double largest = 0.0;
     for (const double x : buffer.samples)
     {
@@ -83,12 +85,14 @@ inline AudioBuffer FadedSine(int sampleRate, double seconds, double frequencyHz,
 {
     const size_t frames = static_cast<size_t>(seconds * sampleRate);
     const double step = 2.0 * std::numbers::pi * frequencyHz / sampleRate;
-    return StereoFromFunction(sampleRate, frames, [&](size_t i)
-    {
-        const double x = amplitude * FadeEnvelope(i, frames, frames / 4) *
-                         std::sin(step * static_cast<double>(i) + 0.25 * std::numbers::pi);
-        return std::pair{x, -x};
-    });
+    return StereoFromFunction(sampleRate, frames,
+                              [&](size_t i)
+                              {
+                                  const double x = amplitude * FadeEnvelope(i, frames, frames / 4) *
+                                                   std::sin(step * static_cast<double>(i) +
+                                                            0.25 * std::numbers::pi);
+                                  return std::pair{x, -x};
+                              });
 }
 
 inline double SamplePeak(const AudioBuffer& buffer)
@@ -104,8 +108,8 @@ inline double SamplePeak(const AudioBuffer& buffer)
 // The largest true peak of the two channels as a 4x-oversampling meter reads it.
 inline double MeteredTruePeak(const AudioBuffer& buffer)
 {
-    ebur128_state* meter = ebur128_init(2, static_cast<unsigned long>(buffer.sampleRate),
-                                        EBUR128_MODE_TRUE_PEAK);
+    ebur128_state* meter =
+        ebur128_init(2, static_cast<unsigned long>(buffer.sampleRate), EBUR128_MODE_TRUE_PEAK);
     ebur128_add_frames_double(meter, buffer.samples.data(), buffer.FrameCount());
     double largest = 0.0;
     for (unsigned channel = 0; channel < 2; ++channel)

@@ -100,7 +100,8 @@ TEST(MacroDynamicsGain, EndsHoldTheirGainInsteadOfSteppingToUnity)
     double largestStepDb = 0.0;
     for (size_t i = 1; i < n; ++i)
     {
-        largestStepDb = std::max(largestStepDb, std::fabs(GainDb(r.gain[i]) - GainDb(r.gain[i - 1])));
+        largestStepDb =
+            std::max(largestStepDb, std::fabs(GainDb(r.gain[i]) - GainDb(r.gain[i - 1])));
     }
     EXPECT_LT(largestStepDb, 0.01) << "the gain curve steps audibly somewhere";
     EXPECT_GT(std::fabs(GainDb(r.gain.back())), 0.5) << "the end fell back to unity";
@@ -143,8 +144,8 @@ TEST(MacroDynamicsGain, NothingToApplyLeavesNoCurve)
     };
     for (const Case& c : cases)
     {
-        const MacroDynamicsResult r = MacroDynamicsGain(*c.x, c.rate, kFloor, c.reference, c.range,
-                                                        c.strength);
+        const MacroDynamicsResult r =
+            MacroDynamicsGain(*c.x, c.rate, kFloor, c.reference, c.range, c.strength);
         EXPECT_TRUE(r.macroAttempted) << c.name;
         EXPECT_FALSE(r.macroApplied) << c.name;
         EXPECT_TRUE(r.gain.empty()) << c.name;
@@ -162,8 +163,8 @@ TEST(MacroDynamicsGain, HalfStrengthAppliesLessThanFull)
     const std::vector<double> x = WideTrack();
     // A reference a little narrower than the track keeps every gain inside the
     // limits, where strength scales the curve in dB.
-    const PercentileSet cur = MacroDynamicsGain(x, kRate, kFloor, kNarrowReference, 4.0, 1.0)
-                                  .currentPercentiles;
+    const PercentileSet cur =
+        MacroDynamicsGain(x, kRate, kFloor, kNarrowReference, 4.0, 1.0).currentPercentiles;
     const PercentileSet nearReference{cur[0] + 2.0, cur[1] + 1.0, cur[2], cur[3] - 1.0,
                                       cur[4] - 2.0};
     const double range = cur[4] - cur[0] - 4.0;

@@ -21,11 +21,14 @@ AudioBuffer PlateauThenSpike(double plateauLevel, double effectiveCeiling)
 {
     const size_t plateauFrames = 200;
     const size_t spikeAt = 2000;
-    return StereoFromFunction(kRate, 2400, [&](size_t i)
-    {
-        const double x = i < plateauFrames ? plateauLevel : i == spikeAt ? 2.0 * effectiveCeiling : 0.0;
-        return std::pair{x, x};
-    });
+    return StereoFromFunction(kRate, 2400,
+                              [&](size_t i)
+                              {
+                                  const double x = i < plateauFrames ? plateauLevel
+                                                   : i == spikeAt    ? 2.0 * effectiveCeiling
+                                                                     : 0.0;
+                                  return std::pair{x, x};
+                              });
 }
 
 } // namespace
@@ -45,7 +48,10 @@ TEST(OversampledLimiters, UnsupportedFactorsAreRefused)
     EXPECT_EQ(threeTimes.samples.size(), input.samples.size());
     // The trim measures an interpolated copy, whose passband ripple is ~1e-6.
     EXPECT_LE(SamplePeak(threeTimes), 0.995 * (1.0 + 1e-5));
-    EXPECT_EQ(ErrorText([&] { LookaheadLimiter{1.0, 0, 1.0}.Process(input); }),
+    EXPECT_EQ(ErrorText(
+                  [&] {
+                      LookaheadLimiter{1.0, 0, 1.0}.Process(input);
+                  }),
               "Oversampler factor must be > 0");
 }
 
@@ -94,8 +100,8 @@ TEST(LookaheadLimiter, SoftKneeAroundTheEffectiveCeiling)
         double levelOverDb; // relative to 0.995 x ceiling
         double reductionDb;
     };
-    const Case cases[] = {{0.0, 0.25}, {1.0, 1.0}, {3.0, 3.0}, {-0.5, 0.0625}, {-1.0, 0.0},
-                          {-2.0, 0.0}};
+    const Case cases[] = {{0.0, 0.25},    {1.0, 1.0},  {3.0, 3.0},
+                          {-0.5, 0.0625}, {-1.0, 0.0}, {-2.0, 0.0}};
     const double ceiling = 0.8;
     const double effective = 0.995 * ceiling;
     for (const Case& c : cases)
@@ -104,8 +110,10 @@ TEST(LookaheadLimiter, SoftKneeAroundTheEffectiveCeiling)
         const AudioBuffer input = PlateauThenSpike(level, effective);
         const AudioBuffer output = LookaheadLimit(input, ceiling, 1, 1.0);
         const double reductionDb = -20.0 * std::log10(output.samples[20] / input.samples[20]);
-        EXPECT_NEAR(reductionDb, c.reductionDb, 1e-9) << c.levelOverDb << " dB over the knee centre";
-        EXPECT_NEAR(output.samples[2 * 2000], effective, 1e-12) << "spike not held at 0.995 x ceiling";
+        EXPECT_NEAR(reductionDb, c.reductionDb, 1e-9)
+            << c.levelOverDb << " dB over the knee centre";
+        EXPECT_NEAR(output.samples[2 * 2000], effective, 1e-12)
+            << "spike not held at 0.995 x ceiling";
     }
 }
 
@@ -182,6 +190,9 @@ TEST(PeakTrimLoop, ScalesAPeakOfOnePointTwoTimesTheCeilingBackToIt)
     AudioBuffer empty;
     PeakTrimLoop(empty, ceiling, 4);
     EXPECT_TRUE(empty.samples.empty());
+    // A ceiling of 0 or less would silence or invert the track.
+    EXPECT_EQ(ErrorText([&] { PeakTrimLoop(quiet, -0.5, 1); }), "Limiter ceiling must be > 0");
+    EXPECT_EQ(quiet.samples, before.samples);
 }
 
 // Measured the way limiters are judged: faded, bursting material and sines
@@ -199,9 +210,9 @@ TEST(OversampledLimiters, TruePeakMeterReadsTheCeilingOnDifficultMaterial)
         int factor;
         bool holdsTruePeak;
     };
-    const Mode modes[] = {{"standard", 0, 1, false},         {"true-peak x1", 1, 1, false},
-                          {"true-peak x2", 1, 2, true},       {"true-peak x4", 1, 4, true},
-                          {"look-ahead x1", 2, 1, false},     {"look-ahead x2", 2, 2, true},
+    const Mode modes[] = {{"standard", 0, 1, false},      {"true-peak x1", 1, 1, false},
+                          {"true-peak x2", 1, 2, true},   {"true-peak x4", 1, 4, true},
+                          {"look-ahead x1", 2, 1, false}, {"look-ahead x2", 2, 2, true},
                           {"look-ahead x4", 2, 4, true}};
     const double ceiling = std::pow(10.0, -1.0 / 20.0);
     const double drive = 2.0 * ceiling;

@@ -45,7 +45,7 @@ TEST(RunningMax, QueueAgreesWithTheDefinitionOnRandomSignals)
         size_t after;
     };
     // Windows shorter, equal to and longer than the signal, one-sided and centred.
-    const Case cases[] = {{1, 0, 0}, {2, 1, 1}, {50, 3, 0}, {50, 0, 7}, {50, 48, 48},
+    const Case cases[] = {{1, 0, 0},    {2, 1, 1},   {50, 3, 0},  {50, 0, 7},  {50, 48, 48},
                           {20, 40, 40}, {20, 0, 19}, {20, 19, 0}, {200, 5, 11}};
     std::mt19937 random(7);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);

@@ -66,8 +66,9 @@ PieceAnalysis ReferencePieces(double rms)
 // The loud-piece level of the mid signal as stage 1 would measure it.
 double LoudPieceRms(const Track& track)
 {
-    const std::vector<double> rms = BlockRms(track.mid, static_cast<size_t>(track.pieces.pieceLength),
-                                             static_cast<size_t>(track.pieces.pieceCount));
+    const std::vector<double> rms =
+        BlockRms(track.mid, static_cast<size_t>(track.pieces.pieceLength),
+                 static_cast<size_t>(track.pieces.pieceCount));
     double all = 0.0;
     for (const double r : rms)
     {
@@ -349,9 +350,9 @@ TEST(DynamicsFingerprint, UnusableSetsAreRecognised)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const DynamicsSet unusable[] = {
-        {0, {}},           {9, std::vector<double>(9, 0.1)}, {3, {0.1, 0.1}},
-        {2, {0.1, nan}},   {1, {0.0}},
-        {1, {std::numeric_limits<double>::infinity()}},
+        {0, {}},         {9, std::vector<double>(9, 0.1)},
+        {3, {0.1, 0.1}}, {2, {0.1, nan}},
+        {1, {0.0}},      {1, {std::numeric_limits<double>::infinity()}},
     };
     for (const DynamicsSet& set : unusable)
     {

@@ -16,11 +16,13 @@ constexpr int kRate = 48000;
 
 AudioBuffer ClickAt(size_t frames, size_t at, double clickPeak, double bed)
 {
-    return StereoFromFunction(kRate, frames, [&](size_t i)
-    {
-        const double x = i == at ? clickPeak : bed * std::sin(0.01 * static_cast<double>(i));
-        return std::pair{x, 0.5 * x};
-    });
+    return StereoFromFunction(
+        kRate, frames,
+        [&](size_t i)
+        {
+            const double x = i == at ? clickPeak : bed * std::sin(0.01 * static_cast<double>(i));
+            return std::pair{x, 0.5 * x};
+        });
 }
 
 // The standard limiter step by step as the textbook states it: a centred hold
@@ -33,8 +35,8 @@ AudioBuffer PlainStandardLimit(const AudioBuffer& input, double ceiling, double 
     std::vector<double> need(static_cast<size_t>(n));
     for (long i = 0; i < n; ++i)
     {
-        const double peak = std::max(std::fabs(input.samples[2 * i]),
-                                     std::fabs(input.samples[2 * i + 1]));
+        const double peak =
+            std::max(std::fabs(input.samples[2 * i]), std::fabs(input.samples[2 * i + 1]));
         need[i] = 1.0 - ceiling / std::max(peak, ceiling);
     }
     const long h = std::max(static_cast<long>(std::trunc(0.001 * fs)), 1L);
@@ -144,8 +146,11 @@ TEST(StandardLimit, AgreesWithThePlainStepByStepDefinition)
     };
     // 44.1 kHz has an even 1-ms hold (44), 48 kHz an odd one (48 -> 49); the
     // shortest buffers are shorter than the hold window and mirror repeatedly.
-    const Case cases[] = {{48000, 0.5, 1.0}, {44100, 0.5, 0.7}, {48000, 0.0005, 1.0},
-                          {8000, 0.002, 1.0}, {1000, 0.02, 1.0}};
+    const Case cases[] = {{48000, 0.5, 1.0},
+                          {44100, 0.5, 0.7},
+                          {48000, 0.0005, 1.0},
+                          {8000, 0.002, 1.0},
+                          {1000, 0.02, 1.0}};
     for (const Case& c : cases)
     {
         const AudioBuffer input = MusicLikeBursts(c.rate, c.seconds, 1.8, 9);
@@ -168,7 +173,8 @@ TEST(StandardLimit, MusicAtFullStrengthNeverExceedsTheCeiling)
         const AudioBuffer output = StandardLimit(input, 0.7, 1.0);
         ASSERT_EQ(output.samples.size(), input.samples.size());
         // The gain arithmetic may round one step above the ceiling.
-        EXPECT_LE(SamplePeak(output), 0.7 * (1.0 + 1e-12)) << "sample peak over the ceiling at " << rate << " Hz";
+        EXPECT_LE(SamplePeak(output), 0.7 * (1.0 + 1e-12))
+            << "sample peak over the ceiling at " << rate << " Hz";
         EXPECT_GT(SamplePeak(output), 0.69) << "the loudest peak should reach the ceiling";
     }
 }
