@@ -225,7 +225,7 @@ TEST(OversampledLimiters, TruePeakMeterReadsTheCeilingOnDifficultMaterial)
         for (const double hz : {11025.0, 17000.0, 19000.0, 20000.0})
         {
             material.emplace_back("sine " + std::to_string(static_cast<int>(hz)) + at,
-                                  FadedSine(rate, 2.0, hz, drive));
+                                  FadedSine(rate, 1.0, hz, drive));
         }
     }
     for (const Mode& m : modes)
