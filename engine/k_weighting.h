@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 // One second-order section, normalised so that a0 = 1:
@@ -25,3 +26,10 @@ BiquadCoefficients KWeightHighPassCoefficients(double sampleRate);
 // zero state; same length as the input. A sample rate below 1 is refused
 // (std::invalid_argument).
 std::vector<double> KWeightChannel(std::vector<double> channel, int sampleRate);
+
+// The running sums of squares (as CumulativeSquares) of both K-weighted
+// channels of an interleaved stereo signal, made in one pass without a filtered
+// copy of the track. Each vector gets frames + 1 values. A sample rate below 1
+// is refused (std::invalid_argument).
+void KWeightedCumulativeSquares(std::span<const double> interleaved, int sampleRate,
+                                std::vector<double>& leftSums, std::vector<double>& rightSums);

@@ -10,14 +10,14 @@
 namespace
 {
 
-constexpr double kLoudnessOffsetLu = -0.691;     // BS.1770: -0.691 + 10 log10(sum of weighted z)
-constexpr double kAbsoluteGateLufs = -70.0;      // BS.1770 absolute gate
-constexpr double kRelativeGateLu = -10.0;        // BS.1770 relative gate, below the ungated mean
-constexpr double kGatingBlockSeconds = 0.4;      // 400 ms gating block (momentary loudness)
-constexpr double kGatingHopSeconds = 0.1;        // 75 % overlap of the gating blocks
-constexpr size_t kShortTermBlockSeconds = 3;     // 3 s block (short-term loudness)
-constexpr size_t kShortTermHopSeconds = 1;       // one short-term value per second
-constexpr double kRangeWindowLu = -20.0;         // short-term values kept for the range
+constexpr double kLoudnessOffsetLu = -0.691; // BS.1770: -0.691 + 10 log10(sum of weighted z)
+constexpr double kAbsoluteGateLufs = -70.0;  // BS.1770 absolute gate
+constexpr double kRelativeGateLu = -10.0;    // BS.1770 relative gate, below the ungated mean
+constexpr double kGatingBlockSeconds = 0.4;  // 400 ms gating block (momentary loudness)
+constexpr double kGatingHopSeconds = 0.1;    // 75 % overlap of the gating blocks
+constexpr size_t kShortTermBlockSeconds = 3; // 3 s block (short-term loudness)
+constexpr size_t kShortTermHopSeconds = 1;   // one short-term value per second
+constexpr double kRangeWindowLu = -20.0;     // short-term values kept for the range
 constexpr std::array<double, 2> kChannelWeights = {1.0, 1.0}; // BS.1770 left and right
 constexpr std::array<double, 5> kDistributionPercentiles = {0.10, 0.25, 0.50, 0.75, 0.90};
 constexpr double kRangeLowPercentile = 0.10;
@@ -39,19 +39,6 @@ size_t FramesIn(double seconds, int sampleRate)
     return std::max<size_t>(1, static_cast<size_t>(std::nearbyint(seconds * sampleRate)));
 }
 
-// One channel of the interleaved buffer, K-weighted, as running sums of squares.
-std::vector<double> WeightedChannelSums(const AudioBuffer& buffer, size_t channel)
-{
-    const size_t frames = buffer.FrameCount();
-    std::vector<double> samples(frames);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        samples[i] = buffer.samples[2 * i + channel];
-    }
-    samples = KWeightChannel(std::move(samples), buffer.sampleRate);
-    return CumulativeSquares(samples);
-}
-
 double MeanOf(const std::vector<double>& values)
 {
     double sum = 0.0;
@@ -63,8 +50,8 @@ double MeanOf(const std::vector<double>& values)
 }
 
 void AddShortTermDistribution(const std::vector<double>& leftSums,
-                              const std::vector<double>& rightSums, size_t frames,
-                              int sampleRate, LoudnessStats& stats)
+                              const std::vector<double>& rightSums, size_t frames, int sampleRate,
+                              LoudnessStats& stats)
 {
     const size_t rate = static_cast<size_t>(sampleRate);
     const size_t block = std::max<size_t>(1, kShortTermBlockSeconds * rate);
@@ -188,8 +175,9 @@ LoudnessStats MeasureLoudness(const AudioBuffer& buffer)
         return stats;
     }
 
-    const std::vector<double> leftSums = WeightedChannelSums(buffer, 0);
-    const std::vector<double> rightSums = WeightedChannelSums(buffer, 1);
+    std::vector<double> leftSums;
+    std::vector<double> rightSums;
+    KWeightedCumulativeSquares(buffer.samples, buffer.sampleRate, leftSums, rightSums);
     // A NaN or infinite sample poisons every sum after it; measuring only the
     // blocks before it would report a loudness the track does not have.
     if (!std::isfinite(leftSums.back()) || !std::isfinite(rightSums.back()))
@@ -199,8 +187,8 @@ LoudnessStats MeasureLoudness(const AudioBuffer& buffer)
 
     std::vector<double> blocks =
         BlockMeanSquares(leftSums, rightSums, kChannelWeights, frames, block, hop);
-    std::erase_if(blocks, [](double z)
-                  { return !(z > 0.0 && BlockLoudnessLufs(z) >= kAbsoluteGateLufs); });
+    std::erase_if(blocks,
+                  [](double z) { return !(z > 0.0 && BlockLoudnessLufs(z) >= kAbsoluteGateLufs); });
     if (blocks.empty())
     {
         return stats;

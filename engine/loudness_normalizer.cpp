@@ -65,8 +65,8 @@ LoudnessNormalizeResult NormalizeLoudnessToTarget(AudioBuffer& buffer,
 {
     const LookaheadLimiter limiter{DbToGain(options.ceilingDbtp), kLimiterOversampleFactor,
                                    kLimiterStrength};
-    return NormalizeLoudnessToTarget(buffer, options, [&limiter](const AudioBuffer& input)
-                                     { return limiter.Process(input); });
+    return NormalizeLoudnessToTarget(
+        buffer, options, [&limiter](const AudioBuffer& input) { return limiter.Process(input); });
 }
 
 LoudnessNormalizeResult NormalizeLoudnessToTarget(AudioBuffer& buffer,

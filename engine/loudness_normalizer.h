@@ -10,16 +10,17 @@ struct LoudnessNormalizeOptions
     double targetLufs = -14.0;
     double toleranceLu = 0.5;  // accepted distance from the target
     double ceilingDbtp = -1.0; // limiter ceiling (true-peak ceiling of the delivery target)
-    int limitToTarget = 0;     // 0: one plain gain change; else gain passes each followed by the limiter
-    int maxPasses = 3;         // most gain passes with the limiter; below 1 counts as 1
+    // 0: one plain gain change; nonzero: gain passes, each followed by the limiter.
+    int limitToTarget = 0;
+    int maxPasses = 3; // most gain passes with the limiter; below 1 counts as 1
 };
 
 struct LoudnessNormalizeResult
 {
     bool gainApplied = false;
-    double lufsBefore = 0.0; // -infinity when not measurable
-    double lufsAfter = 0.0;  // equal to lufsBefore when nothing was done
-    double gainDb = 0.0;     // sum of the gains applied; the limiter's reduction is not counted
+    double lufsBefore = 0.0;  // -infinity when not measurable
+    double lufsAfter = 0.0;   // equal to lufsBefore when nothing was done
+    double gainDb = 0.0;      // sum of the gains applied; the limiter's reduction is not counted
     double peakDbAfter = 0.0; // sample peak, dBFS
     int passes = 0;
     bool withinTolerance = false;
