@@ -121,8 +121,9 @@ bool SetLibraryComment(const std::wstring& filePath, const std::wstring& comment
 
     const std::string name = WideToUtf8(FileNamePart(filePath));
     const std::string commentUtf8 = WideToUtf8(comment);
-    const auto match = std::find_if(entries.begin(), entries.end(), [&](const json& entry)
-                                    { return entry[kFileKey].get_ref<const std::string&>() == name; });
+    const auto match = std::find_if(
+        entries.begin(), entries.end(),
+        [&](const json& entry) { return entry[kFileKey].get_ref<const std::string&>() == name; });
     if (match != entries.end())
     {
         (*match)[kCommentKey] = commentUtf8;

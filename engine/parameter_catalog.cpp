@@ -57,9 +57,9 @@ ParameterDescriptor Percent(std::string section, std::string key, std::string la
                             std::string description, double defaultValue, int previewScope)
 {
     constexpr double kPercentStep = 0.01;
-    ParameterDescriptor d = Number(std::move(section), std::move(key), std::move(label),
-                                   std::move(description), 0.0, 1.0, defaultValue, kPercentStep,
-                                   0, "%", previewScope);
+    ParameterDescriptor d =
+        Number(std::move(section), std::move(key), std::move(label), std::move(description), 0.0,
+               1.0, defaultValue, kPercentStep, 0, "%", previewScope);
     d.displayMin = 0.0;
     d.displayMax = 100.0;
     return d;
@@ -97,8 +97,8 @@ std::vector<ParameterDescriptor> BuildCatalog()
         Choice("session", "pcm_format", "PCM", "PCM bit depth used for rendered WAV output.",
                {"16", "24", "32f"}, 1, ControlStyleSegmentSwitch, PreviewOutputOnly),
         Number("session", "max_piece_seconds", "Piece Size",
-               "Maximum analysis piece duration used by the engine.", 1.0, 30.0, 15.0, 0.5, 1,
-               " s", PreviewStage1),
+               "Maximum analysis piece duration used by the engine.", 1.0, 30.0, 15.0, 0.5, 1, " s",
+               PreviewStage1),
         Percent("stage2", "strength", "Tone Match",
                 "Controls how strongly Stage 2 tone matching is applied.", 0.75,
                 PreviewStage2PostFft),
@@ -115,18 +115,15 @@ std::vector<ParameterDescriptor> BuildCatalog()
         Toggle("stage2", "adaptive_strength", "Adaptive",
                "Enables adaptive tone-match strength behavior.", PreviewStage2PostFft),
         Percent("stage3", "strength", "Dynamics Match",
-                "Controls how strongly Stage 3 dynamics matching is applied.", 1.0,
-                PreviewStage3),
+                "Controls how strongly Stage 3 dynamics matching is applied.", 1.0, PreviewStage3),
         Percent("stage3", "macro_strength", "Macro",
                 "Controls broad macro dynamics behavior in Stage 3.", 0.0, PreviewStage3),
         Percent("stage4", "loudness_strength", "Loudness",
-                "Controls how strongly Stage 4 loudness targeting is applied.", 1.0,
-                PreviewStage4),
+                "Controls how strongly Stage 4 loudness targeting is applied.", 1.0, PreviewStage4),
         Percent("stage4", "limiter_strength", "Limiter",
                 "Controls how strongly Stage 4 limiting is applied.", 1.0, PreviewStage4),
         Choice("stage4", "limiter_mode", "Limiter Mode", "Selects the Stage 4 limiter mode.",
-               {"Standard", "True Peak", "Lookahead"}, 0, ControlStyleSteppedKnob,
-               PreviewStage4),
+               {"Standard", "True Peak", "Lookahead"}, 0, ControlStyleSteppedKnob, PreviewStage4),
         Choice("stage2", "smoothing_octave", "Smoothing",
                "Controls the spectral smoothing window width applied to the tone correction "
                "curve.",

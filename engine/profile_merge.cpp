@@ -141,8 +141,8 @@ public:
     }
 
     // Element-wise weighted mean of one list of every input (linear values).
-    std::vector<double> MeanVector(
-        const std::function<const std::vector<double>&(const ReferenceProfile&)>& list) const
+    std::vector<double>
+    MeanVector(const std::function<const std::vector<double>&(const ReferenceProfile&)>& list) const
     {
         std::vector<double> result(list(m_inputs.front().profile).size(), 0.0);
         for (size_t i = 0; i < m_inputs.size(); ++i)
@@ -205,18 +205,17 @@ ReferenceProfile MergeReferenceProfiles(const std::vector<ProfileMergeInput>& in
     ReferenceProfile result = inputs.front().profile;
     result.version = 6;
 
-    result.referenceMatchRms = average.Mean([](const ReferenceProfile& p)
-                                            { return p.referenceMatchRms; });
-    result.finalAmplitudeCoefficient = average.Mean([](const ReferenceProfile& p)
-                                                    { return p.finalAmplitudeCoefficient; });
+    result.referenceMatchRms =
+        average.Mean([](const ReferenceProfile& p) { return p.referenceMatchRms; });
+    result.finalAmplitudeCoefficient =
+        average.Mean([](const ReferenceProfile& p) { return p.finalAmplitudeCoefficient; });
     result.truePeak = average.Mean([](const ReferenceProfile& p) { return p.truePeak; });
 
     result.hasIntegratedLufs =
         AllInputs(inputs, [](const ReferenceProfile& p) { return p.hasIntegratedLufs; });
-    result.integratedLufs = result.hasIntegratedLufs
-                                ? average.Mean([](const ReferenceProfile& p)
-                                               { return p.integratedLufs; })
-                                : 0.0;
+    result.integratedLufs = result.hasIntegratedLufs ? average.Mean([](const ReferenceProfile& p)
+                                                                    { return p.integratedLufs; })
+                                                     : 0.0;
 
     result.hasShortTermDistribution =
         AllInputs(inputs, [](const ReferenceProfile& p) { return p.hasShortTermDistribution; });
@@ -231,21 +230,20 @@ ReferenceProfile MergeReferenceProfiles(const std::vector<ProfileMergeInput>& in
     result.loudnessRange = average.Mean([](const ReferenceProfile& p) { return p.loudnessRange; });
     for (size_t q = 0; q < std::size(result.pieceRmsPercentiles); ++q)
     {
-        result.pieceRmsPercentiles[q] = average.Mean([q](const ReferenceProfile& p)
-                                                     { return p.pieceRmsPercentiles[q]; });
+        result.pieceRmsPercentiles[q] =
+            average.Mean([q](const ReferenceProfile& p) { return p.pieceRmsPercentiles[q]; });
     }
 
-    const bool anySingleBand = std::any_of(result.dynamicsSets.begin(), result.dynamicsSets.end(),
-                                           [](const DynamicsSet& set)
-                                           { return set.bandCount == 1; });
-    result.dynamicsBandCount = result.dynamicsSets.empty() || anySingleBand
-                                   ? 1
-                                   : result.dynamicsSets.front().bandCount;
+    const bool anySingleBand =
+        std::any_of(result.dynamicsSets.begin(), result.dynamicsSets.end(),
+                    [](const DynamicsSet& set) { return set.bandCount == 1; });
+    result.dynamicsBandCount =
+        result.dynamicsSets.empty() || anySingleBand ? 1 : result.dynamicsSets.front().bandCount;
     for (size_t s = 0; s < result.dynamicsSets.size(); ++s)
     {
-        result.dynamicsSets[s].bandRms = average.MeanVector(
-            [s](const ReferenceProfile& p) -> const std::vector<double>&
-            { return p.dynamicsSets[s].bandRms; });
+        result.dynamicsSets[s].bandRms =
+            average.MeanVector([s](const ReferenceProfile& p) -> const std::vector<double>&
+                               { return p.dynamicsSets[s].bandRms; });
     }
 
     const double floorLinear = result.floor;
@@ -257,14 +255,14 @@ ReferenceProfile MergeReferenceProfiles(const std::vector<ProfileMergeInput>& in
         floorLinear);
     for (size_t s = 0; s < result.spectrumSets.size(); ++s)
     {
-        result.spectrumSets[s].mid = average.MeanSpectrumDb(
-            [s](const ReferenceProfile& p) -> const std::vector<double>&
-            { return p.spectrumSets[s].mid; },
-            floorLinear);
-        result.spectrumSets[s].side = average.MeanSpectrumDb(
-            [s](const ReferenceProfile& p) -> const std::vector<double>&
-            { return p.spectrumSets[s].side; },
-            floorLinear);
+        result.spectrumSets[s].mid =
+            average.MeanSpectrumDb([s](const ReferenceProfile& p) -> const std::vector<double>&
+                                   { return p.spectrumSets[s].mid; },
+                                   floorLinear);
+        result.spectrumSets[s].side =
+            average.MeanSpectrumDb([s](const ReferenceProfile& p) -> const std::vector<double>&
+                                   { return p.spectrumSets[s].side; },
+                                   floorLinear);
     }
     if (!result.spectrumSets.empty())
     {
@@ -282,8 +280,7 @@ ReferenceProfile MergeReferenceProfiles(const std::vector<ProfileMergeInput>& in
 }
 
 ReferenceProfile MergeReferenceProfileFiles(const std::vector<ProfileMergeFile>& files,
-                                            const std::string& name,
-                                            const std::string& description)
+                                            const std::string& name, const std::string& description)
 {
     std::vector<ProfileMergeInput> inputs;
     inputs.reserve(files.size());

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -36,24 +35,11 @@ class ProfileEncoder
 public:
     void Bytes(std::string_view bytes) { m_bytes.append(bytes); }
 
-    void U32(uint32_t value)
-    {
-        for (int shift = 0; shift < 32; shift += 8)
-        {
-            m_bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
-        }
-    }
+    void U32(uint32_t value) { Put(value, 4); }
 
     void I32(int32_t value) { U32(static_cast<uint32_t>(value)); }
 
-    void F64(double value)
-    {
-        const uint64_t bits = std::bit_cast<uint64_t>(value);
-        for (int shift = 0; shift < 64; shift += 8)
-        {
-            m_bytes.push_back(static_cast<char>((bits >> shift) & 0xFF));
-        }
-    }
+    void F64(double value) { Put(std::bit_cast<uint64_t>(value), 8); }
 
     void Flag(bool value) { m_bytes.push_back(value ? 1 : 0); }
 
@@ -84,6 +70,17 @@ public:
     std::string Take() { return std::move(m_bytes); }
 
 private:
+    // Little-endian whatever the machine's own order.
+    void Put(uint64_t value, size_t byteCount)
+    {
+        char bytes[8];
+        for (size_t i = 0; i < byteCount; ++i)
+        {
+            bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        m_bytes.append(bytes, byteCount);
+    }
+
     std::string m_bytes;
 };
 
@@ -196,11 +193,11 @@ void SelectTargetSpectra(ReferenceProfile& profile)
     {
         return;
     }
-    const auto match = std::find_if(profile.spectrumSets.begin(), profile.spectrumSets.end(),
-                                    [&](const SpectrumSet& set)
-                                    { return set.fftSize == profile.fftSize; });
-    const SpectrumSet& target = match != profile.spectrumSets.end() ? *match
-                                                                    : profile.spectrumSets.front();
+    const auto match =
+        std::find_if(profile.spectrumSets.begin(), profile.spectrumSets.end(),
+                     [&](const SpectrumSet& set) { return set.fftSize == profile.fftSize; });
+    const SpectrumSet& target =
+        match != profile.spectrumSets.end() ? *match : profile.spectrumSets.front();
     profile.fftSize = target.fftSize;
     profile.midSpectrum = target.mid;
     profile.sideSpectrum = target.side;
@@ -385,8 +382,13 @@ ReferenceProfile ReadReferenceProfile(const std::wstring& path)
     {
         throw std::runtime_error("Cannot open profile for reading");
     }
-    const std::string bytes{std::istreambuf_iterator<char>(stream),
-                            std::istreambuf_iterator<char>()};
+    std::string bytes;
+    constexpr size_t kChunkBytes = 64 * 1024;
+    std::string chunk(kChunkBytes, '\0');
+    while (stream.read(chunk.data(), kChunkBytes) || stream.gcount() > 0)
+    {
+        bytes.append(chunk.data(), static_cast<size_t>(stream.gcount()));
+    }
     if (stream.bad())
     {
         throw std::runtime_error("Cannot open profile for reading");

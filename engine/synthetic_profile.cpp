@@ -58,15 +58,15 @@ double SyntheticTiltGainDb(double frequencyHz)
     {
         return last.gainDb;
     }
-    const auto upper = std::find_if(kTiltCurve.begin() + 1, kTiltCurve.end(),
-                                    [x](const TiltCurvePoint& point)
-                                    { return point.frequencyHz >= x; });
+    const auto upper =
+        std::find_if(kTiltCurve.begin() + 1, kTiltCurve.end(),
+                     [x](const TiltCurvePoint& point) { return point.frequencyHz >= x; });
     const TiltCurvePoint& p0 = *(upper - 1);
     const TiltCurvePoint& p1 = *upper;
     const double lo = std::log(std::max(1.0, p0.frequencyHz));
     const double hi = std::log(std::max(p0.frequencyHz + 1.0, p1.frequencyHz));
-    const double t = hi > lo ? std::clamp((std::log(std::max(1.0, x)) - lo) / (hi - lo), 0.0, 1.0)
-                             : 0.0;
+    const double t =
+        hi > lo ? std::clamp((std::log(std::max(1.0, x)) - lo) / (hi - lo), 0.0, 1.0) : 0.0;
     return p0.gainDb + (p1.gainDb - p0.gainDb) * SmoothStep(t);
 }
 
@@ -140,8 +140,7 @@ ReferenceProfile BuildSyntheticDefaultProfile()
     profile.integratedLufs = -9.0;
     profile.hasShortTermDistribution = true;
     const double shortTermLufs[] = {-12.0, -10.8, -9.7, -8.9, -8.3};
-    std::copy(std::begin(shortTermLufs), std::end(shortTermLufs),
-              profile.shortTermLufsPercentiles);
+    std::copy(std::begin(shortTermLufs), std::end(shortTermLufs), profile.shortTermLufsPercentiles);
     profile.loudnessRange = 6.0;
     const double pieceRms[] = {0.08, 0.11, 0.145, 0.19, 0.24};
     std::copy(std::begin(pieceRms), std::end(pieceRms), profile.pieceRmsPercentiles);

@@ -60,7 +60,8 @@ TEST_F(LibraryCommentsTest, SetUpdatesTheFirstMatchOnlyAndKeepsOtherObjects)
         {"comment": "second", "file": "a.prs"},
         {"comment": "upper", "file": "A.prs"},
         {"comment": "", "file": ""}
-    ])")) << "non-objects and extra members are dropped, empty names kept";
+    ])"))
+        << "non-objects and extra members are dropped, empty names kept";
 
     EXPECT_TRUE(SetLibraryComment(File(L"new.prs"), L"appended"));
     EXPECT_EQ(Meta().back(), json::parse(R"({"comment": "appended", "file": "new.prs"})"));
@@ -77,7 +78,8 @@ TEST_F(LibraryCommentsTest, LoaderSkipsNamelessEntriesAndLaterEntriesWin)
         "text"
     ])");
     const LibraryCommentMap comments = LoadLibraryComments(Folder());
-    EXPECT_EQ(comments, (LibraryCommentMap{{L"a.prs", "second"}, {L"A.prs", "upper"}, {L"b.prs", ""}}));
+    EXPECT_EQ(comments,
+              (LibraryCommentMap{{L"a.prs", "second"}, {L"A.prs", "upper"}, {L"b.prs", ""}}));
     EXPECT_EQ(GetLibraryComment(File(L"A.prs")), "upper") << "names compare with letter case";
     EXPECT_EQ(GetLibraryComment(File(L"c.prs")), "");
 }

@@ -25,6 +25,7 @@ struct Row
 
 const std::vector<Row>& ExpectedRows()
 {
+    // clang-format off
     static const std::vector<Row> rows = {
         {"session", "internal_sample_rate", 2, "Sample Rate", 0, 3, 0, 1, 0, 3, 0, "", 3, 12,
          {"44.1 kHz", "48 kHz", "88.2 kHz", "96 kHz"},
@@ -60,6 +61,7 @@ const std::vector<Row>& ExpectedRows()
         {"stage4", "limiter_oversample", 2, "Oversample", 0, 2, 0, 1, 0, 2, 0, "", 3, 2,
          {"1x", "2x", "4x"}, "Selects the oversampling factor for Stage 4 limiting."},
     };
+    // clang-format on
     return rows;
 }
 
@@ -129,7 +131,9 @@ TEST(ParameterCatalogTest, ModeGroupsListTheirParametersInOrder)
         std::vector<std::string> ids;
     };
     const Group expected[] = {
-        {"apprentice", "Apprentice", {"stage2.strength", "stage2.stereo_match", "stage4.loudness_strength"}},
+        {"apprentice",
+         "Apprentice",
+         {"stage2.strength", "stage2.stereo_match", "stage4.loudness_strength"}},
         {"stage2",
          "Stage 2",
          {"stage2.strength", "stage2.stereo_match", "stage2.stereo_boost", "stage2.psychoacoustic",
@@ -149,7 +153,8 @@ TEST(ParameterCatalogTest, ModeGroupsListTheirParametersInOrder)
         std::vector<std::string> ids;
         for (const ParameterRef& ref : groups[i].parameters)
         {
-            EXPECT_NE(FindParameterDescriptor(ref.section, ref.key), nullptr) << "dangling reference";
+            EXPECT_NE(FindParameterDescriptor(ref.section, ref.key), nullptr)
+                << "dangling reference";
             ids.push_back(ref.section + "." + ref.key);
         }
         EXPECT_EQ(ids, expected[i].ids);
@@ -232,8 +237,9 @@ TEST(ParameterCatalogTest, EngineValuesConvertToPositions)
 
     for (const ParameterDescriptor& d : GetParameterCatalog())
     {
-        EXPECT_DOUBLE_EQ(ParameterValueFromPosition(d, ParameterPositionFromValue(d, d.defaultValue)),
-                         d.defaultValue)
+        EXPECT_DOUBLE_EQ(
+            ParameterValueFromPosition(d, ParameterPositionFromValue(d, d.defaultValue)),
+            d.defaultValue)
             << d.section << "." << d.key << ": the default does not survive a control round trip";
     }
 }

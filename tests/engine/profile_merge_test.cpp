@@ -36,7 +36,8 @@ ReferenceProfile MakeProfile(double level)
     }
     p.loudnessRange = 4.0 * level;
     p.dynamicsSets = {{1, {level}}, {3, {level, level / 2.0, level / 4.0}}};
-    p.spectrumSets = {{4, {0.0, -6.0, -12.0}, {-3.0, -9.0, -15.0}}, {2, {-1.0, -2.0}, {-4.0, -5.0}}};
+    p.spectrumSets = {{4, {0.0, -6.0, -12.0}, {-3.0, -9.0, -15.0}},
+                      {2, {-1.0, -2.0}, {-4.0, -5.0}}};
     p.midSpectrum = p.spectrumSets[0].mid;
     p.sideSpectrum = p.spectrumSets[0].side;
     p.name = "input";
@@ -206,7 +207,8 @@ TEST(ProfileMergeTest, IncompatibleInputsNameTheFirstDifference)
         {"spectrum set count differs", [](ReferenceProfile& p) { p.spectrumSets.pop_back(); }},
         {"spectrum set FFT layout differs",
          [](ReferenceProfile& p) { p.spectrumSets[1].fftSize = 16; }},
-        {"spectrum set mid size differs", [](ReferenceProfile& p) { p.spectrumSets[1].mid.pop_back(); }},
+        {"spectrum set mid size differs",
+         [](ReferenceProfile& p) { p.spectrumSets[1].mid.pop_back(); }},
         {"spectrum set side size differs",
          [](ReferenceProfile& p) { p.spectrumSets[0].side.push_back(1.0); }},
         {"dynamics set count differs", [](ReferenceProfile& p) { p.dynamicsSets.clear(); }},

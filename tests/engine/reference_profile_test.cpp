@@ -44,9 +44,8 @@ ReferenceProfile MakeFullProfile()
     const double pieces[] = {0.071, 0.102, 0.143, 0.184, 0.235};
     std::memcpy(p.pieceRmsPercentiles, pieces, sizeof pieces);
     p.dynamicsBandCount = 3;
-    p.dynamicsSets = {{1, {0.2}},
-                      {3, {0.21, 0.19, 0.17}},
-                      {6, {0.31, 0.29, 0.27, 0.25, 0.23, 1e-300}}};
+    p.dynamicsSets = {
+        {1, {0.2}}, {3, {0.21, 0.19, 0.17}}, {6, {0.31, 0.29, 0.27, 0.25, 0.23, 1e-300}}};
     SpectrumSet large{4096, std::vector<double>(2049), std::vector<double>(2049)};
     SpectrumSet small{2048, std::vector<double>(1025), std::vector<double>(1025)};
     for (size_t i = 0; i < large.mid.size(); ++i)
@@ -125,15 +124,15 @@ ReferenceProfile MakeSmallProfile()
 struct Field
 {
     size_t bytes;
-    const char* kind; // the word of the EOF text when the field is cut off
-    const char* count = nullptr;       // names a stored count
+    const char* kind;                    // the word of the EOF text when the field is cut off
+    const char* count = nullptr;         // names a stored count
     const char* hugeCountKind = nullptr; // the EOF word a count past the file's end gives
 };
 
 std::vector<Field> SmallProfileLayout()
 {
-    std::vector<Field> layout = {{4, "u32"}, {4, "i32"}, {4, "i32"}, {4, "i32"}, {8, "f64"},
-                                 {4, "i32"}, {1, "bool"}, {1, "bool"}};
+    std::vector<Field> layout = {{4, "u32"}, {4, "i32"}, {4, "i32"},  {4, "i32"},
+                                 {8, "f64"}, {4, "i32"}, {1, "bool"}, {1, "bool"}};
     for (int i = 0; i < 6; ++i)
     {
         layout.push_back({8, "f64"}); // maxPieceSeconds .. truePeak
@@ -145,27 +144,31 @@ std::vector<Field> SmallProfileLayout()
     {
         layout.push_back({8, "f64"}); // short-term percentiles, range, piece percentiles
     }
-    layout.insert(layout.end(), {{4, "i32"},
-                                 {4, "u32", "dynamics sets"},
-                                 {4, "i32"},
-                                 {4, "u32", "band values", "vector"},
-                                 {16, "vector"},
-                                 {4, "u32", "spectrum sets"},
-                                 {4, "i32"},
-                                 {4, "u32", "mid values", "vector"},
-                                 {8, "vector"},
-                                 {4, "u32", "side values", "vector"},
-                                 {16, "vector"},
-                                 {4, "u32", "name length", "string"},
-                                 {1, "string"},
-                                 {4, "u32"},
-                                 {3, "string"},
-                                 {4, "u32"}, // createdAt is empty: no bytes follow
-                                 {4, "u32"},
-                                 {1, "string"},
-                                 {4, "u32"},
-                                 {1, "string"},
-                                 {4, "i32"}});
+    // clang-format off
+    layout.insert(layout.end(), {
+        {4, "i32"},
+        {4, "u32", "dynamics sets"},
+        {4, "i32"},
+        {4, "u32", "band values", "vector"},
+        {16, "vector"},
+        {4, "u32", "spectrum sets"},
+        {4, "i32"},
+        {4, "u32", "mid values", "vector"},
+        {8, "vector"},
+        {4, "u32", "side values", "vector"},
+        {16, "vector"},
+        {4, "u32", "name length", "string"},
+        {1, "string"},
+        {4, "u32"},
+        {3, "string"},
+        {4, "u32"}, // createdAt is empty: no bytes follow
+        {4, "u32"},
+        {1, "string"},
+        {4, "u32"},
+        {1, "string"},
+        {4, "i32"},
+    });
+    // clang-format on
     return layout;
 }
 
@@ -337,7 +340,8 @@ TEST(ReferenceProfileTest, EveryTruncationNamesTheFieldThatWasCutOff)
     {
         const std::string expected = length < kMagicBytes ? std::string(kHeaderText)
                                                           : kEofText + std::string(kindAt[length]);
-        EXPECT_EQ(ErrorText(full.substr(0, length)), expected) << "cut after " << length << " bytes";
+        EXPECT_EQ(ErrorText(full.substr(0, length)), expected)
+            << "cut after " << length << " bytes";
     }
     EXPECT_NO_THROW(DecodeReferenceProfile(full));
 }
@@ -423,7 +427,6 @@ TEST(ReferenceProfileTest, RewritingReplacesTheWholeFile)
               1)
         << "a temporary file was left in the folder";
 }
-
 
 TEST(ReferenceProfileTest, FailedWriteKeepsThePreviousProfile)
 {

@@ -22,8 +22,14 @@ TEST(SyntheticProfileTest, TiltCurvePassesItsPointsAndSmoothsBetweenThem)
         double gainDb;
     };
     const Case cases[] = {
-        {1.0, 1.2},    {30.0, 1.2},   {90.0, 2.0},    {200.0, 1.6},
-        {1000.0, 0.0}, {5000.0, -2.5}, {16000.0, -9.0}, {20000.0, -13.0},
+        {1.0, 1.2},
+        {30.0, 1.2},
+        {90.0, 2.0},
+        {200.0, 1.6},
+        {1000.0, 0.0},
+        {5000.0, -2.5},
+        {16000.0, -9.0},
+        {20000.0, -13.0},
         {24000.0, -13.0},
         {std::sqrt(1000.0 * 5000.0), -1.25}, // halfway in log frequency: smoothstep gives half
     };
@@ -46,9 +52,9 @@ TEST(SyntheticProfileTest, SideOffsetNarrowsTheLowsAndOpensTheHighs)
         double frequencyHz;
         double offsetDb;
     };
-    const Case cases[] = {{1.0, -2.8},     {159.9, -2.8},   {160.0, -2.8},  {255.0, -2.4},
-                          {350.0, -2.0},   {7999.0, -2.0},  {11000.0, -1.7}, {14000.0, -1.4},
-                          {20000.0, -1.4}};
+    const Case cases[] = {{1.0, -2.8},     {159.9, -2.8},   {160.0, -2.8},
+                          {255.0, -2.4},   {350.0, -2.0},   {7999.0, -2.0},
+                          {11000.0, -1.7}, {14000.0, -1.4}, {20000.0, -1.4}};
     for (const Case& c : cases)
     {
         EXPECT_NEAR(SyntheticSideOffsetDb(c.frequencyHz), c.offsetDb, 1e-12) << c.frequencyHz;
