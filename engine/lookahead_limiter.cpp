@@ -64,7 +64,6 @@ struct SoftKnee
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 {
-    CheckLimiterInput(input, ceiling);
     // Written so that a NaN strength limits nothing.
     if (!(strength > 0.0))
     {
@@ -72,8 +71,10 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
     }
     const double share = std::min(strength, 1.0);
 
+    // The oversampler refuses a bad factor and an odd sample count first.
     const Oversampler oversampler(OversamplerConfig{oversampleFactor, kTapsPerPhase, kCutoffRatio});
     AudioBuffer up = oversampler.Upsample(input);
+    CheckLimiterInput(input, ceiling);
     const size_t frames = up.FrameCount();
     if (frames == 0)
     {

@@ -186,9 +186,10 @@ AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int ov
     {
         return StandardLimit(input, ceilingLinear, strength);
     }
-    CheckLimiterInput(input, ceilingLinear);
+    // The oversampler refuses an odd sample count first.
     const Oversampler oversampler(TruePeakConfig(oversampleFactor));
     AudioBuffer work = oversampler.Upsample(input);
+    CheckLimiterInput(input, ceilingLinear);
     // Strength <= 0 still makes the round trip: this path never hands back the
     // input itself.
     if (strength > 0.0)

@@ -81,8 +81,15 @@ TEST(OversampledLimiters, BadInputIsRefused)
 {
     AudioBuffer odd = FadedSine(kRate, 0.01, 1000.0, 1.5);
     odd.samples.resize(3);
-    EXPECT_THROW(TruePeakLimit(odd, 1.0, 4, 1.0), std::runtime_error);
-    EXPECT_THROW(LookaheadLimit(odd, 1.0, 4, 1.0), std::runtime_error);
+    for (const int factor : {1, 4})
+    {
+        EXPECT_EQ(ErrorText([&] { LookaheadLimit(odd, 1.0, factor, 1.0); }),
+                  "Oversampler requires interleaved stereo input");
+    }
+    EXPECT_EQ(ErrorText([&] { TruePeakLimit(odd, 1.0, 4, 1.0); }),
+              "Oversampler requires interleaved stereo input");
+    EXPECT_EQ(ErrorText([&] { TruePeakLimit(odd, 1.0, 1, 1.0); }),
+              "Limiter requires interleaved stereo input");
     AudioBuffer noRate = FadedSine(kRate, 0.01, 1000.0, 1.5);
     noRate.sampleRate = 0;
     EXPECT_EQ(ErrorText([&] { TruePeakLimit(noRate, 1.0, 2, 1.0); }),
