@@ -105,21 +105,22 @@ double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversa
     const size_t from = begin >= context ? begin - context : 0;
     const size_t to = std::min(frames, end + context);
 
-    AudioBuffer piece;
-    piece.sampleRate = buffer.sampleRate;
-    piece.samples.assign(buffer.samples.begin() + static_cast<std::ptrdiff_t>(2 * from),
-                         buffer.samples.begin() + static_cast<std::ptrdiff_t>(2 * to));
-    const AudioBuffer up = oversampler.Upsample(piece);
-    const auto first =
-        up.samples.begin() + static_cast<std::ptrdiff_t>(2 * factor * (begin - from));
-    const auto last = first + static_cast<std::ptrdiff_t>(2 * factor * (end - begin));
     double largest = 0.0;
-    for (auto it = first; it != last; ++it)
+    std::vector<double> channel(to - from);
+    for (size_t c = 0; c < 2; ++c)
     {
-        const double magnitude = std::fabs(*it);
-        if (magnitude > largest && std::isfinite(magnitude))
+        for (size_t i = from; i < to; ++i)
         {
-            largest = magnitude;
+            channel[i - from] = buffer.samples[2 * i + c];
+        }
+        const std::vector<double> up = oversampler.UpsampleChannel(channel);
+        for (size_t k = factor * (begin - from); k < factor * (end - from); ++k)
+        {
+            const double magnitude = std::fabs(up[k]);
+            if (magnitude > largest && std::isfinite(magnitude))
+            {
+                largest = magnitude;
+            }
         }
     }
     return largest;
