@@ -168,8 +168,11 @@ ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
     request.ReportProgress(0.48, "Extracting tone fingerprint");
     // The audio is not needed past this point, so the analysis gets it rather
     // than a copy of a whole track.
-    const LevelAnalysis analysis = AnalyseReferenceLevel(
+    LevelAnalysis analysis = AnalyseReferenceLevel(
         std::move(audio), {settings.maxPieceSeconds, settings.peakCeiling, settings.floor});
+    // The fingerprint reads the whole mid signal but only the loud pieces of
+    // the side; a whole-track vector less is held through the band splits.
+    std::vector<double>().swap(analysis.side);
     // A reference without level in its loud pieces would make every later match
     // scale the track to nothing.
     if (!(analysis.selectedRms > 0.0) || analysis.selectedRms < settings.floor)

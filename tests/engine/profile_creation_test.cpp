@@ -512,3 +512,102 @@ TEST(ProfileCreation, BandsFollowWhereTheEnergyIs)
         }
     }
 }
+
+namespace
+{
+
+// Stages 1 and 2 as the full run chains them, with its final shaping (the
+// profile's amplitude coefficient applied again at the end).
+AudioBuffer MatchWithStages12(const AudioBuffer& track, const ReferenceProfile& profile)
+{
+    const MatchSettings settings;
+    const LevelAnalysis level =
+        MatchLevel(track, {profile.referenceMatchRms, profile.finalAmplitudeCoefficient},
+                   {settings.maxPieceSeconds, settings.peakCeiling, settings.floor});
+    MidSideMagnitudes targets;
+    for (const double db : profile.midSpectrum)
+    {
+        targets.mid.push_back(DbToGain(db));
+    }
+    for (const double db : profile.sideSpectrum)
+    {
+        targets.side.push_back(DbToGain(db));
+    }
+    ToneMatchSettings tone;
+    tone.fftSize = settings.fftSize;
+    tone.smoothingOctaveDenominator = settings.smoothingOctaveDenominator;
+    tone.floor = settings.floor;
+    tone.stage2Strength = settings.stage2Strength;
+    const ToneCorrection correction = ComputeToneCorrection(level, targets, tone, track.sampleRate);
+    AudioBuffer matched = ApplyToneMatch(level, correction, tone, track.sampleRate).audio;
+    for (double& sample : matched.samples)
+    {
+        sample *= level.amplitude;
+    }
+    return matched;
+}
+
+// The 1/6-octave smoothed long-term mid spectrum of a whole track, in dB.
+std::vector<double> SmoothedMidSpectrumDb(const AudioBuffer& track)
+{
+    constexpr int fftSize = 4096;
+    const PieceAnalysis pieces = SplitIntoPieces(track, 1e9);
+    std::vector<double> spectrum =
+        SmoothSpectrum(AverageSpectrum(pieces.mid, 1, static_cast<int>(pieces.mid.size()), fftSize),
+                       track.sampleRate, fftSize, 6, 1e-12);
+    for (double& bin : spectrum)
+    {
+        bin = GainToDb(bin, 1e-12);
+    }
+    return spectrum;
+}
+
+double RmsDb(const std::vector<double>& samples)
+{
+    double sum = 0.0;
+    for (const double s : samples)
+    {
+        sum += s * s;
+    }
+    return GainToDb(std::sqrt(sum / static_cast<double>(samples.size())), 1e-12);
+}
+
+} // namespace
+
+TEST(ProfileCreation, ProfileOfATrackMatchesThatTrackToItself)
+{
+    // Stereo noise falling 3 dB per octave, at half of full scale.
+    constexpr std::size_t kFrames = 10 * kInternalRate;
+    std::mt19937 random(3);
+    std::normal_distribution<double> white(0.0, 0.1);
+    double left = 0.0;
+    double right = 0.0;
+    const AudioBuffer track = MakeTrack(kInternalRate, kFrames,
+                                        [&](std::size_t)
+                                        {
+                                            const double common = white(random);
+                                            left = 0.9 * left + common + 0.4 * white(random);
+                                            right = 0.9 * right + common + 0.4 * white(random);
+                                            return Frame{0.15 * left, 0.15 * right};
+                                        });
+    TempDir dir;
+    const std::wstring reference = WriteTrack(dir, "self.wav", track);
+    const AudioBuffer asRead = ReadAudioFile(reference);
+    Recorder recorder;
+    const ReferenceProfile profile =
+        CreateReferenceProfile(recorder.Request(), reference, Wide(dir / "self.prs"), "", "");
+    ASSERT_LT(profile.finalAmplitudeCoefficient, 0.9) << "the fixture must exercise the raise";
+
+    const AudioBuffer matched = MatchWithStages12(asRead, profile);
+    const double levelChangeDb = RmsDb(matched.samples) - RmsDb(asRead.samples);
+    const std::vector<double> before = SmoothedMidSpectrumDb(asRead);
+    const std::vector<double> after = SmoothedMidSpectrumDb(matched);
+    double largestBinChangeDb = 0.0;
+    for (std::size_t k = 5; k < before.size() * 2 / 3; ++k) // about 60 Hz to 16 kHz
+    {
+        largestBinChangeDb = std::max(largestBinChangeDb, std::abs(after[k] - before[k]));
+    }
+    EXPECT_NEAR(levelChangeDb, 0.0, 0.05)
+        << "matching a track to its own profile changed its level";
+    EXPECT_LT(largestBinChangeDb, 0.25) << "matching a track to its own profile changed its tone";
+}
