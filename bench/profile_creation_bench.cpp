@@ -2,6 +2,7 @@
 // profile creator page runs it: reading, resampling to 48 kHz, loudness, level,
 // dynamics and tone fingerprint, writing. The time of each step is taken from
 // the run's own progress reports.
+#include "bench/bench_tracks.h"
 #include "engine/audio_file_writer.h"
 #include "engine/profile_creation.h"
 #include "engine/unicode_text.h"
@@ -11,42 +12,14 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <map>
-#include <random>
 #include <string>
 
 namespace
 {
 
 constexpr int kSourceRate = 44100;
-constexpr std::size_t kFrames = 4 * 60 * kSourceRate;
-
-// Correlated coloured noise whose level swells and fades over the minutes, so
-// that the piece selection has loud and quiet pieces to tell apart.
-AudioBuffer MakeTrack()
-{
-    std::mt19937 random(11);
-    std::normal_distribution<double> normal(0.0, 0.08);
-    AudioBuffer track;
-    track.sampleRate = kSourceRate;
-    track.samples.resize(2 * kFrames);
-    double left = 0.0;
-    double right = 0.0;
-    for (std::size_t i = 0; i < kFrames; ++i)
-    {
-        const double envelope =
-            0.6 + 0.4 * std::sin(2.0 * 3.141592653589793 * i / (70.0 * kSourceRate));
-        const double common = normal(random);
-        left = 0.7 * left + common + 0.3 * normal(random);
-        right = 0.7 * right + common + 0.3 * normal(random);
-        track.samples[2 * i] = envelope * left;
-        track.samples[2 * i + 1] = envelope * right;
-    }
-    return track;
-}
-
 void BM_ProfileFromFourMinuteWav(benchmark::State& state)
 {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
@@ -54,7 +27,7 @@ void BM_ProfileFromFourMinuteWav(benchmark::State& state)
     std::filesystem::create_directories(folder);
     const std::wstring reference = Utf8ToWide((folder / "reference.wav").string());
     const std::wstring output = Utf8ToWide((folder / "reference.prs").string());
-    WriteWavFile(reference, MakeTrack(), 24);
+    WriteWavFile(reference, MakeSwellingNoiseTrack(kSourceRate, 4.0), 24);
 
     using Clock = std::chrono::steady_clock;
     std::map<std::string, double> stepSeconds;
