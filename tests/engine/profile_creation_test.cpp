@@ -2,10 +2,12 @@
 
 #include "engine/audio_file_reader.h"
 #include "engine/audio_file_writer.h"
+#include "engine/band_split.h"
 #include "engine/decibels.h"
 #include "engine/loudness.h"
 #include "engine/stage1_level_match.h"
 #include "engine/stage2_tone_match.h"
+#include "engine/stage3_dynamics.h"
 #include "engine/tone_spectrum.h"
 #include "engine/unicode_text.h"
 #include "engine/utc_timestamp.h"
@@ -472,6 +474,31 @@ TEST(ProfileCreation, QuietAndLoudCopiesGiveTheSameFingerprint)
     EXPECT_LT(SpectralDistance(quietProfile.midSpectrum, loudProfile.midSpectrum, floor) -
                   std::abs(ceilingStepDb),
               1e-3);
+}
+
+TEST(ProfileCreation, DynamicsSetsHoldTheBandLevelsOfThePeakNormalisedMid)
+{
+    TempDir dir;
+    const std::wstring reference = WriteTrack(dir, "ref.wav", ToneOverNoise(kInternalRate, 1.0));
+    Recorder recorder;
+    const ReferenceProfile profile =
+        CreateReferenceProfile(recorder.Request(), reference, Wide(dir / "out.prs"), "", "");
+
+    const MatchSettings settings;
+    const LevelAnalysis analysis = AnalyseReferenceLevel(
+        ReadAudioFile(reference), {settings.maxPieceSeconds, settings.peakCeiling, settings.floor});
+    ASSERT_EQ(profile.dynamicsSets.size(), 3u);
+    for (const DynamicsSet& set : profile.dynamicsSets)
+    {
+        const std::vector<std::vector<double>> bands =
+            SplitIntoBands(analysis.mid, kInternalRate, set.bandCount);
+        ASSERT_EQ(set.bandRms.size(), bands.size());
+        for (std::size_t b = 0; b < bands.size(); ++b)
+        {
+            EXPECT_DOUBLE_EQ(set.bandRms[b], std::max(Rms(bands[b]), settings.floor))
+                << "band " << b << " of " << set.bandCount;
+        }
+    }
 }
 
 TEST(ProfileCreation, BandsFollowWhereTheEnergyIs)
