@@ -24,25 +24,46 @@ constexpr double kSmallestLevel = 1e-12;
 constexpr int kTapsPerPhase = 8;
 constexpr double kCutoffRatio = 0.94;
 
-double KneeGain(double upcomingPeak, double ceilingDb)
+// The target gain for an upcoming peak: none up to 1 dB under the effective
+// ceiling, a quadratic knee within 1 dB of it, and full reduction (the gain
+// that puts the peak on the ceiling) from 1 dB over. The logarithms are only
+// taken inside the knee.
+struct SoftKnee
 {
-    const double overDb = 20.0 * std::log10(std::max(upcomingPeak, kSmallestLevel)) - ceilingDb;
-    if (overDb <= -kKneeHalfWidthDb)
+    explicit SoftKnee(double effectiveCeiling)
+        : ceiling(effectiveCeiling),
+          ceilingDb(20.0 * std::log10(std::max(effectiveCeiling, kSmallestLevel))),
+          kneeStart(effectiveCeiling * std::pow(10.0, -kKneeHalfWidthDb / 20.0)),
+          kneeEnd(effectiveCeiling * std::pow(10.0, kKneeHalfWidthDb / 20.0))
     {
-        return 1.0;
     }
-    const double reductionDb =
-        overDb >= kKneeHalfWidthDb
-            ? overDb
-            : (overDb + kKneeHalfWidthDb) * (overDb + kKneeHalfWidthDb) / (4.0 * kKneeHalfWidthDb);
-    return std::pow(10.0, -reductionDb / 20.0);
-}
+
+    double Gain(double upcomingPeak) const
+    {
+        if (upcomingPeak <= kneeStart)
+        {
+            return 1.0;
+        }
+        if (upcomingPeak >= kneeEnd)
+        {
+            return ceiling / upcomingPeak;
+        }
+        const double overDb = 20.0 * std::log10(std::max(upcomingPeak, kSmallestLevel)) - ceilingDb;
+        const double reductionDb =
+            (overDb + kKneeHalfWidthDb) * (overDb + kKneeHalfWidthDb) / (4.0 * kKneeHalfWidthDb);
+        return std::pow(10.0, -reductionDb / 20.0);
+    }
+
+    double ceiling;
+    double ceilingDb;
+    double kneeStart;
+    double kneeEnd;
+};
 
 } // namespace
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 {
-    CheckLimiterInput(input, ceiling);
     // Written so that a NaN strength limits nothing.
     if (!(strength > 0.0))
     {
@@ -50,8 +71,10 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
     }
     const double share = std::min(strength, 1.0);
 
+    // The oversampler refuses a bad factor and an odd sample count first.
     const Oversampler oversampler(OversamplerConfig{oversampleFactor, kTapsPerPhase, kCutoffRatio});
     AudioBuffer up = oversampler.Upsample(input);
+    CheckLimiterInput(input, ceiling);
     const size_t frames = up.FrameCount();
     if (frames == 0)
     {
@@ -78,7 +101,7 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
     {
         upcoming.Push(j, FramePeak(samples, j));
     }
-    const double ceilingDb = 20.0 * std::log10(std::max(effectiveCeiling, kSmallestLevel));
+    const SoftKnee knee(effectiveCeiling);
     double gain = 1.0;
     double target = 1.0;
     double previousPeak = -1.0;
@@ -93,7 +116,7 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
         const double peak = upcoming.Max();
         if (peak != previousPeak)
         {
-            target = KneeGain(peak, ceilingDb);
+            target = knee.Gain(peak);
             previousPeak = peak;
         }
         // Instant attack, exponential release.

@@ -6,6 +6,7 @@
 #include "engine/zero_phase_one_pole.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -126,9 +127,13 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
     const size_t trailBehind = holdLength - 1 + halfWindow;
     MovingMax trail(trailBehind + halfWindow + 1);
     const size_t ahead = std::min(halfWindow, frames - 1);
+    // The needs read ahead for the trail, kept until their own frame comes.
+    std::vector<double> pending(std::bit_ceil(ahead + 1));
+    const size_t pendingMask = pending.size() - 1;
     for (size_t j = 0; j < ahead; ++j)
     {
-        trail.Push(j, NeededReduction(samples, j, ceiling));
+        pending[j & pendingMask] = NeededReduction(samples, j, ceiling);
+        trail.Push(j, pending[j & pendingMask]);
     }
     BilinearLowPass fastRelease(std::min(kFastReleaseHz, 0.5 * rate * kBelowNyquist), rate);
     BilinearLowPass slowRelease(std::min(kSlowReleaseHz, 0.5 * rate * kBelowNyquist), rate);
@@ -136,10 +141,12 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
     {
         if (i + ahead < frames)
         {
-            trail.Push(i + ahead, NeededReduction(samples, i + ahead, ceiling));
+            const size_t next = i + ahead;
+            pending[next & pendingMask] = NeededReduction(samples, next, ceiling);
+            trail.Push(next, pending[next & pendingMask]);
         }
         trail.DropBefore(i >= trailBehind ? i - trailBehind : 0);
-        const double need = NeededReduction(samples, i, ceiling);
+        const double need = pending[i & pendingMask];
         const double fast = fastRelease.Step(trail.Max());
         const double fastHold = std::max(fast, trail.Max());
         const double release = std::max(slowRelease.Step(fastHold), fast);
@@ -179,9 +186,10 @@ AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int ov
     {
         return StandardLimit(input, ceilingLinear, strength);
     }
-    CheckLimiterInput(input, ceilingLinear);
+    // The oversampler refuses an odd sample count first.
     const Oversampler oversampler(TruePeakConfig(oversampleFactor));
     AudioBuffer work = oversampler.Upsample(input);
+    CheckLimiterInput(input, ceilingLinear);
     // Strength <= 0 still makes the round trip: this path never hands back the
     // input itself.
     if (strength > 0.0)

@@ -10,7 +10,10 @@
 // above 1 counts as 1). Both channels of a frame always receive the same gain.
 //
 // Common refusals (std::runtime_error): a ceiling that is not a positive
-// number, an odd sample count, a non-empty buffer at a rate of 0 or less.
+// number ("Limiter ceiling must be > 0"), a non-empty buffer at a rate of 0 or
+// less ("Limiter sample rate must be > 0"), an odd sample count (the
+// oversampler's "Oversampler requires interleaved stereo input" where one is
+// used, else "Limiter requires interleaved stereo input").
 // Non-finite samples never steer the gain: they pass through where they are
 // and leave the gain of their neighbours alone.
 
