@@ -202,7 +202,7 @@ ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
     {
         // Any other size would measure no frame at all and record a spectrum of
         // nothing but the floor.
-        throw std::invalid_argument("FFT size must be a power of two");
+        throw std::runtime_error("FFT size must be a power of two");
     }
     if (audio.FrameCount() <= static_cast<std::size_t>(settings.fftSize))
     {

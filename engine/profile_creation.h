@@ -20,9 +20,9 @@
 // file), "Reference audio too short for FFT size" (no more frames than fftSize
 // at the internal rate), "Reference audio is silent" (loud pieces below the
 // level floor, which would mute every track matched to the profile),
-// "Processing cancelled", and the texts of the reader, resampler, analysis and
-// profile writer unchanged. std::invalid_argument "FFT size must be a power of
-// two" for such a setting.
+// "FFT size must be a power of two" (for the fftSize setting), "Processing
+// cancelled", and the texts of the reader, resampler, analysis and profile
+// writer unchanged.
 ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
                                         const std::wstring& referencePath,
                                         const std::wstring& outputPath, const std::string& name,
