@@ -1,9 +1,12 @@
 // The DSP blocks against the libraries that set the standard for each job:
 // FFTW for the FFT, libsamplerate's best converter for resampling.
 #include "engine/fft.h"
+#include "engine/oversampler.h"
+#include "engine/sinc_resampler.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
+#include <samplerate.h>
 
 #include <cmath>
 #include <complex>
@@ -61,6 +64,86 @@ void BM_Fftw4096Measure(benchmark::State& state)
     fftw_free(buffer);
 }
 BENCHMARK(BM_Fftw4096Measure);
+
+constexpr int kTrackSeconds = 240;
+
+// A four-minute stereo track of noise, the worst case for no converter.
+std::vector<double> StereoTrack(int rate)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> uniform(-0.5, 0.5);
+    std::vector<double> samples(static_cast<std::size_t>(2) * kTrackSeconds * rate);
+    for (auto& value : samples)
+    {
+        value = uniform(random);
+    }
+    return samples;
+}
+
+void BM_ResampleTrack44100To48000(benchmark::State& state)
+{
+    const auto track = StereoTrack(44100);
+    const SincResampler resampler;
+    for (auto _ : state)
+    {
+        auto out = resampler.Process(track, 44100, 48000);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ResampleTrack44100To48000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LibsamplerateBestTrack44100To48000(benchmark::State& state)
+{
+    const auto track = StereoTrack(44100);
+    const std::vector<float> in(track.begin(), track.end());
+    std::vector<float> out(in.size() * 48000 / 44100 + 256);
+    for (auto _ : state)
+    {
+        SRC_DATA data{};
+        data.data_in = in.data();
+        data.input_frames = static_cast<long>(in.size() / 2);
+        data.data_out = out.data();
+        data.output_frames = static_cast<long>(out.size() / 2);
+        data.src_ratio = 48000.0 / 44100.0;
+        if (src_simple(&data, SRC_SINC_BEST_QUALITY, 2) != 0)
+        {
+            state.SkipWithError("libsamplerate failed");
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_LibsamplerateBestTrack44100To48000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 4x oversampling of a four-minute 48 kHz track, with the taps per phase of
+// the look-ahead limiter (8) and of the true-peak limiter (32).
+void BM_Upsample4xTrack(benchmark::State& state)
+{
+    AudioBuffer track;
+    track.sampleRate = 48000;
+    track.samples = StereoTrack(48000);
+    const Oversampler oversampler({4, static_cast<int>(state.range(0)), 0.94});
+    for (auto _ : state)
+    {
+        AudioBuffer up = oversampler.Upsample(track);
+        benchmark::DoNotOptimize(up.samples.data());
+    }
+}
+BENCHMARK(BM_Upsample4xTrack)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Downsample4xTrack(benchmark::State& state)
+{
+    const Oversampler oversampler({4, static_cast<int>(state.range(0)), 0.94});
+    AudioBuffer track;
+    track.sampleRate = 48000;
+    track.samples = StereoTrack(48000);
+    const AudioBuffer up = oversampler.Upsample(track);
+    for (auto _ : state)
+    {
+        AudioBuffer down = oversampler.Downsample(up, 48000);
+        benchmark::DoNotOptimize(down.samples.data());
+    }
+}
+BENCHMARK(BM_Downsample4xTrack)->Arg(8)->Arg(32)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -1,0 +1,97 @@
+#include "engine/zero_phase_one_pole.h"
+
+#include <array>
+#include <cmath>
+
+namespace
+{
+
+// Odd-mirrored samples added at each end before filtering.
+constexpr size_t kEdgeExtension = 3;
+constexpr size_t kShortestExtended = 8;
+
+// One step of the filter; z carries its state.
+struct OnePoleStep
+{
+    double b0;
+    double b1;
+    double a1;
+    double z = 0.0;
+
+    double operator()(double in)
+    {
+        const double out = b0 * in + z;
+        z = b1 * in - a1 * out;
+        return out;
+    }
+};
+
+} // namespace
+
+void ZeroPhaseOnePoleInPlace(std::span<double> x, double b0, double b1, double a1)
+{
+    const size_t n = x.size();
+    if (n == 0)
+    {
+        return;
+    }
+    const double zi = std::fabs(1.0 + a1) < 1e-18 ? 0.0 : (b1 - b0 * a1) / (1.0 + a1);
+    OnePoleStep step{b0, b1, a1};
+
+    if (n < kShortestExtended)
+    {
+        step.z = zi * x[0];
+        for (double& value : x)
+        {
+            value = step(value);
+        }
+        step.z = zi * x[n - 1];
+        for (size_t i = n; i-- > 0;)
+        {
+            x[i] = step(x[i]);
+        }
+        return;
+    }
+
+    // The extension, in the order the forward pass meets it: before the signal
+    // 2x0 - x3, 2x0 - x2, 2x0 - x1; after it 2xn-1 - xn-2, 2xn-1 - xn-3, 2xn-1 - xn-4.
+    std::array<double, kEdgeExtension> head{};
+    std::array<double, kEdgeExtension> tail{};
+    for (size_t k = 0; k < kEdgeExtension; ++k)
+    {
+        head[k] = 2.0 * x[0] - x[kEdgeExtension - k];
+        tail[k] = 2.0 * x[n - 1] - x[n - 2 - k];
+    }
+
+    step.z = zi * head[0];
+    for (const double value : head)
+    {
+        step(value);
+    }
+    for (double& value : x)
+    {
+        value = step(value);
+    }
+    for (double& value : tail)
+    {
+        value = step(value);
+    }
+
+    // Backwards from the far end of the extension; the head's outputs are not needed.
+    step.z = zi * tail[kEdgeExtension - 1];
+    for (size_t k = kEdgeExtension; k-- > 0;)
+    {
+        step(tail[k]);
+    }
+    for (size_t i = n; i-- > 0;)
+    {
+        x[i] = step(x[i]);
+    }
+}
+
+std::vector<double> ZeroPhaseOnePole(std::span<const double> x, double b0, double b1, double a1)
+{
+    std::vector<double> y(x.begin(), x.end());
+    ZeroPhaseOnePoleInPlace(y, b0, b1, a1);
+    return y;
+}
