@@ -1,4 +1,5 @@
 #include "engine/fft.h"
+#include "engine/vector_clones.h"
 
 #include <cmath>
 #include <mutex>
@@ -53,14 +54,12 @@ typedef long long Lanes2 __attribute__((vector_size(32)));
 
 // Unaligned loads and stores. Taking the value by pointer keeps 32-byte
 // vectors out of function signatures, whose ABI differs with and without AVX.
-template <typename Vector>
-inline void Load(Vector& value, const double* p)
+template <typename Vector> inline void Load(Vector& value, const double* p)
 {
     __builtin_memcpy(&value, p, sizeof value);
 }
 
-template <typename Vector>
-inline void Store(double* p, const Vector& value)
+template <typename Vector> inline void Store(double* p, const Vector& value)
 {
     __builtin_memcpy(p, &value, sizeof value);
 }
@@ -101,8 +100,8 @@ inline void Butterfly2(double* a, double* b, const double* w)
 
 // Two consecutive radix-2 stages (spans m and 2m) done while the four values
 // they combine are in registers; the arithmetic is that of the two stages.
-__attribute__((target_clones("avx2", "default"))) void TwoStages(
-    double* data, std::size_t n, std::size_t m, const double* twM, const double* tw2M)
+BRVL_VECTOR_CLONES void TwoStages(double* data, std::size_t n, std::size_t m, const double* twM,
+                                  const double* tw2M)
 {
     const std::size_t half = m / 2;
     for (std::size_t block = 0; block < n; block += 2 * m)

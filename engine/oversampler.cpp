@@ -1,4 +1,5 @@
 #include "engine/oversampler.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 #include <climits>
@@ -56,9 +57,9 @@ constexpr std::int64_t kLaneCount = 4;
 // summed in order of m from zero exactly as a plain loop over the taps would,
 // so the fast path gives the very numbers of the direct one. Value v belongs
 // to frame v / channels and is stored at out[frame * outFrameStride + v % channels].
-__attribute__((target_clones("avx2", "default"))) void CorrelateBlock(
-    const double* coefficients, const double* const* sources, std::int64_t terms,
-    std::int64_t values, int channels, std::int64_t outFrameStride, double* out)
+BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double* const* sources,
+                                       std::int64_t terms, std::int64_t values, int channels,
+                                       std::int64_t outFrameStride, double* out)
 {
     const int shift = channels == 2 ? 1 : 0;
     const std::int64_t mask = channels - 1;
@@ -184,9 +185,8 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
             {
                 const std::int64_t j = i - half + k; // index into the stuffed signal
                 const std::int64_t frame = FloorDivide(j, factor);
-                const double stuffed = j == frame * factor
-                                           ? x.data[Reflect(frame, n) * channels + c]
-                                           : 0.0;
+                const double stuffed =
+                    j == frame * factor ? x.data[Reflect(frame, n) * channels + c] : 0.0;
                 acc += h[k] * stuffed;
             }
             y[i * channels + c] = acc;
@@ -218,8 +218,8 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
                 sources[terms] = x.data + (q0 - tapsPerPhase + t) * channels;
                 ++terms;
             }
-            CorrelateBlock(phaseCoefficients, sources.data(), terms, (q1 - q0) * channels,
-                           channels, factor * channels, y + (q0 * factor + p) * channels);
+            CorrelateBlock(phaseCoefficients, sources.data(), terms, (q1 - q0) * channels, channels,
+                           factor * channels, y + (q0 * factor + p) * channels);
         }
     }
 }
@@ -289,6 +289,22 @@ void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::
     }
 }
 
+void ValidateDesign(int factor, int tapsPerPhase, double cutoffRatio)
+{
+    if (factor < 1)
+    {
+        throw std::runtime_error("Oversampler factor must be > 0");
+    }
+    if (tapsPerPhase < 4)
+    {
+        throw std::runtime_error("Oversampler tapsPerPhase must be >= 4");
+    }
+    if (!(cutoffRatio > 0.0 && cutoffRatio <= 1.0))
+    {
+        throw std::runtime_error("Oversampler cutoffRatio must be in (0,1]");
+    }
+}
+
 void RequireStereo(const AudioBuffer& buffer)
 {
     if (buffer.samples.size() % 2 != 0)
@@ -301,6 +317,7 @@ void RequireStereo(const AudioBuffer& buffer)
 
 std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, double cutoffRatio)
 {
+    ValidateDesign(factor, tapsPerPhase, cutoffRatio);
     const double cutoff = std::clamp(cutoffRatio, kMinCutoffRatio, 1.0);
     const std::size_t count = 2 * static_cast<std::size_t>(factor) * tapsPerPhase + 1;
     const double centre = static_cast<double>(factor) * tapsPerPhase;
@@ -314,7 +331,8 @@ std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, doubl
         const double sinc = std::abs(x) < kSincZeroBand ? 1.0 : std::sin(pi * x) / (pi * x);
         const double phase = static_cast<double>(l) / static_cast<double>(count - 1);
         // Blackman window
-        const double window = 0.42 - 0.5 * std::cos(2.0 * pi * phase) + 0.08 * std::cos(4.0 * pi * phase);
+        const double window =
+            0.42 - 0.5 * std::cos(2.0 * pi * phase) + 0.08 * std::cos(4.0 * pi * phase);
         taps[l] = f * sinc * window;
         sum += taps[l];
     }
@@ -362,18 +380,6 @@ AudioBuffer InterleaveStereo(const std::vector<double>& left, const std::vector<
 
 Oversampler::Oversampler(const OversamplerConfig& config) : m_config(config)
 {
-    if (config.factor < 1)
-    {
-        throw std::runtime_error("Oversampler factor must be > 0");
-    }
-    if (config.tapsPerPhase < 4)
-    {
-        throw std::runtime_error("Oversampler tapsPerPhase must be >= 4");
-    }
-    if (!(config.cutoffRatio > 0.0 && config.cutoffRatio <= 1.0))
-    {
-        throw std::runtime_error("Oversampler cutoffRatio must be in (0,1]");
-    }
     m_downTaps = DesignOversamplerLowpass(config.factor, config.tapsPerPhase, config.cutoffRatio);
     m_upTaps = m_downTaps;
     for (double& tap : m_upTaps)
@@ -461,8 +467,7 @@ AudioBuffer Oversampler::Downsample(const AudioBuffer& input, int outputRate) co
     if (frames > 0)
     {
         DownsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2},
-                         m_config.factor, m_config.tapsPerPhase, m_downTaps,
-                         output.samples.data());
+                         m_config.factor, m_config.tapsPerPhase, m_downTaps, output.samples.data());
     }
     return output;
 }

@@ -12,8 +12,8 @@
 
 struct OversamplerConfig
 {
-    int factor = 1;          // >= 1
-    int tapsPerPhase = 8;    // >= 4
+    int factor = 1;            // >= 1
+    int tapsPerPhase = 8;      // >= 4
     double cutoffRatio = 0.94; // in (0, 1]: fraction of the Nyquist frequency at the lower rate
 };
 
@@ -56,8 +56,9 @@ private:
 
 // Blackman-windowed sinc low-pass with 2 * factor * tapsPerPhase + 1 taps, cutoff
 // cutoffRatio (clamped to [1e-6, 1]) of the lower rate's Nyquist frequency,
-// normalised to unity gain at DC. Throws "Oversampler lowpass design failed"
-// when the taps sum to nothing.
+// normalised to unity gain at DC. Refuses the arguments the Oversampler
+// constructor refuses, with its texts, and throws "Oversampler lowpass design
+// failed" when the taps sum to nothing.
 std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, double cutoffRatio);
 
 // Centred FIR filtering (odd tap count, no delay) over the whole signal; at

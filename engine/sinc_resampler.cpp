@@ -1,4 +1,5 @@
 #include "engine/sinc_resampler.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,9 @@ constexpr double kFrameCountEpsilon = 1e-12;
 constexpr std::int64_t kMaxCachedTaps = 1 << 14;
 constexpr std::int64_t kPhaseCacheBudgetBytes = std::int64_t{32} << 20;
 
+// Output frames converted from one window of the input (an even number, so
+// neighbouring pairs stay in one block).
+constexpr std::int64_t kOutputBlockFrames = 16384;
 
 // Zeroth-order modified Bessel function of the first kind, by its power series.
 double BesselI0(double x)
@@ -86,8 +90,8 @@ struct Kernel
     // taken in float as the table is float, the rest in double.
     double CoefficientAt(int start, int offset) const
     {
-        const std::int64_t signedIndex = static_cast<std::int64_t>(start) -
-                                         static_cast<std::int64_t>(offset) * step;
+        const std::int64_t signedIndex =
+            static_cast<std::int64_t>(start) - static_cast<std::int64_t>(offset) * step;
         const int index = static_cast<int>(signedIndex < 0 ? -signedIndex : signedIndex);
         const int entry = index >> kIndexFractionBits;
         const float difference = table[entry + 1] - table[entry];
@@ -108,11 +112,8 @@ inline double LaneSum(const Lanes& lanes)
 }
 
 // Σ coefficient * sample for both channels of one output frame.
-__attribute__((target_clones("avx2", "default"))) void DotStereo(const double* coefficients,
-                                                                  const double* left,
-                                                                  const double* right,
-                                                                  std::int64_t count,
-                                                                  double* sums)
+BRVL_VECTOR_CLONES void DotStereo(const double* coefficients, const double* left,
+                                  const double* right, std::int64_t count, double* sums)
 {
     Lanes left0 = {};
     Lanes left1 = {};
@@ -147,12 +148,8 @@ __attribute__((target_clones("avx2", "default"))) void DotStereo(const double* c
 // Two neighbouring output frames over the same stretch of input: each input
 // value loaded serves both, which is what makes conversion fast. sums gets
 // left and right of the first frame, then of the second.
-__attribute__((target_clones("avx2", "default"))) void DotStereoPair(const double* first,
-                                                                      const double* second,
-                                                                      const double* left,
-                                                                      const double* right,
-                                                                      std::int64_t count,
-                                                                      double* sums)
+BRVL_VECTOR_CLONES void DotStereoPair(const double* first, const double* second, const double* left,
+                                      const double* right, std::int64_t count, double* sums)
 {
     Lanes firstLeft = {};
     Lanes firstRight = {};
@@ -185,31 +182,64 @@ __attribute__((target_clones("avx2", "default"))) void DotStereoPair(const doubl
     sums[3] = LaneSum(secondRight) + tail[3];
 }
 
-// The input as float (the converter's working precision), held as double in
-// one array per channel so the kernel reads each channel contiguously.
-struct PlanarInput
+// A stretch of the input as float (the converter's working precision), held as
+// double in one array per channel so the kernel reads each channel
+// contiguously. Output frames are converted a block at a time from the stretch
+// their kernels reach, so no whole-track copy of the input is made.
+class InputWindow
 {
-    std::vector<double> left;
-    std::vector<double> right;
-    bool allFinite = true;
+public:
+    explicit InputWindow(const std::vector<double>& interleaved)
+        : m_interleaved(interleaved),
+          m_totalFrames(static_cast<std::int64_t>(interleaved.size() / 2))
+    {
+    }
+
+    std::int64_t TotalFrames() const { return m_totalFrames; }
+
+    // Holds input frames [from, to) of the signal (clipped to it) from now on.
+    void Load(std::int64_t from, std::int64_t to)
+    {
+        m_first = std::max<std::int64_t>(0, from);
+        const std::int64_t end = std::min(m_totalFrames, to);
+        const std::size_t count =
+            static_cast<std::size_t>(std::max<std::int64_t>(0, end - m_first));
+        m_left.resize(count);
+        m_right.resize(count);
+        double probe = 0.0; // stays 0 unless a value is infinite or NaN
+        for (std::size_t f = 0; f < count; ++f)
+        {
+            const std::size_t at = 2 * (static_cast<std::size_t>(m_first) + f);
+            m_left[f] = static_cast<float>(m_interleaved[at]);
+            m_right[f] = static_cast<float>(m_interleaved[at + 1]);
+            probe += (m_left[f] - m_left[f]) + (m_right[f] - m_right[f]);
+        }
+        m_allFinite = probe == 0.0;
+    }
+
+    // Pointers to input frame `frame` (which the window must hold).
+    const double* Left(std::int64_t frame) const { return m_left.data() + (frame - m_first); }
+    const double* Right(std::int64_t frame) const { return m_right.data() + (frame - m_first); }
+    bool AllFinite() const { return m_allFinite; }
+
+private:
+    const std::vector<double>& m_interleaved;
+    std::int64_t m_totalFrames;
+    std::int64_t m_first = 0;
+    std::vector<double> m_left;
+    std::vector<double> m_right;
+    bool m_allFinite = true;
 };
 
-PlanarInput ToPlanarFloat(const std::vector<double>& interleaved)
+// Where one output frame reads: input frames base + first .. base + last.
+struct FrameKernel
 {
-    const std::size_t frames = interleaved.size() / 2;
-    PlanarInput input;
-    input.left.resize(frames);
-    input.right.resize(frames);
-    double probe = 0.0; // stays 0 unless a value is infinite or NaN
-    for (std::size_t f = 0; f < frames; ++f)
-    {
-        input.left[f] = static_cast<float>(interleaved[2 * f]);
-        input.right[f] = static_cast<float>(interleaved[2 * f + 1]);
-        probe += (input.left[f] - input.left[f]) + (input.right[f] - input.right[f]);
-    }
-    input.allFinite = probe == 0.0;
-    return input;
-}
+    std::int64_t base = 0;
+    int start = 0;
+    int first = 0;
+    int last = 0;
+    const double* coefficients = nullptr; // null: computed while summing
+};
 
 // Coefficients of the output frames that share one phase (one position between
 // input frames), computed the first time that phase is met. Frames i and
@@ -229,65 +259,67 @@ public:
         if (m_width <= kMaxCachedTaps &&
             phases * m_stride * static_cast<std::int64_t>(sizeof(double)) <= kPhaseCacheBudgetBytes)
         {
-            m_starts.assign(static_cast<std::size_t>(phases), kUnfilled);
+            m_slots.resize(static_cast<std::size_t>(phases));
             m_coefficients.resize(static_cast<std::size_t>(phases * m_stride));
         }
     }
 
-    bool Enabled() const { return !m_starts.empty(); }
-
     // Coefficients readable from kPadding before to kPadding past the width.
     std::int64_t Width() const { return m_width; }
 
-    // The coefficients for offsets FirstOffset(start) .. LastOffset(start),
-    // zero up to the width, or null when this phase's slot holds another start
-    // (a position computed in double can land a rounding step off its phase).
-    const double* Find(std::int64_t phase, int start)
+    // Fills in the frame's offsets and coefficients (for FirstOffset(start) ..
+    // LastOffset(start), zero up to the width) and returns true, or returns
+    // false when this phase's slot holds another start: a position computed in
+    // double can land a rounding step off its phase.
+    bool Find(std::int64_t phase, FrameKernel& frame)
     {
-        if (m_starts.empty())
+        if (m_slots.empty())
         {
-            return nullptr;
+            return false;
         }
-        const std::size_t slot = static_cast<std::size_t>(phase);
+        Slot& slot = m_slots[static_cast<std::size_t>(phase)];
         double* coefficients = m_coefficients.data() + phase * m_stride + kPadding;
-        if (m_starts[slot] == kUnfilled)
+        if (slot.start == kUnfilled)
         {
-            const int first = m_kernel.FirstOffset(start);
-            const int last = m_kernel.LastOffset(start);
-            for (int j = first; j <= last; ++j)
+            slot.start = frame.start;
+            slot.first = m_kernel.FirstOffset(frame.start);
+            slot.last = m_kernel.LastOffset(frame.start);
+            for (int j = slot.first; j <= slot.last; ++j)
             {
-                coefficients[j - first] = m_kernel.CoefficientAt(start, j);
+                coefficients[j - slot.first] = m_kernel.CoefficientAt(frame.start, j);
             }
-            m_starts[slot] = start;
         }
-        return m_starts[slot] == start ? coefficients : nullptr;
+        if (slot.start != frame.start)
+        {
+            return false;
+        }
+        frame.first = slot.first;
+        frame.last = slot.last;
+        frame.coefficients = coefficients;
+        return true;
     }
 
 private:
     static constexpr int kUnfilled = -1;
+    struct Slot
+    {
+        int start = kUnfilled;
+        int first = 0;
+        int last = 0;
+    };
     Kernel m_kernel;
     std::int64_t m_width;
     std::int64_t m_stride;
-    std::vector<int> m_starts;
+    std::vector<Slot> m_slots;
     std::vector<double> m_coefficients;
-};
-
-// Where one output frame reads: input frames base + first .. base + last.
-struct FrameKernel
-{
-    std::int64_t base = 0;
-    int start = 0;
-    int first = 0;
-    int last = 0;
-    const double* coefficients = nullptr; // null: computed while summing
 };
 
 // One output frame (left, right) before scaling. Input frames outside the
 // signal count as silence, as if the signal had zero frames on either side.
-void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const PlanarInput& input,
+void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const InputWindow& input,
                   double* sums)
 {
-    const std::int64_t frames = static_cast<std::int64_t>(input.left.size());
+    const std::int64_t frames = input.TotalFrames();
     const std::int64_t from = std::max<std::int64_t>(frame.first, -frame.base);
     const std::int64_t to = std::min<std::int64_t>(frame.last, frames - 1 - frame.base);
     sums[0] = sums[1] = 0.0;
@@ -295,29 +327,28 @@ void ConvertFrame(const Kernel& kernel, const FrameKernel& frame, const PlanarIn
     {
         return;
     }
-    const double* left = input.left.data() + frame.base;
-    const double* right = input.right.data() + frame.base;
+    const double* left = input.Left(frame.base + from);
+    const double* right = input.Right(frame.base + from);
     if (frame.coefficients)
     {
-        DotStereo(frame.coefficients + (from - frame.first), left + from, right + from,
-                  to - from + 1, sums);
+        DotStereo(frame.coefficients + (from - frame.first), left, right, to - from + 1, sums);
         return;
     }
     for (std::int64_t j = from; j <= to; ++j)
     {
         const double coefficient = kernel.CoefficientAt(frame.start, static_cast<int>(j));
-        sums[0] += coefficient * left[j];
-        sums[1] += coefficient * right[j];
+        sums[0] += coefficient * left[j - from];
+        sums[1] += coefficient * right[j - from];
     }
 }
 
 // Both frames at once when their cached coefficients, shifted onto one stretch
 // of input inside the signal, stay within the zeros around them. Reading a
 // zero coefficient against a value is only harmless when the value is finite.
-bool ConvertPair(const FrameKernel& a, const FrameKernel& b, const PlanarInput& input,
+bool ConvertPair(const FrameKernel& a, const FrameKernel& b, const InputWindow& input,
                  std::int64_t width, double* sums)
 {
-    if (!a.coefficients || !b.coefficients || !input.allFinite)
+    if (!a.coefficients || !b.coefficients || !input.AllFinite())
     {
         return false;
     }
@@ -328,13 +359,12 @@ bool ConvertPair(const FrameKernel& a, const FrameKernel& b, const PlanarInput& 
     const std::int64_t shiftB = from - (b.base + b.first);
     const auto fits = [&](std::int64_t shift)
     { return shift >= -PhaseCache::kPadding && shift + count <= width + PhaseCache::kPadding; };
-    if (from < 0 || to >= static_cast<std::int64_t>(input.left.size()) || !fits(shiftA) ||
-        !fits(shiftB))
+    if (from < 0 || to >= input.TotalFrames() || !fits(shiftA) || !fits(shiftB))
     {
         return false;
     }
-    DotStereoPair(a.coefficients + shiftA, b.coefficients + shiftB, input.left.data() + from,
-                  input.right.data() + from, count, sums);
+    DotStereoPair(a.coefficients + shiftA, b.coefficients + shiftB, input.Left(from),
+                  input.Right(from), count, sums);
     return true;
 }
 
@@ -369,15 +399,16 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
     }
 
     const std::int64_t inFrames = static_cast<std::int64_t>(interleaved.size() / 2);
-    const double exactOutFrames = std::floor(static_cast<double>(inFrames) * outRate / inRate +
-                                             kFrameCountEpsilon);
+    const double exactOutFrames =
+        std::floor(static_cast<double>(inFrames) * outRate / inRate + kFrameCountEpsilon);
     // More frames than memory can hold is an allocation failure, reported as one
     // before the conversion to an integer could overflow.
     if (!(exactOutFrames < static_cast<double>(std::vector<double>().max_size() / 2)))
     {
         throw std::bad_alloc();
     }
-    const std::int64_t outFrames = std::max<std::int64_t>(1, static_cast<std::int64_t>(exactOutFrames));
+    const std::int64_t outFrames =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(exactOutFrames));
 
     const double ratio = static_cast<double>(outRate) / inRate;
     const double step = static_cast<double>(inRate) / outRate;
@@ -392,7 +423,7 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
     }
     const double scale = stretch;
 
-    const PlanarInput input = ToPlanarFloat(interleaved);
+    InputWindow input(interleaved);
     const Kernel kernel{m_coefficients.data(), m_halfLength * kIndexOne, filterStep};
     // Output frame i lies (i * inRate mod outRate) / outRate of a frame past its
     // base frame; frames i and i + period share that phase.
@@ -409,9 +440,11 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
         frame.base = static_cast<std::int64_t>(std::trunc(position));
         const double fraction = position - static_cast<double>(frame.base);
         frame.start = RoundHalfAwayFromZero(fraction * floatIncrement * kIndexOne);
-        frame.first = kernel.FirstOffset(frame.start);
-        frame.last = kernel.LastOffset(frame.start);
-        frame.coefficients = cache.Find(phase, frame.start);
+        if (!cache.Find(phase, frame))
+        {
+            frame.first = kernel.FirstOffset(frame.start);
+            frame.last = kernel.LastOffset(frame.start);
+        }
         phase += phaseAdvance;
         if (phase >= period)
         {
@@ -426,24 +459,34 @@ std::vector<double> SincResampler::Process(const std::vector<double>& interleave
         output[2 * i] = static_cast<float>(scale * sums[0]);
         output[2 * i + 1] = static_cast<float>(scale * sums[1]);
     };
-    for (std::int64_t i = 0; i < outFrames; i += 2)
+    // A frame's kernel reaches from FirstOffset(0) to LastOffset(step) around its base.
+    const std::int64_t reachBefore = -kernel.FirstOffset(0);
+    const std::int64_t reachAfter = kernel.LastOffset(filterStep);
+    const auto baseOf = [&](std::int64_t i)
+    { return static_cast<std::int64_t>(std::trunc(static_cast<double>(i) * step)); };
+    for (std::int64_t blockStart = 0; blockStart < outFrames; blockStart += kOutputBlockFrames)
     {
-        const FrameKernel a = kernelOf(i);
-        double sums[4];
-        if (i + 1 < outFrames)
+        const std::int64_t blockEnd = std::min(outFrames, blockStart + kOutputBlockFrames);
+        input.Load(baseOf(blockStart) - reachBefore, baseOf(blockEnd - 1) + reachAfter + 1);
+        for (std::int64_t i = blockStart; i < blockEnd; i += 2)
         {
-            const FrameKernel b = kernelOf(i + 1);
-            if (ConvertPair(a, b, input, cache.Width(), sums))
+            const FrameKernel a = kernelOf(i);
+            double sums[4];
+            if (i + 1 < blockEnd)
             {
-                store(i, sums);
+                const FrameKernel b = kernelOf(i + 1);
+                if (ConvertPair(a, b, input, cache.Width(), sums))
+                {
+                    store(i, sums);
+                    store(i + 1, sums + 2);
+                    continue;
+                }
+                ConvertFrame(kernel, b, input, sums + 2);
                 store(i + 1, sums + 2);
-                continue;
             }
-            ConvertFrame(kernel, b, input, sums + 2);
-            store(i + 1, sums + 2);
+            ConvertFrame(kernel, a, input, sums);
+            store(i, sums);
         }
-        ConvertFrame(kernel, a, input, sums);
-        store(i, sums);
     }
     return output;
 }

@@ -28,9 +28,12 @@ public:
 
     // Converts interleaved stereo samples from inRate to outRate (Hz) and
     // returns floor(frames * outRate / inRate) frames (at least one), each
-    // value rounded through float. Downsampling lowers the cutoff to the
-    // output's Nyquist frequency and keeps unity gain. The input is never
-    // changed; NaN in it spreads to the output frames whose kernel covers it.
+    // value rounded through float. Output frame i sits at input position
+    // i * inRate / outRate (no delay); beyond both ends the input counts as
+    // silence. Downsampling stretches the kernel so the cutoff falls to the same
+    // fraction of the output's Nyquist frequency, with unity gain kept. The
+    // input is never changed; NaN in it spreads to the output frames whose
+    // kernel covers it. A result too large for memory throws std::bad_alloc.
     // Throws std::runtime_error:
     //   "SincResampler sample rates must be > 0" for a rate below 1 (tested first);
     //   "SincResampler input size must be divisible by channels" for an odd count;

@@ -92,11 +92,11 @@ std::vector<double> ReferenceDownsample(const std::vector<double>& x, const Over
     return kept;
 }
 
-std::string ConfigError(OversamplerConfig config)
+template <typename Call> std::string ErrorText(Call call)
 {
     try
     {
-        Oversampler{config};
+        call();
     }
     catch (const std::runtime_error& error)
     {
@@ -143,13 +143,18 @@ TEST(Oversampler, RejectsConfigurationsInOrder)
         {{4, 3, 0.0}, "Oversampler tapsPerPhase must be >= 4"},
         {{2, 8, 1.5}, "Oversampler cutoffRatio must be in (0,1]"},
         {{2, 8, 0.0}, "Oversampler cutoffRatio must be in (0,1]"},
-        {{2, 8, std::numeric_limits<double>::quiet_NaN()}, "Oversampler cutoffRatio must be in (0,1]"},
+        {{2, 8, std::numeric_limits<double>::quiet_NaN()},
+         "Oversampler cutoffRatio must be in (0,1]"},
         {{2, 4, 1.0}, "accepted"},
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ(ConfigError(c.config), c.error)
-            << c.config.factor << ", " << c.config.tapsPerPhase << ", " << c.config.cutoffRatio;
+        const auto& [factor, tapsPerPhase, cutoffRatio] = c.config;
+        EXPECT_EQ(ErrorText([&] { Oversampler{c.config}; }), c.error)
+            << factor << ", " << tapsPerPhase << ", " << cutoffRatio;
+        EXPECT_EQ(ErrorText([&] { DesignOversamplerLowpass(factor, tapsPerPhase, cutoffRatio); }),
+                  c.error)
+            << "design helper: " << factor << ", " << tapsPerPhase << ", " << cutoffRatio;
     }
 }
 
@@ -162,7 +167,7 @@ TEST(Oversampler, ChannelsMatchTheDefinitionExactly)
         int factor;
         int tapsPerPhase;
         std::size_t frames;
-    } cases[] = {{2, 4, 1},  {2, 4, 5},   {4, 8, 5},    {4, 8, 37},   {3, 5, 300},
+    } cases[] = {{2, 4, 1},   {2, 4, 5},    {4, 8, 5},    {4, 8, 37},   {3, 5, 300},
                  {4, 32, 70}, {4, 32, 400}, {2, 8, 1000}, {4, 8, 20011}};
     for (const auto& c : cases)
     {
@@ -185,13 +190,15 @@ TEST(Oversampler, StereoBuffersConvertEachChannelAlone)
     const AudioBuffer input = InterleaveStereo(left, right, 48000);
     const AudioBuffer up = o.Upsample(input);
     EXPECT_EQ(up.sampleRate, 192000);
-    EXPECT_EQ(up.samples, InterleaveStereo(o.UpsampleChannel(left), o.UpsampleChannel(right), 0).samples);
+    EXPECT_EQ(up.samples,
+              InterleaveStereo(o.UpsampleChannel(left), o.UpsampleChannel(right), 0).samples);
     const AudioBuffer down = o.Downsample(up, 48000);
     EXPECT_EQ(down.sampleRate, 48000);
     const auto upLeft = o.UpsampleChannel(left);
     const auto upRight = o.UpsampleChannel(right);
-    EXPECT_EQ(down.samples,
-              InterleaveStereo(o.DownsampleChannel(upLeft), o.DownsampleChannel(upRight), 0).samples);
+    EXPECT_EQ(
+        down.samples,
+        InterleaveStereo(o.DownsampleChannel(upLeft), o.DownsampleChannel(upRight), 0).samples);
 }
 
 TEST(Oversampler, FrameCounts)
@@ -208,30 +215,31 @@ TEST(Oversampler, RejectsBadBuffers)
 {
     const Oversampler o({4, 8, 0.94});
     const Oversampler unity({1, 8, 0.94});
-    const auto message = [](auto call)
-    {
-        try
-        {
-            call();
-        }
-        catch (const std::runtime_error& error)
-        {
-            return std::string(error.what());
-        }
-        return std::string("accepted");
-    };
     const AudioBuffer odd = Stereo({0.1, 0.2, 0.3}, 48000);
-    EXPECT_EQ(message([&] { o.Upsample(odd); }), "Oversampler requires interleaved stereo input");
-    EXPECT_EQ(message([&] { o.Downsample(odd, 48000); }),
+    EXPECT_EQ(ErrorText([&] { o.Upsample(odd); }), "Oversampler requires interleaved stereo input");
+    EXPECT_EQ(ErrorText([&] { o.Downsample(odd, 48000); }),
               "Oversampler requires interleaved stereo input");
-    EXPECT_EQ(message([&] { o.Downsample(odd, 0); }), "Oversampler requires interleaved stereo input");
-    EXPECT_EQ(message([&] { unity.Downsample(Stereo({0.1, 0.2}, 48000), 0); }),
+    EXPECT_EQ(ErrorText([&] { o.Downsample(odd, 0); }),
+              "Oversampler requires interleaved stereo input");
+    EXPECT_EQ(ErrorText(
+                  [&] {
+                      unity.Downsample(Stereo({0.1, 0.2}, 48000), 0);
+                  }),
               "Oversampler output sample rate must be > 0");
-    EXPECT_EQ(message([&] { o.Downsample(Stereo({0.1, 0.2}, 48000), -5); }),
+    EXPECT_EQ(ErrorText(
+                  [&] {
+                      o.Downsample(Stereo({0.1, 0.2}, 48000), -5);
+                  }),
               "Oversampler output sample rate must be > 0");
-    EXPECT_EQ(message([&] { InterleaveStereo({1.0, 2.0}, {1.0}, 48000); }),
+    EXPECT_EQ(ErrorText(
+                  [&] {
+                      InterleaveStereo({1.0, 2.0}, {1.0}, 48000);
+                  }),
               "Oversampler channel size mismatch");
-    EXPECT_EQ(message([&] { o.Upsample(Stereo({0.1, 0.2}, 1 << 30)); }),
+    EXPECT_EQ(ErrorText(
+                  [&] {
+                      o.Upsample(Stereo({0.1, 0.2}, 1 << 30));
+                  }),
               "Oversampler output sample rate is out of range");
 }
 
@@ -273,8 +281,8 @@ TEST(Oversampler, ConstantStaysConstantUpToTheEnds)
     // that is not there at the first or last sample would trim the whole track.
     for (int tapsPerPhase : {8, 32})
     {
-        const AudioBuffer up =
-            Oversampler({4, tapsPerPhase, 0.94}).Upsample(Stereo(std::vector<double>(2 * 50, 0.7), 48000));
+        const AudioBuffer up = Oversampler({4, tapsPerPhase, 0.94})
+                                   .Upsample(Stereo(std::vector<double>(2 * 50, 0.7), 48000));
         for (std::size_t i = 0; i < up.samples.size(); ++i)
         {
             ASSERT_NEAR(up.samples[i], 0.7, 1e-3) << "oversampled DC moved, value " << i;
