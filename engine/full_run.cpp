@@ -189,8 +189,7 @@ const SpectrumSet* FindSpectrumSet(const ReferenceProfile& profile, int fftSize)
     return nullptr;
 }
 
-double ComputeStage4Ceiling(double baseCeiling, double referencePeak, double strength,
-                            double floor)
+double ComputeStage4Ceiling(double baseCeiling, double referencePeak, double strength, double floor)
 {
     const double base = std::max(baseCeiling, floor);
     if (referencePeak <= 0.0)
@@ -338,8 +337,8 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     laterContext.integratedLufs = profile->integratedLufs;
     laterContext.hasLoudnessRange = profile->hasShortTermDistribution;
     laterContext.loudnessRange = profile->loudnessRange;
-    for (int position : {ChainPostMatchTone, ChainPostMatchDynamics, ChainStereoImage,
-                         ChainPreLimiter})
+    for (int position :
+         {ChainPostMatchTone, ChainPostMatchDynamics, ChainStereoImage, ChainPreLimiter})
     {
         RunChainPosition(chain.buckets[position], position, buffer, laterContext);
     }
@@ -390,7 +389,8 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
 
     if (request.logDetail > 0)
     {
-        std::string line = "Stage 4 result peak " + FormatDiagnosticNumber(BufferPeak(result.audio));
+        std::string line =
+            "Stage 4 result peak " + FormatDiagnosticNumber(BufferPeak(result.audio));
         if (profile->hasIntegratedLufs)
         {
             const LoudnessStats finalStats = MeasureLoudness(result.audio);

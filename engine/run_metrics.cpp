@@ -17,8 +17,8 @@ constexpr double kSeriesFloor = 1e-12;
 
 double LevelRatioDb(double numerator, double denominator)
 {
-    return 20.0 * std::log10(std::max(numerator, kMetricFloor) /
-                             std::max(denominator, kMetricFloor));
+    return 20.0 *
+           std::log10(std::max(numerator, kMetricFloor) / std::max(denominator, kMetricFloor));
 }
 
 // The largest absolute value of either channel over frames [first, last).
@@ -112,8 +112,8 @@ MeterSeries BuildGainReductionSeries(const std::string& key, const AudioBuffer& 
         // A block where the processing raised the peak reads 0, never a boost.
         if (peakBefore > kSeriesFloor && peakAfter < peakBefore)
         {
-            reductionDb = std::max(0.0, 20.0 * std::log10(peakBefore /
-                                                          std::max(peakAfter, kSeriesFloor)));
+            reductionDb =
+                std::max(0.0, 20.0 * std::log10(peakBefore / std::max(peakAfter, kSeriesFloor)));
         }
         series.values.push_back(static_cast<float>(reductionDb));
     }

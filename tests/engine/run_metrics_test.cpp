@@ -45,9 +45,9 @@ double Value(const std::vector<StageMetric>& metrics, const std::string& key)
 TEST(RunMetrics, Stage1DeltaIsTheTargetLevelRelativeToTheReference)
 {
     const std::vector<StageMetric> half = BuildStage1Metrics(0.1, 0.2);
-    EXPECT_EQ(Keys(half), (std::vector<std::string>{"stage1.target_match_rms",
-                                                    "stage1.reference_match_rms",
-                                                    "stage1.match_delta_db"}));
+    EXPECT_EQ(Keys(half),
+              (std::vector<std::string>{"stage1.target_match_rms", "stage1.reference_match_rms",
+                                        "stage1.match_delta_db"}));
     EXPECT_DOUBLE_EQ(half[0].value, 0.1);
     EXPECT_DOUBLE_EQ(half[1].value, 0.2);
     EXPECT_NEAR(half[2].value, -6.0206, 1e-4) << "half the reference level is about -6.02 dB";
@@ -77,15 +77,15 @@ TEST(RunMetrics, StagesOneToFourGiveSixteenMetricsInTheirFixedOrder)
     BuildStage3Metrics(metrics, dynamics);
     BuildStage4Metrics(metrics, 0.9, -3.0, Constant(48000, 10, 1.0), Constant(48000, 10, 0.5));
 
-    EXPECT_EQ(Keys(metrics),
-              (std::vector<std::string>{
-                  "stage1.target_match_rms", "stage1.reference_match_rms", "stage1.match_delta_db",
-                  "stage2.spectral_distance_db", "stage2.adaptive_confidence",
-                  "stage2.applied_strength", "stage3.mid_band_gain", "stage3.min_macro_gain_db",
-                  "stage3.mean_macro_gain_db", "stage3.max_macro_gain_db",
-                  "stage3.current_loudness_range", "stage3.reference_loudness_range",
-                  "stage4.effective_ceiling", "stage4.loudness_gain_db",
-                  "stage4.peak_reduction_db", "stage4.final_peak"}));
+    EXPECT_EQ(
+        Keys(metrics),
+        (std::vector<std::string>{
+            "stage1.target_match_rms", "stage1.reference_match_rms", "stage1.match_delta_db",
+            "stage2.spectral_distance_db", "stage2.adaptive_confidence", "stage2.applied_strength",
+            "stage3.mid_band_gain", "stage3.min_macro_gain_db", "stage3.mean_macro_gain_db",
+            "stage3.max_macro_gain_db", "stage3.current_loudness_range",
+            "stage3.reference_loudness_range", "stage4.effective_ceiling",
+            "stage4.loudness_gain_db", "stage4.peak_reduction_db", "stage4.final_peak"}));
     EXPECT_DOUBLE_EQ(Value(metrics, "stage2.spectral_distance_db"), 4.5);
     EXPECT_DOUBLE_EQ(Value(metrics, "stage2.adaptive_confidence"), 0.6);
     EXPECT_DOUBLE_EQ(Value(metrics, "stage2.applied_strength"), 0.45);
@@ -134,14 +134,11 @@ TEST(RunMetrics, SeriesBlocksFollowTheRate)
     const Case cases[] = {
         {44100, 44100, 50}, // hop 882: one second is exactly 50 blocks
         {48000, 1000, 2},   // hop 960: the second block covers the last 40 frames
-        {48000, 960, 1},
-        {48000, 961, 2},
-        {48000, 1, 1},
+        {48000, 960, 1},    {48000, 961, 2}, {48000, 1, 1},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(std::to_string(c.sampleRate) + " Hz, " + std::to_string(c.frames) +
-                     " frames");
+        SCOPED_TRACE(std::to_string(c.sampleRate) + " Hz, " + std::to_string(c.frames) + " frames");
         const AudioBuffer signal = Constant(c.sampleRate, c.frames, 0.5);
         const MeterSeries series = BuildDynamicsGainReductionSeries(signal, signal, 50.0);
         EXPECT_EQ(series.key, "dynamics.gain_reduction_db");
@@ -188,10 +185,8 @@ TEST(RunMetrics, SeriesWithoutComparableBuffersKeepsKeyAndRateButNoValues)
         double rate;
     };
     const Case cases[] = {
-        {"different rates", &at48, &at44, 50.0},
-        {"no frames", &empty, &empty, 50.0},
-        {"no sample rate", &noRate, &noRate, 50.0},
-        {"zero series rate", &at48, &at48, 0.0},
+        {"different rates", &at48, &at44, 50.0},    {"no frames", &empty, &empty, 50.0},
+        {"no sample rate", &noRate, &noRate, 50.0}, {"zero series rate", &at48, &at48, 0.0},
         {"NaN series rate", &at48, &at48, NAN},
     };
     for (const Case& c : cases)
