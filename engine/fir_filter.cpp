@@ -11,9 +11,11 @@
 namespace
 {
 
-// Small enough for the transform's working set to stay in cache, large enough
-// that short filters waste little of each block on the overlap.
-constexpr std::size_t kSmallestBlockFft = std::size_t{1} << 14;
+// Small enough for the transform's working set (the block and the filter's
+// spectrum, 1 MB) to stay in a core's own cache, large enough that short
+// filters waste little of each block on the overlap; on the 4,096-tap
+// correction filter of stage 2 it runs faster than half or twice the size.
+constexpr std::size_t kSmallestBlockFft = std::size_t{1} << 15;
 // A block four times the filter's length keeps the overlap's share of the work at a quarter.
 constexpr std::size_t kBlockToFilterRatio = 4;
 
