@@ -274,27 +274,18 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
         level = MatchLevel(work, {profile->referenceMatchRms, profile->finalAmplitudeCoefficient},
                            {settings.maxPieceSeconds, settings.peakCeiling, settings.floor});
     }
-    ownWork.reset(); // stage 2 rebuilds the stereo track from mid and side
-
-    MidSideMagnitudes targets = LinearTargets(*FindSpectrumSet(*profile, settings.fftSize));
+    const MidSideMagnitudes targets = LinearTargets(*FindSpectrumSet(*profile, settings.fftSize));
     Log(log, "stage1");
 
-    // Stage 2 — tone match.
+    // Stage 2 — tone match. It consumes stage 1's signals (stage 3 reads only
+    // the piece grid) and writes the stereo track over the storage of the work
+    // buffer, which stage 2 rebuilds from mid and side.
     request.ReportProgress(0.42, "Spectral Shaping");
     Log(log, "stage2");
-    const ToneMatchSettings toneSettings = ToneSettingsOf(settings);
-    const int workRate = settings.internalSampleRate;
-    ToneMatchResult tone;
-    {
-        ToneCorrection correction = ComputeToneCorrection(level, targets, toneSettings, workRate);
-        targets = {};
-        Release(level.selectedMid);
-        Release(level.selectedSide);
-        tone = ApplyToneMatch(level, correction, toneSettings, workRate);
-    }
-    // Stage 3 reads only the piece grid of stage 1.
-    Release(level.mid);
-    Release(level.side);
+    AudioBuffer stage1Track = ownWork ? std::move(*ownWork) : AudioBuffer();
+    ownWork.reset();
+    ToneMatchResult tone = MatchTone(level, targets, ToneSettingsOf(settings),
+                                     settings.internalSampleRate, std::move(stage1Track));
     if (settings.adaptiveStrength)
     {
         Log(log, "Adaptive strength: spectral distance " +

@@ -450,6 +450,20 @@ TEST(FullRun, AddonsRunAtTheirPositionsWithTheirContexts)
     }
 }
 
+TEST(FullRun, APreMatchAddonThatChangesNothingChangesNoSample)
+{
+    // The run reads the input itself until an add-on needs a copy to change.
+    const ReferenceProfile profile = BuildSyntheticDefaultProfile();
+    const AudioBuffer track = ShortTrack();
+    std::vector<ProbeProcessor::Call> calls;
+    ProcessorChain chain;
+    chain.buckets[ChainPreMatch].push_back(std::make_unique<ProbeProcessor>(ChainPreMatch, &calls));
+    EngineRequest request;
+    EXPECT_EQ(ProcessTrack(track, request, &profile, chain).audio.samples,
+              ProcessTrack(track, request, &profile, ProcessorChain()).audio.samples);
+    EXPECT_EQ(calls.size(), 1u);
+}
+
 TEST(FullRun, AnAddonsExceptionPassesThroughUnchanged)
 {
     const ReferenceProfile profile = BuildSyntheticDefaultProfile();
