@@ -353,12 +353,13 @@ TEST(FullRun, CompatibilityCheckListsErrorsAndWarningsInOrder)
     }
 }
 
-TEST(FullRun, AnIncompatibleProfileStopsTheRunWithEveryError)
+TEST(FullRun, AnUnusableProfileStopsTheRunWithItsReason)
 {
     struct Case
     {
         void (*change)(ReferenceProfile&);
         const char* text;
+        const char* lastProgress;
     };
     const Case cases[] = {
         {[](ReferenceProfile& p)
@@ -366,21 +367,26 @@ TEST(FullRun, AnIncompatibleProfileStopsTheRunWithEveryError)
              p.sampleRate = 44100;
              p.spectrumSets.clear();
          },
-         "Reference profile incompatible: sample rate mismatch; FFT size mismatch;"},
+         "Reference profile incompatible: sample rate mismatch; FFT size mismatch;",
+         "Analyzing input"},
         {[](ReferenceProfile& p) {
              p.dynamicsSets.push_back({9, {}});
          },
-         "Reference profile incompatible: profile dynamics set has invalid band count;"},
+         "Reference profile incompatible: profile dynamics set has invalid band count;",
+         "Analyzing input"},
+        {[](ReferenceProfile& p) { p.spectrumSets[0].mid.pop_back(); },
+         "Reference profile mid spectrum size mismatch", "Spectral Shaping"},
     };
     for (const Case& c : cases)
     {
+        SCOPED_TRACE(c.text);
         ReferenceProfile profile = BuildSyntheticDefaultProfile();
         c.change(profile);
         std::vector<ProgressPoint> points;
         EngineRequest request = Recording(points);
         EXPECT_EQ(ErrorOf([&] { ProcessTrack(ShortTrack(), request, &profile, ProcessorChain()); }),
                   c.text);
-        EXPECT_EQ(points.back().text, "Analyzing input");
+        EXPECT_EQ(points.back().text, c.lastProgress);
     }
 }
 
