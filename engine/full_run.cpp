@@ -115,6 +115,69 @@ ToneMatchSettings ToneSettingsOf(const MatchSettings& settings)
     return tone;
 }
 
+DynamicsSettings DynamicsSettingsOf(const MatchSettings& settings, const ReferenceProfile& profile,
+                                    double toneConfidence, int sampleRate)
+{
+    DynamicsSettings dynamics;
+    dynamics.iterations = settings.stage3Iterations;
+    dynamics.floor = settings.floor;
+    dynamics.strength = toneConfidence * settings.stage3Strength;
+    dynamics.macroStrength = settings.stage3MacroStrength;
+    dynamics.sampleRate = sampleRate;
+    dynamics.hasShortTermDistribution = profile.hasShortTermDistribution;
+    std::copy(std::begin(profile.shortTermLufsPercentiles),
+              std::end(profile.shortTermLufsPercentiles),
+              dynamics.shortTermLufsPercentiles.begin());
+    dynamics.loudnessRange = profile.loudnessRange;
+    return dynamics;
+}
+
+// What the add-ons after stage 3 are told: the stage-4 ceiling and the
+// reference's loudness figures.
+ProcessContext LaterContextOf(const MatchSettings& settings, const ReferenceProfile& profile,
+                              double ceiling, int sampleRate)
+{
+    ProcessContext context;
+    context.sampleRate = sampleRate;
+    context.floor = settings.floor;
+    context.ceiling = ceiling;
+    context.hasIntegratedLufs = profile.hasIntegratedLufs;
+    context.integratedLufs = profile.integratedLufs;
+    context.hasLoudnessRange = profile.hasShortTermDistribution;
+    context.loudnessRange = profile.loudnessRange;
+    return context;
+}
+
+struct LoudnessMove
+{
+    std::optional<double> measuredLufs; // absent when the loudness was not measured
+    double gainDb = 0.0;
+};
+
+// Moves the integrated loudness towards the reference's by the given share.
+LoudnessMove MoveLoudnessToReference(AudioBuffer& buffer, const ReferenceProfile& profile,
+                                     double strength)
+{
+    LoudnessMove move;
+    if (!profile.hasIntegratedLufs)
+    {
+        return move;
+    }
+    const LoudnessStats stats = MeasureLoudness(buffer);
+    if (!stats.hasIntegratedLufs)
+    {
+        return move;
+    }
+    move.measuredLufs = stats.integratedLufs;
+    move.gainDb = (profile.integratedLufs - stats.integratedLufs) * std::clamp(strength, 0.0, 1.0);
+    const double gain = DbToGain(move.gainDb);
+    if (std::fabs(move.gainDb) > kNegligibleGainDb && gain != 1.0)
+    {
+        Scale(buffer, gain);
+    }
+    return move;
+}
+
 } // namespace
 
 ProfileCompatibility CheckProfileCompatibility(const ReferenceProfile& profile,
@@ -259,7 +322,7 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
         throw std::runtime_error(ProfileIncompatibleText(compatibility));
     }
 
-    // Stage 1 — mid/side and level match.
+    // Stage 1 - mid/side and level match.
     request.ReportProgress(0.26, "Mid Separation");
     LevelAnalysis level;
     {
@@ -277,7 +340,7 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     const MidSideMagnitudes targets = LinearTargets(*FindSpectrumSet(*profile, settings.fftSize));
     Log(log, "stage1");
 
-    // Stage 2 — tone match. It consumes stage 1's signals (stage 3 reads only
+    // Stage 2 - tone match. It consumes stage 1's signals (stage 3 reads only
     // the piece grid) and writes the stereo track over the storage of the work
     // buffer, which stage 2 rebuilds from mid and side.
     request.ReportProgress(0.42, "Spectral Shaping");
@@ -295,46 +358,29 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     }
     AudioBuffer buffer = std::move(tone.audio);
 
-    // Stage 3 — dynamics.
+    // Stage 3 - dynamics.
     request.ReportProgress(0.68, "Dynamics");
     Log(log, "stage3");
     {
         PieceAnalysis referenceLevel;
         referenceLevel.selectedRms = profile->referenceMatchRms;
-        DynamicsSettings dynamics;
-        dynamics.iterations = settings.stage3Iterations;
-        dynamics.floor = settings.floor;
-        dynamics.strength = tone.confidence * settings.stage3Strength;
-        dynamics.macroStrength = settings.stage3MacroStrength;
-        dynamics.sampleRate = buffer.sampleRate;
-        dynamics.hasShortTermDistribution = profile->hasShortTermDistribution;
-        std::copy(std::begin(profile->shortTermLufsPercentiles),
-                  std::end(profile->shortTermLufsPercentiles),
-                  dynamics.shortTermLufsPercentiles.begin());
-        dynamics.loudnessRange = profile->loudnessRange;
-        ApplyDynamicsStage(tone.mid, buffer, level, referenceLevel, dynamics);
+        ApplyDynamicsStage(
+            tone.mid, buffer, level, referenceLevel,
+            DynamicsSettingsOf(settings, *profile, tone.confidence, buffer.sampleRate));
     }
     Release(tone.mid);
 
     const double ceiling = ComputeStage4Ceiling(settings.peakCeiling, profile->truePeak,
                                                 settings.stage4LoudnessStrength, settings.floor);
-
-    // The add-ons after stage 3, in the order of their positions.
-    ProcessContext laterContext;
-    laterContext.sampleRate = buffer.sampleRate;
-    laterContext.floor = settings.floor;
-    laterContext.ceiling = ceiling;
-    laterContext.hasIntegratedLufs = profile->hasIntegratedLufs;
-    laterContext.integratedLufs = profile->integratedLufs;
-    laterContext.hasLoudnessRange = profile->hasShortTermDistribution;
-    laterContext.loudnessRange = profile->loudnessRange;
+    const ProcessContext laterContext =
+        LaterContextOf(settings, *profile, ceiling, buffer.sampleRate);
     for (int position :
          {ChainPostMatchTone, ChainPostMatchDynamics, ChainStereoImage, ChainPreLimiter})
     {
         RunChainPosition(chain.buckets[position], position, buffer, laterContext);
     }
 
-    // Stage 4 — makeup, loudness and the limiter. The buffer is not read
+    // Stage 4 - makeup, loudness and the limiter. The buffer is not read
     // again, so the final shaping works on it in place.
     request.ReportProgress(0.86, "Final Shaping");
     Log(log, "stage4");
@@ -342,32 +388,16 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     {
         Scale(buffer, level.amplitude);
     }
-
-    std::optional<double> loudnessBeforeLufs;
-    double loudnessGainDb = 0.0;
-    if (profile->hasIntegratedLufs)
-    {
-        const LoudnessStats stats = MeasureLoudness(buffer);
-        if (stats.hasIntegratedLufs)
-        {
-            loudnessBeforeLufs = stats.integratedLufs;
-            loudnessGainDb = (profile->integratedLufs - stats.integratedLufs) *
-                             std::clamp(settings.stage4LoudnessStrength, 0.0, 1.0);
-            const double gain = DbToGain(loudnessGainDb);
-            if (std::fabs(loudnessGainDb) > kNegligibleGainDb && gain != 1.0)
-            {
-                Scale(buffer, gain);
-            }
-        }
-    }
+    const LoudnessMove loudness =
+        MoveLoudnessToReference(buffer, *profile, settings.stage4LoudnessStrength);
     if (request.logDetail > 0)
     {
         std::string line = "Stage 4 target ceiling " + FormatDiagnosticNumber(ceiling);
-        if (loudnessBeforeLufs)
+        if (loudness.measuredLufs)
         {
-            line += ", current LUFS " + FormatDiagnosticNumber(*loudnessBeforeLufs) +
+            line += ", current LUFS " + FormatDiagnosticNumber(*loudness.measuredLufs) +
                     ", target LUFS " + FormatDiagnosticNumber(profile->integratedLufs) +
-                    ", applied loudness gain " + FormatDiagnosticNumber(loudnessGainDb) + " dB";
+                    ", applied loudness gain " + FormatDiagnosticNumber(loudness.gainDb) + " dB";
         }
         Log(log, line);
     }
