@@ -19,7 +19,7 @@ constexpr double kMinTapSum = 1e-18;
 // Interior outputs of a decimation are computed for this many frames at a time
 // from a small polyphase copy of the input, so no whole-track copy is made.
 constexpr std::int64_t kDecimationChunkFrames = 2048;
-// Interpolation fills its output a chunk of this many input frames at a time.
+// Interpolation produces its output a chunk of this many input frames at a time.
 constexpr std::int64_t kInterpolationChunkFrames = 1024;
 
 // Index j mirrored about the half sample at both ends of [0, n), as often as
@@ -168,15 +168,21 @@ void FilterFrames(const Frames& x, const std::vector<double>& h, double* y)
 // and a peak estimate taken from the oversampled signal would be wrong there.)
 // Inside, only the taps that meet a stuffed-in sample are summed: output
 // q*factor + p takes the taps t*factor - p against input frames q - tapsPerPhase + t.
+//
+// The result is appended in order (ends computed directly, the interior a chunk
+// at a time through a small buffer), so the large output is written once and
+// never zeroed first.
 void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
-                    double* y)
+                    std::vector<double>& y)
 {
     const std::int64_t n = x.count;
     const std::int64_t total = factor * n;
     const std::int64_t taps = static_cast<std::int64_t>(h.size());
     const std::int64_t half = taps / 2; // factor * tapsPerPhase
     const int channels = x.channels;
-    const auto direct = [&](std::int64_t i)
+    y.clear();
+    y.reserve(static_cast<std::size_t>(total * channels));
+    const auto appendDirect = [&](std::int64_t i)
     {
         for (int c = 0; c < channels; ++c)
         {
@@ -189,38 +195,44 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
                     j == frame * factor ? x.data[Reflect(frame, n) * channels + c] : 0.0;
                 acc += h[k] * stuffed;
             }
-            y[i * channels + c] = acc;
+            y.push_back(acc);
         }
     };
-    const auto [interiorBegin, interiorEnd] = ComputeEnds(total, half, total - half, direct);
-    if (interiorEnd <= interiorBegin)
+    const std::int64_t interiorBegin = std::min(half, total);
+    const std::int64_t interiorEnd = std::max(interiorBegin, total - half);
+    for (std::int64_t i = 0; i < interiorBegin; ++i)
     {
-        return;
+        appendDirect(i);
     }
     // Interior outputs are q*factor + p for q in [tapsPerPhase, n - tapsPerPhase),
-    // done a chunk of q at a time with every phase, so the chunk's output stays
-    // in cache while the phases fill it in.
+    // a chunk of q at a time with every phase.
     const std::int64_t qBegin = tapsPerPhase;
-    const std::int64_t qEnd = n - tapsPerPhase;
+    const std::int64_t qEnd = interiorEnd > interiorBegin ? n - tapsPerPhase : qBegin;
     const std::int64_t termCount = 2 * tapsPerPhase + 1;
-    std::vector<double> coefficients(static_cast<std::size_t>(factor * termCount));
+    std::vector<double> coefficients(static_cast<std::size_t>(termCount));
     std::vector<const double*> sources(static_cast<std::size_t>(termCount));
+    std::vector<double> chunk;
     for (std::int64_t q0 = qBegin; q0 < qEnd; q0 += kInterpolationChunkFrames)
     {
         const std::int64_t q1 = std::min(qEnd, q0 + kInterpolationChunkFrames);
+        chunk.resize(static_cast<std::size_t>((q1 - q0) * factor * channels));
         for (int p = 0; p < factor; ++p)
         {
-            double* phaseCoefficients = coefficients.data() + p * termCount;
             std::int64_t terms = 0;
             for (std::int64_t t = p == 0 ? 0 : 1; t <= 2 * tapsPerPhase; ++t)
             {
-                phaseCoefficients[terms] = h[t * factor - p];
+                coefficients[terms] = h[t * factor - p];
                 sources[terms] = x.data + (q0 - tapsPerPhase + t) * channels;
                 ++terms;
             }
-            CorrelateBlock(phaseCoefficients, sources.data(), terms, (q1 - q0) * channels, channels,
-                           factor * channels, y + (q0 * factor + p) * channels);
+            CorrelateBlock(coefficients.data(), sources.data(), terms, (q1 - q0) * channels,
+                           channels, factor * channels, chunk.data() + p * channels);
         }
+        y.insert(y.end(), chunk.begin(), chunk.end());
+    }
+    for (std::int64_t i = interiorEnd; i < total; ++i)
+    {
+        appendDirect(i);
     }
 }
 
@@ -398,9 +410,9 @@ std::vector<double> Oversampler::UpsampleChannel(const std::vector<double>& chan
     {
         throw std::bad_alloc();
     }
-    std::vector<double> up(channel.size() * m_config.factor);
+    std::vector<double> up;
     UpsampleFrames({channel.data(), static_cast<std::int64_t>(channel.size()), 1}, m_config.factor,
-                   m_config.tapsPerPhase, m_upTaps, up.data());
+                   m_config.tapsPerPhase, m_upTaps, up);
     return up;
 }
 
@@ -438,12 +450,8 @@ AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
     }
     AudioBuffer output;
     output.sampleRate = static_cast<int>(rate);
-    output.samples.resize(2 * frames * m_config.factor);
-    if (frames > 0)
-    {
-        UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2},
-                       m_config.factor, m_config.tapsPerPhase, m_upTaps, output.samples.data());
-    }
+    UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, m_config.factor,
+                   m_config.tapsPerPhase, m_upTaps, output.samples);
     return output;
 }
 

@@ -17,6 +17,7 @@ run_tests build
 
 ./scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DBRVL_SANITIZE=ON -DBRVL_BUILD_BENCH=OFF
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0" \
     run_tests build-asan
 
 echo "All tests passed (normal and sanitizer builds)."

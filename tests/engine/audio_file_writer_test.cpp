@@ -2,6 +2,7 @@
 #include "engine/audio_file_reader.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/write_failure.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -401,29 +402,6 @@ TEST(AudioFileWriter, RefusalsLeaveNoFileAndKeepTheOldOne)
               3)
         << "a refused write left a file behind";
 }
-
-// A file-size limit makes the disk refuse bytes part-way, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 TEST(AudioFileWriter, FailedWriteIsReportedAndKeepsThePreviousFile)
 {

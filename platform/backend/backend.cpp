@@ -1,0 +1,34 @@
+#include "platform/backend/backend.h"
+
+#include "platform/backend/headless_backend.h"
+
+#include <atomic>
+
+namespace brvl::backend
+{
+
+namespace
+{
+
+std::atomic<Backend*> g_installed{nullptr};
+
+Backend& DefaultBackend()
+{
+    static HeadlessBackend headless;
+    return headless;
+}
+
+} // namespace
+
+Backend& CurrentBackend()
+{
+    Backend* installed = g_installed.load(std::memory_order_acquire);
+    return installed != nullptr ? *installed : DefaultBackend();
+}
+
+void InstallBackend(Backend* backend)
+{
+    g_installed.store(backend, std::memory_order_release);
+}
+
+} // namespace brvl::backend

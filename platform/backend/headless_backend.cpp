@@ -1,0 +1,227 @@
+#include "platform/backend/headless_backend.h"
+
+#include "platform/win32/message_box.h"
+#include "platform/win32/message_loop.h"
+#include "platform/win32/window_system.h"
+
+#include <algorithm>
+
+namespace brvl::backend
+{
+
+namespace
+{
+
+// How long the idle interface thread sleeps before looking again; only real
+// work (a post from another thread) wakes it sooner. Virtual time never passes
+// while it sleeps.
+constexpr std::chrono::milliseconds kIdleSlice{20};
+
+INT_PTR DefaultAnswer(const ModalRequest& request)
+{
+    if (request.kind != ModalKind::Message)
+    {
+        return request.kind == ModalKind::Dialog ? IDCANCEL : 0;
+    }
+    const bool second = (request.flags & MB_DEFBUTTON2) != 0;
+    if ((request.flags & 0xF) == MB_YESNO)
+    {
+        return second ? IDNO : IDYES;
+    }
+    if ((request.flags & 0xF) == MB_OKCANCEL)
+    {
+        return second ? IDCANCEL : IDOK;
+    }
+    return IDOK;
+}
+
+} // namespace
+
+HeadlessBackend::HeadlessBackend() = default;
+
+void HeadlessBackend::AdvanceTime(std::uint64_t ms)
+{
+    m_now += ms;
+    PumpPendingMessages();
+}
+
+void HeadlessBackend::SetResponder(Responder responder)
+{
+    m_responder = std::move(responder);
+}
+
+std::vector<ModalRecord> HeadlessBackend::ModalLog() const
+{
+    return m_modalLog;
+}
+
+int HeadlessBackend::UnansweredCount() const
+{
+    return static_cast<int>(std::count_if(m_modalLog.begin(), m_modalLog.end(),
+                                          [](const ModalRecord& r) { return !r.answered; }));
+}
+
+void HeadlessBackend::ClearModalLog()
+{
+    m_modalLog.clear();
+}
+
+POINT HeadlessBackend::ScreenPointOf(HWND hwnd, int x, int y)
+{
+    POINT pt{x, y};
+    ClientToScreen(hwnd, &pt);
+    return pt;
+}
+
+void HeadlessBackend::MoveMouse(POINT screen, UINT modifiers)
+{
+    win32::QueueMouseMove(screen, modifiers);
+    PumpPendingMessages();
+}
+
+void HeadlessBackend::PressButton(POINT screen, win32::MouseButton button, UINT modifiers)
+{
+    win32::QueueMouseButton(screen, button, true, modifiers);
+    PumpPendingMessages();
+}
+
+void HeadlessBackend::ReleaseButton(POINT screen, win32::MouseButton button, UINT modifiers)
+{
+    win32::QueueMouseButton(screen, button, false, modifiers);
+    PumpPendingMessages();
+}
+
+void HeadlessBackend::Click(POINT screen)
+{
+    PressButton(screen);
+    ReleaseButton(screen);
+}
+
+void HeadlessBackend::Wheel(POINT screen, int delta, UINT modifiers)
+{
+    win32::QueueMouseWheel(screen, delta, modifiers);
+    PumpPendingMessages();
+}
+
+void HeadlessBackend::Key(UINT virtualKey, wchar_t character, UINT modifiers)
+{
+    win32::QueueKey(virtualKey, true, character, modifiers);
+    win32::QueueKey(virtualKey, false, 0, modifiers);
+    PumpPendingMessages();
+}
+
+void HeadlessBackend::DropFiles(POINT screen, std::vector<std::wstring> paths)
+{
+    win32::QueueDropFiles(screen, std::move(paths));
+    PumpPendingMessages();
+}
+
+bool HeadlessBackend::PumpUntil(const std::function<bool()>& done,
+                                std::chrono::milliseconds timeout)
+{
+    const auto limit = std::chrono::steady_clock::now() + timeout;
+    for (;;)
+    {
+        PumpPendingMessages();
+        if (done())
+        {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= limit)
+        {
+            return false;
+        }
+        WaitForWork(std::nullopt);
+    }
+}
+
+int HeadlessBackend::PresentCount(HWND topLevel) const
+{
+    for (const auto& [hwnd, count] : m_presentCounts)
+    {
+        if (hwnd == topLevel)
+        {
+            return count;
+        }
+    }
+    return 0;
+}
+
+void HeadlessBackend::WakeUiThread()
+{
+    {
+        std::lock_guard lock(m_wakeMutex);
+        m_woken = true;
+    }
+    m_wake.notify_one();
+}
+
+void HeadlessBackend::WaitForWork(std::optional<std::uint64_t>)
+{
+    std::unique_lock lock(m_wakeMutex);
+    m_wake.wait_for(lock, kIdleSlice, [this] { return m_woken; });
+    m_woken = false;
+}
+
+void HeadlessBackend::Present(HWND topLevel, const ImageView&)
+{
+    for (auto& [hwnd, count] : m_presentCounts)
+    {
+        if (hwnd == topLevel)
+        {
+            ++count;
+            return;
+        }
+    }
+    m_presentCounts.emplace_back(topLevel, 1);
+}
+
+int HeadlessBackend::ShowMessageBox(const ModalRequest& request)
+{
+    ModalRecord record{request, false, DefaultAnswer(request)};
+    if (m_responder)
+    {
+        const ModalAnswer answer = m_responder(request);
+        if (answer.kind == ModalAnswer::Kind::Result)
+        {
+            record.answered = true;
+            record.result = answer.result;
+        }
+    }
+    m_modalLog.push_back(record);
+    return static_cast<int>(record.result);
+}
+
+std::optional<INT_PTR> HeadlessBackend::BeginModal(const ModalRequest& request)
+{
+    ModalAnswer answer = ModalAnswer::Unanswered();
+    if (m_responder)
+    {
+        answer = m_responder(request);
+    }
+    ModalRecord record{request, answer.kind != ModalAnswer::Kind::Default, DefaultAnswer(request)};
+    if (answer.kind == ModalAnswer::Kind::Result)
+    {
+        record.result = answer.result;
+    }
+    m_modalLog.push_back(record);
+    if (answer.kind == ModalAnswer::Kind::RunLoop)
+    {
+        return std::nullopt;
+    }
+    return record.result;
+}
+
+HeadlessSession::HeadlessSession()
+{
+    win32::WindowSystem::Instance().ResetForTests();
+    InstallBackend(&m_backend);
+}
+
+HeadlessSession::~HeadlessSession()
+{
+    win32::WindowSystem::Instance().ResetForTests();
+    InstallBackend(nullptr);
+}
+
+} // namespace brvl::backend
