@@ -14,6 +14,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -468,6 +469,37 @@ TEST(FullRun, APreMatchAddonThatChangesNothingChangesNoSample)
     EXPECT_EQ(ProcessTrack(track, request, &profile, chain).audio.samples,
               ProcessTrack(track, request, &profile, ProcessorChain()).audio.samples);
     EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST(FullRun, TwoRunsOnTwoThreadsGiveWhatEachGivesAlone)
+{
+    // They share only the FFT plan cache and the resampler's table.
+    const ReferenceProfile profile = BuildSyntheticDefaultProfile();
+    const AudioBuffer tracks[] = {ShortTrack(44100), ShortTrack(48000, 2.0)};
+    AudioBuffer together[2];
+    {
+        std::vector<std::thread> threads;
+        for (int i = 0; i < 2; ++i)
+        {
+            threads.emplace_back(
+                [&, i]
+                {
+                    EngineRequest request;
+                    together[i] =
+                        ProcessTrack(tracks[i], request, &profile, ProcessorChain()).audio;
+                });
+        }
+        for (std::thread& thread : threads)
+        {
+            thread.join();
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+    {
+        EngineRequest request;
+        EXPECT_EQ(together[i].samples,
+                  ProcessTrack(tracks[i], request, &profile, ProcessorChain()).audio.samples);
+    }
 }
 
 TEST(FullRun, AnAddonsExceptionPassesThroughUnchanged)
