@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -16,3 +18,14 @@ std::vector<double> DesignFirFromCurve(const std::vector<double>& curve, int fft
 // its length. Overlap-save in blocks, so the working memory follows the
 // filter's length, not the signal's. An empty h gives silence.
 std::vector<double> FastConvolve(std::span<const double> x, std::span<const double> h);
+
+// Receives consecutive outputs of a convolution: y[first + t] = filtered[t].
+using FilteredBlockSink = std::function<void(std::size_t first, std::span<const double> filtered)>;
+
+// FastConvolve's output, handed to sink block by block in ascending order
+// instead of collected, so that a caller can use each block at once. Every
+// input sample is read before its own output is handed over and never after,
+// so the sink may overwrite x at the indices it has received: filtering in
+// place needs no second whole signal.
+void FastConvolveBlocks(std::span<const double> x, std::span<const double> h,
+                        const FilteredBlockSink& sink);

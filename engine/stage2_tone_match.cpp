@@ -94,6 +94,24 @@ double AdaptiveConfidence(double distanceDb)
     return 1.0 - (1.0 - kLeastConfidence) * t * t * (3.0 - 2.0 * t);
 }
 
+// The figures of a stage-2 result, before any signal is blended.
+ToneMatchResult UnblendedResult(double spectralDistanceDb, const ToneMatchSettings& settings)
+{
+    ToneMatchResult result;
+    result.spectralDistanceDb = spectralDistanceDb;
+    result.confidence = settings.adaptiveStrength ? AdaptiveConfidence(spectralDistanceDb) : 1.0;
+    // fmax/fmin rather than clamp, so that a NaN strength applies nothing.
+    const double strength = std::fmin(std::fmax(settings.stage2Strength, 0.0), 1.0);
+    result.appliedStrength = result.confidence * strength;
+    return result;
+}
+
+// Frees a whole-track vector's memory at once; clear() would keep it.
+void Release(std::vector<double>& signal)
+{
+    std::vector<double>().swap(signal);
+}
+
 // dry + (wet - dry) * amount at sample i; where the wet signal is missing the
 // dry one stays.
 double BlendAt(const std::vector<double>& dry, const std::vector<double>& wet, std::size_t i,
@@ -102,16 +120,17 @@ double BlendAt(const std::vector<double>& dry, const std::vector<double>& wet, s
     return i < wet.size() ? dry[i] + (wet[i] - dry[i]) * amount : dry[i];
 }
 
-} // namespace
-
-MidSideMagnitudes MidSideSpectra(const PieceAnalysis& analysis, int fftSize)
+// The correction filters and the spectral distance: everything of stage 2
+// that is measured on the loud pieces rather than applied to the whole track.
+struct CorrectionDesign
 {
-    return {AverageSelectedSpectrum(analysis.selectedMid, analysis, fftSize),
-            AverageSelectedSpectrum(analysis.selectedSide, analysis, fftSize)};
-}
+    std::vector<double> midFir;
+    std::vector<double> sideFir;
+    double spectralDistanceDb = 0.0;
+};
 
-ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMagnitudes& targets,
-                                     const ToneMatchSettings& settings, int sampleRate)
+CorrectionDesign DesignCorrection(const LevelAnalysis& level, const MidSideMagnitudes& targets,
+                                  const ToneMatchSettings& settings, int sampleRate)
 {
     const int fftSize = settings.fftSize;
     if (fftSize < 2 || (fftSize & (fftSize - 1)) != 0)
@@ -131,7 +150,7 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
         throw std::runtime_error("Reference profile mid spectrum size mismatch");
     }
     const std::vector<double> targetMid = ReadableTarget(targets.mid, trackMid, settings.floor);
-    const std::vector<double> midFir = DesignCorrectionFilter(
+    std::vector<double> midFir = DesignCorrectionFilter(
         CorrectionRatio(targetMid, trackMid, settings.floor), settings, sampleRate);
     const double midDistanceDb = SmoothedDistance(trackMid, targetMid, settings, sampleRate);
 
@@ -151,29 +170,38 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
             value = (value - 1.0) * settings.sideAmount + 1.0;
         }
     }
-    const std::vector<double> sideFir = DesignCorrectionFilter(sideRatio, settings, sampleRate);
+    std::vector<double> sideFir = DesignCorrectionFilter(sideRatio, settings, sampleRate);
     const double sideDistanceDb = SmoothedDistance(trackSide, targetSide, settings, sampleRate);
 
     // The mid carries most of what is heard as tone.
     constexpr double kSideShare = 0.2;
+    return {std::move(midFir), std::move(sideFir),
+            kSideShare * sideDistanceDb + (1.0 - kSideShare) * midDistanceDb};
+}
+
+} // namespace
+
+MidSideMagnitudes MidSideSpectra(const PieceAnalysis& analysis, int fftSize)
+{
+    return {AverageSelectedSpectrum(analysis.selectedMid, analysis, fftSize),
+            AverageSelectedSpectrum(analysis.selectedSide, analysis, fftSize)};
+}
+
+ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMagnitudes& targets,
+                                     const ToneMatchSettings& settings, int sampleRate)
+{
+    const CorrectionDesign design = DesignCorrection(level, targets, settings, sampleRate);
     ToneCorrection correction;
-    correction.spectralDistanceDb =
-        kSideShare * sideDistanceDb + (1.0 - kSideShare) * midDistanceDb;
-    correction.processedMid = FastConvolve(level.mid, midFir);
-    correction.processedSide = FastConvolve(level.side, sideFir);
+    correction.spectralDistanceDb = design.spectralDistanceDb;
+    correction.processedMid = FastConvolve(level.mid, design.midFir);
+    correction.processedSide = FastConvolve(level.side, design.sideFir);
     return correction;
 }
 
 ToneMatchResult ApplyToneMatch(const LevelAnalysis& level, const ToneCorrection& correction,
                                const ToneMatchSettings& settings, int sampleRate)
 {
-    ToneMatchResult result;
-    result.spectralDistanceDb = correction.spectralDistanceDb;
-    result.confidence =
-        settings.adaptiveStrength ? AdaptiveConfidence(correction.spectralDistanceDb) : 1.0;
-    // fmax/fmin rather than clamp, so that a NaN strength applies nothing.
-    const double strength = std::fmin(std::fmax(settings.stage2Strength, 0.0), 1.0);
-    result.appliedStrength = result.confidence * strength;
+    ToneMatchResult result = UnblendedResult(correction.spectralDistanceDb, settings);
 
     // The side is blended on the fly: only the mid is handed on as a signal.
     // Appended rather than resized first, so each whole-track vector is
@@ -191,5 +219,58 @@ ToneMatchResult ApplyToneMatch(const LevelAnalysis& level, const ToneCorrection&
         result.audio.samples.push_back(mid + side);
         result.audio.samples.push_back(mid - side);
     }
+    return result;
+}
+
+ToneMatchResult MatchTone(LevelAnalysis& level, const MidSideMagnitudes& targets,
+                          const ToneMatchSettings& settings, int sampleRate,
+                          AudioBuffer&& stage1Input)
+{
+    const CorrectionDesign design = DesignCorrection(level, targets, settings, sampleRate);
+    ToneMatchResult result = UnblendedResult(design.spectralDistanceDb, settings);
+    const double amount = result.appliedStrength;
+    // Measured once and never read again.
+    Release(level.selectedMid);
+    Release(level.selectedSide);
+
+    // Each block of the filtered mid is blended into the dry mid where it
+    // lies, which the convolution no longer reads.
+    std::vector<double>& mid = level.mid;
+    FastConvolveBlocks(mid, design.midFir,
+                       [&mid, amount](std::size_t first, std::span<const double> wet)
+                       {
+                           double* dry = mid.data() + first;
+                           for (std::size_t t = 0; t < wet.size(); ++t)
+                           {
+                               dry[t] = dry[t] + (wet[t] - dry[t]) * amount;
+                           }
+                       });
+
+    // The side is blended on the fly and goes straight into the stereo
+    // samples, which take over the stage-1 input's storage: no whole-track
+    // vector is allocated here.
+    const std::vector<double>& side = level.side;
+    const std::size_t frames = std::min(mid.size(), side.size());
+    result.audio.sampleRate = sampleRate;
+    result.audio.samples = std::move(stage1Input.samples);
+    result.audio.samples.resize(2 * frames);
+    double* stereo = result.audio.samples.data();
+    FastConvolveBlocks(
+        side, design.sideFir,
+        [&mid, &side, stereo, frames, amount](std::size_t first, std::span<const double> wet)
+        {
+            const std::size_t count = first < frames ? std::min(wet.size(), frames - first) : 0;
+            for (std::size_t t = 0; t < count; ++t)
+            {
+                const std::size_t i = first + t;
+                const double blended = side[i] + (wet[t] - side[i]) * amount;
+                stereo[2 * i] = mid[i] + blended;
+                stereo[2 * i + 1] = mid[i] - blended;
+            }
+        });
+    mid.resize(frames);
+    result.mid = std::move(mid);
+    Release(level.mid);
+    Release(level.side);
     return result;
 }

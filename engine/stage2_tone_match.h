@@ -53,6 +53,8 @@ MidSideMagnitudes MidSideSpectra(const PieceAnalysis& analysis, int fftSize);
 
 // Measures the track's loud pieces, designs the mid and side correction
 // filters towards the reference targets and filters the whole mid and side.
+// With ApplyToneMatch, stage 2 for a caller that keeps the intermediates (the
+// preview run re-blends from a stored correction).
 // Throws std::runtime_error "Reference profile mid spectrum size mismatch" (before
 // any side work) or "... side spectrum size mismatch" when a target is not
 // fftSize / 2 + 1 long, "Input audio too short for FFT size" when the selected
@@ -65,3 +67,15 @@ ToneCorrection ComputeToneCorrection(const LevelAnalysis& level, const MidSideMa
 // reduced by the adaptive confidence when that is on, and rebuilds the stereo track.
 ToneMatchResult ApplyToneMatch(const LevelAnalysis& level, const ToneCorrection& correction,
                                const ToneMatchSettings& settings, int sampleRate);
+
+// Stage 2 for a caller that keeps neither the stage-1 signals nor the
+// correction (the full run): the result of ApplyToneMatch(level,
+// ComputeToneCorrection(level, ...), ...), with the filtering and the blend
+// done in place and the stereo samples written over stage1Input's (the track
+// stage 1 analysed, of no further use to the caller), so that no whole-track
+// vector is allocated. level keeps its piece grid, selectedRms and amplitude
+// for stage 3; its four signals are consumed and left empty. Throws as
+// ComputeToneCorrection, before anything is changed.
+ToneMatchResult MatchTone(LevelAnalysis& level, const MidSideMagnitudes& targets,
+                          const ToneMatchSettings& settings, int sampleRate,
+                          AudioBuffer&& stage1Input);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -83,11 +85,31 @@ TEST_P(FastConvolveSizes, EqualsTheDirectSum)
     EXPECT_LT(worst, 1e-9) << "block convolution strays from the direct sum";
 }
 
+TEST_P(FastConvolveSizes, FilteringInPlaceBlockByBlockGivesTheSameSignal)
+{
+    const SizeCase c = GetParam();
+    const std::vector<double> x = Noise(c.signalLength, 1);
+    const std::vector<double> h = Noise(c.filterLength, 2);
+    std::vector<double> inPlace = x;
+    std::size_t next = 0;
+    FastConvolveBlocks(inPlace, h,
+                       [&](std::size_t first, std::span<const double> filtered)
+                       {
+                           ASSERT_EQ(first, next) << "blocks must arrive in order, without gaps";
+                           std::copy(filtered.begin(), filtered.end(), inPlace.begin() + first);
+                           next += filtered.size();
+                       });
+    EXPECT_EQ(next, x.size());
+    EXPECT_EQ(inPlace, FastConvolve(x, h))
+        << "overwriting the input as blocks arrive changed what later blocks read";
+}
+
 INSTANTIATE_TEST_SUITE_P(Blocks, FastConvolveSizes,
-                         testing::Values(SizeCase{40000, 4096}, // several block pairs, even filter
-                                         SizeCase{40000,
+                         testing::Values(SizeCase{100000, 1000}, // two block pairs, even filter
+                                         SizeCase{80000,
                                                   1001},      // an odd number of blocks, odd filter
                                          SizeCase{100, 4096}, // a signal shorter than the filter
+                                         SizeCase{7, 0},      // no filter at all: silence
                                          SizeCase{7, 1}),
                          [](const testing::TestParamInfo<SizeCase>& info)
                          {

@@ -337,6 +337,78 @@ TEST(ToneMatch, SilenceAndAntiPhaseKeepTheirShape)
     }
 }
 
+TEST(MatchTone, GivesTheResultOfTheTwoStepsWhileConsumingItsInputs)
+{
+    // Long enough for several block pairs of the convolution, with a tilted
+    // target so that the correction is far from flat.
+    const std::size_t frames = std::size_t{1} << 17;
+    const AudioBuffer track =
+        MakeStereo(ShapedNoise(frames, 14, Flat), ShapedNoise(frames, 15, Flat));
+    MidSideMagnitudes targets = MidSideSpectra(Analyse(track), kFftSize);
+    for (std::size_t k = 0; k < targets.mid.size(); ++k)
+    {
+        targets.mid[k] *= 1.0 + 2.0 * k / targets.mid.size();
+        targets.side[k] *= 0.5;
+    }
+    const struct
+    {
+        double strength;
+        bool adaptive;
+        bool psychoacoustic;
+        double sideAmount;
+    } cases[] = {{0.75, true, true, 1.0}, {1.0, false, false, 2.0}, {0.0, false, false, 1.0}};
+    for (const auto& c : cases)
+    {
+        ToneMatchSettings settings = Settings(c.strength);
+        settings.adaptiveStrength = c.adaptive;
+        settings.psychoacoustic = c.psychoacoustic;
+        settings.sideAmount = c.sideAmount;
+        const LevelAnalysis kept = MatchLevel(track, {0.2, 0.9}, LevelSettings{});
+        const ToneMatchResult expected = ApplyToneMatch(
+            kept, ComputeToneCorrection(kept, targets, settings, kRate), settings, kRate);
+
+        AudioBuffer stage1Input = track;
+        stage1Input.stageMetrics.push_back({"stage1.input", 1.0});
+        LevelAnalysis level = MatchLevel(stage1Input, {0.2, 0.9}, LevelSettings{});
+        const ToneMatchResult result =
+            MatchTone(level, targets, settings, kRate, std::move(stage1Input));
+
+        EXPECT_EQ(result.mid, expected.mid) << "strength " << c.strength;
+        EXPECT_EQ(result.audio.samples, expected.audio.samples) << "strength " << c.strength;
+        EXPECT_EQ(result.audio.sampleRate, kRate);
+        EXPECT_TRUE(result.audio.stageMetrics.empty()) << "the input's metrics came along";
+        EXPECT_EQ(result.spectralDistanceDb, expected.spectralDistanceDb);
+        EXPECT_EQ(result.confidence, expected.confidence);
+        EXPECT_EQ(result.appliedStrength, expected.appliedStrength);
+        // Stage 3 still needs the piece grid; the signals are gone.
+        EXPECT_EQ(level.pieceCount, kept.pieceCount);
+        EXPECT_EQ(level.pieceLength, kept.pieceLength);
+        EXPECT_EQ(level.selectedRms, kept.selectedRms);
+        EXPECT_EQ(level.amplitude, 0.9);
+        EXPECT_TRUE(level.mid.empty() && level.side.empty() && level.selectedMid.empty() &&
+                    level.selectedSide.empty());
+    }
+}
+
+TEST(MatchTone, ARefusedReferenceLeavesTheInputsAsTheyWere)
+{
+    const std::size_t frames = 4 * kFftSize;
+    const AudioBuffer track =
+        MakeStereo(ShapedNoise(frames, 16, Flat), ShapedNoise(frames, 17, Flat));
+    const LevelAnalysis before = Analyse(track);
+    LevelAnalysis level = before;
+    AudioBuffer stage1Input = track;
+    const MidSideMagnitudes targets{std::vector<double>(kFftSize / 2 + 1, 1.0),
+                                    std::vector<double>(kFftSize / 2, 1.0)};
+    EXPECT_THROW(MatchTone(level, targets, Settings(1.0), kRate, std::move(stage1Input)),
+                 std::runtime_error);
+    EXPECT_EQ(level.mid, before.mid);
+    EXPECT_EQ(level.side, before.side);
+    EXPECT_EQ(level.selectedMid, before.selectedMid);
+    EXPECT_EQ(level.selectedSide, before.selectedSide);
+    EXPECT_EQ(stage1Input.samples, track.samples) << "a failed stage took over the track";
+}
+
 // ApplyToneMatch only blends: these cases hand it a made-up correction.
 struct BlendFixture
 {
