@@ -65,12 +65,6 @@ void Scale(AudioBuffer& buffer, double gain)
     }
 }
 
-bool HoldsNonFiniteSample(const AudioBuffer& buffer)
-{
-    return std::any_of(buffer.samples.begin(), buffer.samples.end(),
-                       [](double sample) { return !std::isfinite(sample); });
-}
-
 const char* LimiterModeName(int limiterMode)
 {
     switch (limiterMode)
@@ -327,13 +321,6 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     LevelAnalysis level;
     {
         const AudioBuffer& work = ownWork ? *ownWork : input;
-        // Stage 1 judges the level from the loud pieces only; a NaN or infinite
-        // sample in the frames that belong to no piece would otherwise pass it
-        // and spread through the filters of stage 2 into the result.
-        if (HoldsNonFiniteSample(work))
-        {
-            throw std::runtime_error("Audio contains invalid samples");
-        }
         level = MatchLevel(work, {profile->referenceMatchRms, profile->finalAmplitudeCoefficient},
                            {settings.maxPieceSeconds, settings.peakCeiling, settings.floor});
     }

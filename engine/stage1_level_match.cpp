@@ -61,6 +61,14 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     {
         throw std::runtime_error("Audio too short");
     }
+    // The level is judged from whole pieces only, but a NaN or infinite sample
+    // in the last frames, which belong to no piece, would still spread through
+    // every later filter into the result.
+    if (std::any_of(buffer.samples.begin(), buffer.samples.end(),
+                    [](double sample) { return !std::isfinite(sample); }))
+    {
+        throw std::runtime_error("Audio contains invalid samples");
+    }
 
     // BlockRms of the mid, with the mid formed on the fly so that the track
     // is split only once, already at its final level.
