@@ -42,10 +42,13 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     {
         throw std::runtime_error("Audio too short");
     }
-    // The level is judged from whole pieces only, but a NaN or infinite sample
-    // in the last frames, which belong to no piece, would still spread through
-    // every later filter into the result.
-    if (std::any_of(buffer.samples.begin(), buffer.samples.end(),
+    // A NaN or infinite sample anywhere would spread through every later
+    // filter into the result. The level is judged from whole pieces only, so
+    // the last frames, which belong to no piece, are checked on their own.
+    const auto pieceEnd =
+        buffer.samples.begin() +
+        static_cast<std::ptrdiff_t>(2 * selection.pieceCount * selection.pieceLength);
+    if (std::any_of(pieceEnd, buffer.samples.end(),
                     [](double sample) { return !std::isfinite(sample); }))
     {
         throw std::runtime_error("Audio contains invalid samples");
@@ -64,6 +67,14 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
             const double mid = (samples[2 * i] + samples[2 * i + 1]) * 0.5;
             sumOfSquares += mid * mid;
         }
+        // Inside a piece the measurement is the check: a NaN or infinite
+        // sample in either channel makes its mid and so this sum NaN or
+        // infinite (the squares never cancel), and so does a sample so large
+        // that its square overflows, which no level can be taken from either.
+        if (!std::isfinite(sumOfSquares))
+        {
+            throw std::runtime_error("Audio contains invalid samples");
+        }
         rms[piece] = std::sqrt(sumOfSquares / static_cast<double>(selection.pieceLength));
     }
 
@@ -71,12 +82,6 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     // could otherwise lift it just past all of them.
     const double threshold =
         std::min(QuadraticMean(rms), *std::max_element(rms.begin(), rms.end()));
-    // A NaN or infinite sample makes every comparison below meaningless (NaN
-    // selects no piece at all), and its level could only spread NaN.
-    if (!std::isfinite(threshold))
-    {
-        throw std::runtime_error("Audio contains invalid samples");
-    }
     double selectedSumOfSquares = 0.0;
     for (std::size_t i = 0; i < selection.pieceCount; ++i)
     {
