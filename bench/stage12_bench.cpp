@@ -1,5 +1,6 @@
 // Stages 1 and 2 over a 4-minute 48 kHz stereo track: time on one core and the
-// heap they hold at their peak beyond the input track.
+// heap they hold at their peak beyond the track handed to stage 1, both as the
+// full run calls them and as the preview run does.
 #include "engine/stage1_level_match.h"
 #include "engine/stage2_tone_match.h"
 
@@ -142,9 +143,8 @@ ToneMatchSettings BenchSettings()
 }
 
 // Times stage1(track) and then stage2(level, track), whose result is held
-// until the peak is read, on a copy of the track
-// made for each iteration, untimed and live before stage 1, so that the peak
-// counts only what the stages add to it.
+// until the peak is read. The track is a copy made for each iteration, untimed
+// and live before stage 1, so the peak counts only what the stages add to it.
 template <typename Stage1, typename Stage2>
 void MeasureStages(benchmark::State& state, Stage1 stage1, Stage2 stage2)
 {

@@ -17,25 +17,6 @@ double QuadraticMean(std::span<const double> values)
     return std::sqrt(sumOfSquares / static_cast<double>(values.size()));
 }
 
-// mid and side, both multiplied by gain. Appended rather than resized first:
-// a whole track is too large to be written twice only to zero it.
-MidSideSignals SplitMidSideScaled(const AudioBuffer& buffer, double gain)
-{
-    const std::size_t frames = buffer.FrameCount();
-    MidSideSignals signals;
-    signals.mid.reserve(frames);
-    signals.side.reserve(frames);
-    const double* samples = buffer.samples.data();
-    for (std::size_t i = 0; i < frames; ++i)
-    {
-        const double left = samples[2 * i];
-        const double right = samples[2 * i + 1];
-        signals.mid.push_back((left + right) * 0.5 * gain);
-        signals.side.push_back((left - right) * 0.5 * gain);
-    }
-    return signals;
-}
-
 // The piece grid of a track and its loud pieces, measured on the mid.
 struct PieceSelection
 {
@@ -61,10 +42,13 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     {
         throw std::runtime_error("Audio too short");
     }
-    // The level is judged from whole pieces only, but a NaN or infinite sample
-    // in the last frames, which belong to no piece, would still spread through
-    // every later filter into the result.
-    if (std::any_of(buffer.samples.begin(), buffer.samples.end(),
+    // A NaN or infinite sample anywhere would spread through every later
+    // filter into the result. The level is judged from whole pieces only, so
+    // the last frames, which belong to no piece, are checked on their own.
+    const auto pieceEnd =
+        buffer.samples.begin() +
+        static_cast<std::ptrdiff_t>(2 * selection.pieceCount * selection.pieceLength);
+    if (std::any_of(pieceEnd, buffer.samples.end(),
                     [](double sample) { return !std::isfinite(sample); }))
     {
         throw std::runtime_error("Audio contains invalid samples");
@@ -83,6 +67,14 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
             const double mid = (samples[2 * i] + samples[2 * i + 1]) * 0.5;
             sumOfSquares += mid * mid;
         }
+        // Inside a piece the measurement is the check: a NaN or infinite
+        // sample in either channel makes its mid and so this sum NaN or
+        // infinite (the squares never cancel), and so does a sample so large
+        // that its square overflows, which no level can be taken from either.
+        if (!std::isfinite(sumOfSquares))
+        {
+            throw std::runtime_error("Audio contains invalid samples");
+        }
         rms[piece] = std::sqrt(sumOfSquares / static_cast<double>(selection.pieceLength));
     }
 
@@ -90,12 +82,6 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     // could otherwise lift it just past all of them.
     const double threshold =
         std::min(QuadraticMean(rms), *std::max_element(rms.begin(), rms.end()));
-    // A NaN or infinite sample makes every comparison below meaningless (NaN
-    // selects no piece at all), and its level could only spread NaN.
-    if (!std::isfinite(threshold))
-    {
-        throw std::runtime_error("Audio contains invalid samples");
-    }
     double selectedSumOfSquares = 0.0;
     for (std::size_t i = 0; i < selection.pieceCount; ++i)
     {
@@ -110,32 +96,74 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     return selection;
 }
 
+// A mid and side pair to append to, as whole signals or as selected pieces.
+struct MidSideTarget
+{
+    std::vector<double>& mid;
+    std::vector<double>& side;
+
+    void Append(double midValue, double sideValue)
+    {
+        mid.push_back(midValue);
+        side.push_back(sideValue);
+    }
+};
+
+// Appends mid and side of frames [first, last), multiplied by gain, to each
+// of the vectors given.
+template <typename... Signals>
+void AppendMidSide(const double* samples, std::size_t first, std::size_t last, double gain,
+                   Signals&... signals)
+{
+    for (std::size_t i = first; i < last; ++i)
+    {
+        const double left = samples[2 * i];
+        const double right = samples[2 * i + 1];
+        const double mid = (left + right) * 0.5 * gain;
+        const double side = (left - right) * 0.5 * gain;
+        (signals.Append(mid, side), ...);
+    }
+}
+
 // The piece analysis of a track whose mid and side are multiplied by gain;
-// selectedRms is the selection's own, measured before the gain.
+// selectedRms is the selection's own, measured before the gain. One pass over
+// the track fills the whole signals and the selected pieces together.
 PieceAnalysis ScaledPieceAnalysis(const AudioBuffer& buffer, const PieceSelection& selection,
                                   double gain)
 {
     PieceAnalysis analysis;
-    MidSideSignals signals = SplitMidSideScaled(buffer, gain);
-    analysis.mid = std::move(signals.mid);
-    analysis.side = std::move(signals.side);
     analysis.pieceCount = static_cast<int>(selection.pieceCount);
     analysis.pieceLength = static_cast<int>(selection.pieceLength);
     analysis.selectedCount = static_cast<int>(selection.selected.size());
     analysis.selectedRms = selection.selectedRms;
 
+    const std::size_t frames = buffer.FrameCount();
     const std::size_t length = selection.pieceLength;
+    // Appended rather than resized first: a whole track is too large to be
+    // written twice only to zero it.
+    analysis.mid.reserve(frames);
+    analysis.side.reserve(frames);
     analysis.selectedMid.reserve(selection.selected.size() * length);
     analysis.selectedSide.reserve(selection.selected.size() * length);
-    for (std::size_t i : selection.selected)
+    MidSideTarget whole{analysis.mid, analysis.side};
+    MidSideTarget selected{analysis.selectedMid, analysis.selectedSide};
+    const double* samples = buffer.samples.data();
+    auto nextSelected = selection.selected.begin();
+    for (std::size_t piece = 0; piece < selection.pieceCount; ++piece)
     {
-        const auto first = static_cast<std::ptrdiff_t>(i * length);
-        const auto last = first + static_cast<std::ptrdiff_t>(length);
-        analysis.selectedMid.insert(analysis.selectedMid.end(), analysis.mid.begin() + first,
-                                    analysis.mid.begin() + last);
-        analysis.selectedSide.insert(analysis.selectedSide.end(), analysis.side.begin() + first,
-                                     analysis.side.begin() + last);
+        const std::size_t first = piece * length;
+        if (nextSelected != selection.selected.end() && *nextSelected == piece)
+        {
+            ++nextSelected;
+            AppendMidSide(samples, first, first + length, gain, whole, selected);
+        }
+        else
+        {
+            AppendMidSide(samples, first, first + length, gain, whole);
+        }
     }
+    // The last few frames belong to no piece.
+    AppendMidSide(samples, selection.pieceCount * length, frames, gain, whole);
     return analysis;
 }
 
@@ -143,7 +171,13 @@ PieceAnalysis ScaledPieceAnalysis(const AudioBuffer& buffer, const PieceSelectio
 
 MidSideSignals SplitMidSide(const AudioBuffer& buffer)
 {
-    return SplitMidSideScaled(buffer, 1.0);
+    const std::size_t frames = buffer.FrameCount();
+    MidSideSignals signals;
+    signals.mid.reserve(frames);
+    signals.side.reserve(frames);
+    MidSideTarget whole{signals.mid, signals.side};
+    AppendMidSide(buffer.samples.data(), 0, frames, 1.0, whole);
+    return signals;
 }
 
 std::vector<double> BlockRms(std::span<const double> signal, std::size_t blockLength,

@@ -121,6 +121,27 @@ TEST(SplitIntoPieces, SelectsThePiecesAtOrAboveTheQuadraticMeanInOrder)
     EXPECT_NEAR(analysis.selectedSide.back(), 0.25 * 0.6, 1e-15);
 }
 
+TEST(MatchLevel, TheSelectedPiecesAreTheScaledFramesOfTheirPlaces)
+{
+    // 37 frames with a span of 10: four pieces of 9 frames, the last frame
+    // left over; a ramp inside each piece tells its frames apart.
+    const double levels[] = {0.1, 0.8, 0.2, 0.6, 0.9};
+    const auto left = [&](std::size_t i) { return levels[i / 9] + 0.001 * i; };
+    const auto right = [&](std::size_t i) { return 0.5 * levels[i / 9] - 0.002 * i; };
+    const LevelAnalysis level =
+        MatchLevel(MakeStereo(10, 37, left, right), {0.3, 1.0}, {1.0, 1.0, 1e-6});
+    ASSERT_EQ(level.mid.size(), 37u) << "the frame left over still has its mid and side";
+    ASSERT_EQ(level.selectedCount, 2);
+    const double gain = 0.3 / level.selectedRms;
+    EXPECT_NEAR(level.mid[36], (left(36) + right(36)) * 0.5 * gain, 1e-15);
+    std::vector<double> mid(level.mid.begin() + 9, level.mid.begin() + 18);
+    mid.insert(mid.end(), level.mid.begin() + 27, level.mid.begin() + 36);
+    std::vector<double> side(level.side.begin() + 9, level.side.begin() + 18);
+    side.insert(side.end(), level.side.begin() + 27, level.side.begin() + 36);
+    EXPECT_EQ(level.selectedMid, mid) << "pieces 1 and 3 are the loud ones";
+    EXPECT_EQ(level.selectedSide, side);
+}
+
 TEST(SplitIntoPieces, PiecesOfEqualLevelAreAllSelected)
 {
     // 0.1 squared and averaged does not round back to 0.01 exactly.
