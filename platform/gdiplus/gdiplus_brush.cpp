@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace Gdiplus
 {
@@ -109,6 +111,75 @@ cairo_surface_t* RasteriseEllipseGradient(const RectF& ellipse, const PointF& ce
     cairo_surface_mark_dirty(surface);
     return surface;
 }
+
+// Controls repaint the same body many times a second; the last few rasters are
+// kept (each holds a reference) so an unchanged gradient is computed once.
+class EllipseGradientCache
+{
+public:
+    EllipseGradientCache() = default;
+    EllipseGradientCache(const EllipseGradientCache&) = delete;
+    EllipseGradientCache& operator=(const EllipseGradientCache&) = delete;
+    ~EllipseGradientCache()
+    {
+        for (Entry& entry : m_entries)
+        {
+            cairo_surface_destroy(entry.surface);
+        }
+    }
+
+    cairo_surface_t* Get(const RectF& ellipse, const PointF& centre, const Color& inner,
+                         const Color& outer)
+    {
+        const Key key{ellipse.X, ellipse.Y, ellipse.Width, ellipse.Height, centre.X, centre.Y,
+                      inner.GetValue(), outer.GetValue()};
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (size_t i = 0; i < m_entries.size(); ++i)
+        {
+            if (m_entries[i].key == key)
+            {
+                std::rotate(m_entries.begin(), m_entries.begin() + long(i),
+                            m_entries.begin() + long(i) + 1);
+                return cairo_surface_reference(m_entries.front().surface);
+            }
+        }
+        cairo_surface_t* surface = RasteriseEllipseGradient(ellipse, centre, inner, outer);
+        if (surface == nullptr)
+        {
+            return nullptr;
+        }
+        const size_t bytes = size_t(cairo_image_surface_get_stride(surface)) *
+                             size_t(cairo_image_surface_get_height(surface));
+        if (bytes <= kMaxCachedBytes)
+        {
+            if (m_entries.size() == kMaxEntries)
+            {
+                cairo_surface_destroy(m_entries.back().surface);
+                m_entries.pop_back();
+            }
+            m_entries.insert(m_entries.begin(), Entry{key, cairo_surface_reference(surface)});
+        }
+        return surface;
+    }
+
+private:
+    struct Key
+    {
+        float x, y, width, height, centreX, centreY;
+        ARGB inner, outer;
+        bool operator==(const Key&) const = default;
+    };
+    struct Entry
+    {
+        Key key;
+        cairo_surface_t* surface;
+    };
+    static constexpr size_t kMaxEntries = 8;
+    static constexpr size_t kMaxCachedBytes = 1 << 20;
+
+    std::mutex m_mutex;
+    std::vector<Entry> m_entries;
+};
 
 } // namespace
 
@@ -300,8 +371,8 @@ bool PathGradientBrush::ApplyTo(cairo_t* cr) const
     }
     if (m_isEllipse)
     {
-        cairo_surface_t* raster = RasteriseEllipseGradient(m_ellipse, m_center, m_centerColor,
-                                                           m_surroundColor);
+        static EllipseGradientCache cache;
+        cairo_surface_t* raster = cache.Get(m_ellipse, m_center, m_centerColor, m_surroundColor);
         if (raster != nullptr)
         {
             const double originX = std::floor(m_ellipse.X);

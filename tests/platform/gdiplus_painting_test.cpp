@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <memory>
 
 using namespace Gdiplus;
 
@@ -168,6 +169,37 @@ TEST(GdiplusPainting, PathGradientRunsFromTheCentreToTheOutlineAndStaysInside)
     const Color mid = PixelAt(bitmap, 20, 30);
     EXPECT_NEAR(mid.GetR(), 128, 20) << "half-way blends half-way";
     EXPECT_EQ(PixelAt(bitmap, 2, 2).GetA(), 0) << "nothing outside the path";
+}
+
+TEST(GdiplusPainting, RepeatedPathGradientsPaintTheSameAsTheFirstTime)
+{
+    auto paint = [](const PointF& centre)
+    {
+        auto bitmap = std::make_unique<Bitmap>(40, 40);
+        Graphics g(bitmap.get());
+        GraphicsPath path;
+        path.AddEllipse(RectF(0, 0, 40, 40));
+        PathGradientBrush brush(&path);
+        brush.SetCenterPoint(centre);
+        brush.SetCenterColor(Color(255, 255, 255, 255));
+        Color surround(255, 0, 0, 0);
+        int count = 1;
+        brush.SetSurroundColors(&surround, &count);
+        g.FillPath(&brush, &path);
+        return bitmap;
+    };
+    const auto first = paint(PointF(12, 12));
+    const auto other = paint(PointF(28, 28));
+    const auto again = paint(PointF(12, 12));
+    EXPECT_NE(PixelAt(*first, 12, 12).GetValue(), PixelAt(*other, 12, 12).GetValue());
+    for (int y = 0; y < 40; ++y)
+    {
+        for (int x = 0; x < 40; ++x)
+        {
+            ASSERT_EQ(PixelAt(*first, x, y).GetValue(), PixelAt(*again, x, y).GetValue())
+                << x << "," << y;
+        }
+    }
 }
 
 TEST(GdiplusPainting, LinearGradientPadsBeyondItsEnds)
