@@ -1,21 +1,13 @@
 #include "engine/stage1_level_match.h"
 
+#include "engine/loud_pieces.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 namespace
 {
-
-double QuadraticMean(std::span<const double> values)
-{
-    double sumOfSquares = 0.0;
-    for (double value : values)
-    {
-        sumOfSquares += value * value;
-    }
-    return std::sqrt(sumOfSquares / static_cast<double>(values.size()));
-}
 
 // The piece grid of a track and its loud pieces, measured on the mid.
 struct PieceSelection
@@ -31,10 +23,10 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     const std::size_t frames = buffer.FrameCount();
     // fmax keeps a NaN setting from reaching the integer conversion; any span
     // longer than the track gives one piece, so it is capped there.
-    const double spanFrames = std::fmax(buffer.sampleRate * maxPieceSeconds, 1.0);
+    const double spanFrames = std::trunc(std::fmax(buffer.sampleRate * maxPieceSeconds, 1.0));
     const std::size_t span = spanFrames > static_cast<double>(frames)
                                  ? frames + 1
-                                 : static_cast<std::size_t>(std::trunc(spanFrames));
+                                 : static_cast<std::size_t>(spanFrames);
     PieceSelection selection;
     selection.pieceCount = frames / span + 1;
     selection.pieceLength = frames / selection.pieceCount;
@@ -78,10 +70,7 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
         rms[piece] = std::sqrt(sumOfSquares / static_cast<double>(selection.pieceLength));
     }
 
-    // Never above the loudest piece: rounding in the mean of equal pieces
-    // could otherwise lift it just past all of them.
-    const double threshold =
-        std::min(QuadraticMean(rms), *std::max_element(rms.begin(), rms.end()));
+    const double threshold = LoudPieceThreshold(rms);
     double selectedSumOfSquares = 0.0;
     for (std::size_t i = 0; i < selection.pieceCount; ++i)
     {

@@ -1,6 +1,7 @@
 #include "engine/stage3_dynamics.h"
 
 #include "engine/decibels.h"
+#include "engine/loud_pieces.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,20 +9,6 @@
 
 namespace
 {
-
-double QuadraticMean(const std::vector<double>& values)
-{
-    if (values.empty())
-    {
-        return 0.0;
-    }
-    double sumSquares = 0.0;
-    for (const double v : values)
-    {
-        sumSquares += v * v;
-    }
-    return std::sqrt(sumSquares / static_cast<double>(values.size()));
-}
 
 // RMS of each piece of gain * mid as clamped to full scale, without a scaled
 // or clamped copy of the whole track.
@@ -73,7 +60,7 @@ double LoudPieceLevelGain(const std::vector<double>& mid, const PieceAnalysis& p
         const std::vector<double> rms =
             ClampedPieceRms(mid, total, static_cast<size_t>(pieces.pieceLength),
                             static_cast<size_t>(pieces.pieceCount));
-        const double threshold = QuadraticMean(rms);
+        const double threshold = LoudPieceThreshold(rms);
         std::vector<double> loud;
         std::copy_if(rms.begin(), rms.end(), std::back_inserter(loud),
                      [&](double value) { return value >= threshold; });

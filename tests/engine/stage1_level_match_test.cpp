@@ -91,6 +91,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<GridCase>& info)
     { return std::to_string(info.param.frames) + "_frames"; });
 
+TEST(SplitIntoPieces, APieceSpanIsWholeFramesBeforeItIsComparedWithTheTrack)
+{
+    // 10.5 frames per piece truncate to 10, which does not exceed the 10-frame
+    // track: two pieces of five, not one piece of ten.
+    const AudioBuffer buffer = MakeStereo(10, 10, Sine, Sine);
+    const PieceAnalysis analysis = SplitIntoPieces(buffer, 1.05);
+    EXPECT_EQ(analysis.pieceCount, 2);
+    EXPECT_EQ(analysis.pieceLength, 5);
+}
+
 TEST(SplitIntoPieces, OnePieceSelectsItselfAtTheMidRms)
 {
     const AudioBuffer buffer = MakeStereo(48000, 480000, Sine, [](std::size_t) { return 0.0; });
