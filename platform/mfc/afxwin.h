@@ -3,6 +3,7 @@
 // What window code includes: the Win32 surface and the framework's window classes.
 #include "platform/mfc/afx_geometry.h"
 #include "platform/mfc/cmd_target.h"
+#include "platform/mfc/cstring.h"
 #include "platform/mfc/dc.h"
 #include "platform/mfc/runtime_class.h"
 #include "platform/mfc/wnd.h"
