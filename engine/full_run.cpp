@@ -225,9 +225,10 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     if (settings.adaptiveStrength)
     {
         WriteDiagnostic(log, "Adaptive strength: spectral distance " +
-                     FormatDiagnosticNumber(tone.spectralDistanceDb) + " dB, confidence " +
-                     FormatDiagnosticNumber(tone.confidence) + ", Stage 2 applied " +
-                     FormatDiagnosticNumber(tone.appliedStrength));
+                                 FormatDiagnosticNumber(tone.spectralDistanceDb) +
+                                 " dB, confidence " + FormatDiagnosticNumber(tone.confidence) +
+                                 ", Stage 2 applied " +
+                                 FormatDiagnosticNumber(tone.appliedStrength));
     }
     AudioBuffer buffer = std::move(tone.audio);
 
@@ -237,16 +238,14 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     {
         PieceAnalysis referenceLevel;
         referenceLevel.selectedRms = profile->referenceMatchRms;
-        ApplyDynamicsStage(
-            tone.mid, buffer, level, referenceLevel,
-            DynamicsSettingsOf(settings, late, tone.confidence, buffer.sampleRate));
+        ApplyDynamicsStage(tone.mid, buffer, level, referenceLevel,
+                           DynamicsSettingsOf(settings, late, tone.confidence, buffer.sampleRate));
     }
     Release(tone.mid);
 
     const double ceiling = ComputeStage4Ceiling(settings.peakCeiling, profile->truePeak,
                                                 settings.stage4LoudnessStrength, settings.floor);
-    const ProcessContext laterContext =
-        LaterContextOf(settings, late, ceiling, buffer.sampleRate);
+    const ProcessContext laterContext = LaterContextOf(settings, late, ceiling, buffer.sampleRate);
     for (int position :
          {ChainPostMatchTone, ChainPostMatchDynamics, ChainStereoImage, ChainPreLimiter})
     {
@@ -271,7 +270,8 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
         WriteDiagnostic(log, line);
     }
 
-    WriteDiagnostic(log, std::string("Stage 4 limiter mode: ") + LimiterModeName(settings.limiterMode));
+    WriteDiagnostic(log,
+                    std::string("Stage 4 limiter mode: ") + LimiterModeName(settings.limiterMode));
     ProcessResult result;
     result.audio = Stage4Limit(buffer, ceiling, settings.limiterMode, settings.limiterOversample,
                                settings.stage4LimiterStrength);

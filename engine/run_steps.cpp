@@ -61,8 +61,7 @@ ToneMatchSettings ToneSettingsOf(const MatchSettings& settings)
 }
 
 DynamicsSettings DynamicsSettingsOf(const MatchSettings& settings, const LateStageInputs& late,
-                                    double toneConfidence, int sampleRate,
-                                    DynamicsMetrics* metrics)
+                                    double toneConfidence, int sampleRate, DynamicsMetrics* metrics)
 {
     DynamicsSettings dynamics;
     dynamics.iterations = settings.stage3Iterations;
