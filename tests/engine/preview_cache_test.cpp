@@ -196,10 +196,8 @@ TEST(PreviewCache, RangeKeysMatchWithinATenthOfAMillisecond)
     // The pre-match state follows the same rule.
     PreviewCache cache;
     cache.StorePreMatch(stored, Frames(4));
-    EXPECT_EQ(cache.FindResumePoint(PreviewStage1, RangeKey(1.00005, 3.0), {}, {}),
-              ResumePreMatch);
-    EXPECT_EQ(cache.FindResumePoint(PreviewStage1, RangeKey(1.001, 3.0), {}, {}),
-              ResumeFromStart);
+    EXPECT_EQ(cache.FindResumePoint(PreviewStage1, RangeKey(1.00005, 3.0), {}, {}), ResumePreMatch);
+    EXPECT_EQ(cache.FindResumePoint(PreviewStage1, RangeKey(1.001, 3.0), {}, {}), ResumeFromStart);
 }
 
 TEST(PreviewCache, ProfileKeyNamesTheProfileButNotItsDescription)
