@@ -79,6 +79,7 @@ struct Outcome
 {
     AudioBuffer audio;
     std::vector<double> progress;
+    std::vector<std::string> stageTexts;
     std::vector<std::string> lines;
     std::vector<int> ran; // chain positions whose add-ons ran, in order
 
@@ -173,8 +174,11 @@ protected:
                 double start = 0.5, double end = 2.5, const ReferenceProfile* profile = nullptr)
     {
         Outcome outcome;
-        request.progress = [&outcome](double fraction, const char*)
-        { outcome.progress.push_back(fraction); };
+        request.progress = [&outcome](double fraction, const char* text)
+        {
+            outcome.progress.push_back(fraction);
+            outcome.stageTexts.push_back(text);
+        };
         ProcessorChain chain;
         for (const auto& [position, action] : addons)
         {
@@ -208,6 +212,9 @@ TEST_F(PreviewRun, FirstRunStartsFromTheRangeAndStoresOnlyWhatItComputed)
 
     EXPECT_EQ(first.ResumedAt(), "FromStart");
     EXPECT_EQ(first.progress, (std::vector<double>{0.02, 0.1, 0.26, 0.42, 0.68, 0.86, 1.0}));
+    EXPECT_EQ(first.stageTexts, (std::vector<std::string>{"Preparing", "Analyzing input", "Stage 1",
+                                                          "Spectral Staging", "Dynamic Staging",
+                                                          "Final Tone Shaper", "Completed"}));
     const PreviewCache& cache = PreviewCache::Instance();
     EXPECT_NE(cache.SourceRange(), nullptr);
     EXPECT_NE(cache.Stage2(), nullptr);
