@@ -362,7 +362,21 @@ LRESULT DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     {
         RECT client{};
         GetClientRect(dialog, &client);
-        theme::FillSolid(reinterpret_cast<HDC>(wParam), client, theme::kDialogBackground);
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        theme::FillSolid(dc, client, theme::kDialogBackground);
+        // Controls have no frame of their own: the 1 px WS_BORDER ring around
+        // each one lies on the dialog's surface.
+        for (HWND child : ChildWindows(dialog))
+        {
+            const DWORD style = GetWindowStyle(child);
+            if ((style & (WS_BORDER | WS_VISIBLE)) == (WS_BORDER | WS_VISIBLE))
+            {
+                RECT r{};
+                GetWindowRect(child, &r);
+                MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+                theme::FrameSolid(dc, r, theme::kBorder);
+            }
+        }
         return TRUE;
     }
     case WM_CLOSE:
