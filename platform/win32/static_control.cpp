@@ -70,6 +70,7 @@ void Paint(HWND hwnd)
         const DWORD kind = style & SS_TYPEMASK;
         if (kind == SS_BLACKFRAME)
         {
+            theme::FillSolid(dc, client, theme::kDialogBackground);
             theme::FrameSolid(dc, client, theme::kFrame);
         }
         else if (kind == SS_ICON)
