@@ -178,7 +178,6 @@ void MoveSelection(HWND combo, ComboState& s, int target)
 void ComboKey(HWND combo, UINT key)
 {
     ComboState& s = Combos().Of(combo);
-    const bool alt = (WindowSystem::Instance().keyModifiers & kModifierAlt) != 0;
     const int current = s.list != nullptr ? s.hot : s.selection;
     const int page = s.list != nullptr ? VisibleRows(s.list, s) : 8;
     switch (key)
@@ -189,11 +188,6 @@ void ComboKey(HWND combo, UINT key)
         break;
     case VK_DOWN:
     case VK_RIGHT:
-        if (alt && key == VK_DOWN)
-        {
-            OpenList(combo);
-            break;
-        }
         MoveSelection(combo, s, current + 1);
         break;
     case VK_PRIOR:
@@ -406,6 +400,14 @@ LRESULT ComboBoxWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KEYDOWN:
         ComboKey(hwnd, static_cast<UINT>(wParam));
         return 0;
+    case WM_SYSKEYDOWN:
+        // Alt+Down or Alt+Up opens the list, or chooses from the open one.
+        if (wParam == VK_DOWN || wParam == VK_UP)
+        {
+            ComboKey(hwnd, VK_F4);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_CHAR:
         if (wParam >= 0x20)
         {
