@@ -4,6 +4,7 @@
 #include "engine/unicode_text.h"
 #include "platform/backend/backend.h"
 #include "platform/mfc/afx_message_box.h"
+#include "platform/win32/message_loop.h"
 
 #include <filesystem>
 #include <system_error>
@@ -16,33 +17,6 @@ HWND OwnerTopLevel(CWnd* parent)
     const HWND hwnd = parent != nullptr ? parent->GetSafeHwnd() : ::GetFocus();
     return hwnd != nullptr ? ::GetAncestorTopLevel(hwnd) : nullptr;
 }
-
-// The owner is disabled while a common dialog is up, as for every modal element.
-class OwnerDisabled
-{
-public:
-    explicit OwnerDisabled(HWND owner)
-        : m_owner(owner), m_disabled(owner != nullptr && ::IsWindowEnabled(owner))
-    {
-        if (m_disabled)
-        {
-            ::EnableWindow(m_owner, FALSE);
-        }
-    }
-    ~OwnerDisabled()
-    {
-        if (m_disabled && ::IsWindow(m_owner))
-        {
-            ::EnableWindow(m_owner, TRUE);
-        }
-    }
-    OwnerDisabled(const OwnerDisabled&) = delete;
-    OwnerDisabled& operator=(const OwnerDisabled&) = delete;
-
-private:
-    HWND m_owner;
-    bool m_disabled;
-};
 
 // "Desc|*.a;*.b|Desc2|*.c||" as (description, patterns) pairs; the list ends
 // at an empty description.
@@ -116,11 +90,7 @@ INT_PTR CFileDialog::DoModal()
 
     const HWND owner = m_ofn.hwndOwner != nullptr ? ::GetAncestorTopLevel(m_ofn.hwndOwner)
                                                   : OwnerTopLevel(m_parent);
-    std::optional<std::wstring> chosen;
-    {
-        const OwnerDisabled disabled(owner);
-        chosen = brvl::backend::CurrentBackend().ShowFileDialog(owner, request);
-    }
+    const std::optional<std::wstring> chosen = brvl::win32::ShowModalFileDialog(owner, request);
     if (!chosen || chosen->empty())
     {
         return IDCANCEL; // nothing changes
@@ -174,11 +144,8 @@ INT_PTR CColorDialog::DoModal()
 {
     const HWND owner = m_cc.hwndOwner != nullptr ? ::GetAncestorTopLevel(m_cc.hwndOwner)
                                                  : OwnerTopLevel(m_parent);
-    std::optional<COLORREF> chosen;
-    {
-        const OwnerDisabled disabled(owner);
-        chosen = brvl::backend::CurrentBackend().ShowColorDialog(owner, m_cc.rgbResult);
-    }
+    const std::optional<COLORREF> chosen =
+        brvl::win32::ShowModalColorDialog(owner, m_cc.rgbResult);
     if (!chosen)
     {
         return IDCANCEL;
