@@ -407,6 +407,17 @@ LRESULT DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_INITDIALOG:
         return TRUE;
+    case WM_DESTROY:
+        // A modal dialog destroyed under its loop (its owner went away) ends
+        // the loop as cancelled rather than leaving it waiting forever.
+        if (DialogState* state = Dialogs().Find(dialog); state != nullptr && state->modal &&
+                                                          !state->ended)
+        {
+            state->ended = true;
+            state->result = IDCANCEL;
+            EndModalLoop(dialog, IDCANCEL);
+        }
+        return 0;
     case WM_NCDESTROY:
         if (DialogState* state = Dialogs().Find(dialog))
         {

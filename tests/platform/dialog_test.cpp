@@ -287,6 +287,21 @@ TEST_F(DialogTest, APostFromAWorkerIsHandledWhileTheDialogIsOpen)
     EXPECT_TRUE(received);
 }
 
+TEST_F(DialogTest, DestroyingTheOwnerEndsTheModalLoopAsCancelled)
+{
+    RecordingWnd owner("owner", log);
+    ASSERT_TRUE(owner.CreateTopLevel(RECT{0, 0, 400, 300}));
+    SampleDialog dialog(&owner);
+    driver.drive = [&](HWND d)
+    {
+        SetDlgItemTextW(d, 1015, L"typed");
+        owner.DestroyWindow();
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.name, CString(L"first")) << "nothing was confirmed";
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
 TEST_F(DialogTest, AModelessDialogOnlyHidesOnEndDialog)
 {
     RecordingWnd owner("owner", log);
