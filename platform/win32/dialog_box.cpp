@@ -34,13 +34,16 @@ ControlStateTable<DialogState>& Dialogs()
     return table;
 }
 
-// Base units the Windows way: the average width of "A".."Z" "a".."z" rounded,
-// and the font's line height.
+// Base units from the dialog font: the average width of "A".."Z" "a".."z" and
+// the font's line height. Decision: the average is rounded up, not to the
+// nearest, because the font the dialog font maps to sets words about 10 %
+// wider than the original for the same average, and labels sized to their
+// text in the templates ("Format" in 22 units) would otherwise be cut.
 SIZE MeasureBaseUnits(HFONT font)
 {
     const SIZE letters =
         theme::MeasureText(font, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    SIZE units{(letters.cx / 26 + 1) / 2, letters.cy};
+    SIZE units{(letters.cx + 51) / 52, letters.cy};
     units.cx = std::max<LONG>(units.cx, 1);
     units.cy = std::max<LONG>(units.cy, 1);
     return units;

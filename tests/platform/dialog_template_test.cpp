@@ -1,6 +1,7 @@
 #include "test_windows.h"
 
 #include "platform/win32/dialog_template.h"
+#include "platform/win32/window_picture.h"
 
 #include <stdexcept>
 
@@ -36,6 +37,11 @@ TEST_F(DialogTemplateTest, EveryShippedTemplateMakesItsDialog)
         CDialog dialog(c.id);
         ASSERT_TRUE(dialog.Create(c.id)) << "template " << c.id;
         EXPECT_EQ(brvl::win32::ChildWindows(dialog.GetSafeHwnd()).size(), c.controls);
+        // A picture of each for people to look at.
+        dialog.ShowWindow(SW_SHOW);
+        const std::string png = std::string(BRVL_TEST_OUTPUT_DIR) + "/dialog_template_" +
+                                std::to_string(c.id) + ".png";
+        EXPECT_TRUE(RenderWindowToPng(dialog.GetSafeHwnd(), png));
         dialog.DestroyWindow();
     }
 }
