@@ -297,6 +297,18 @@ void PaintList(HWND list)
         theme::FillSolid(dc, client, theme::kFieldBackground);
         theme::FrameSolid(dc, client, theme::kBorder);
         const int rowHeight = ItemHeight(*s);
+        const int count = static_cast<int>(s->items.size());
+        const int rows = VisibleRows(list, *s);
+        const bool scrolls = count > rows;
+        if (scrolls)
+        {
+            // A thin bar shows where the visible rows are in a longer list.
+            const int track = client.bottom - client.top - 2;
+            const int thumb = std::max(8, track * rows / count);
+            const int top = client.top + 1 + (track - thumb) * s->top / std::max(1, count - rows);
+            theme::FillSolid(dc, RECT{client.right - 5, top, client.right - 2, top + thumb},
+                             theme::kBorder);
+        }
         for (int i = s->top; i < static_cast<int>(s->items.size()); ++i)
         {
             const int top = client.top + 1 + (i - s->top) * rowHeight;
@@ -304,7 +316,8 @@ void PaintList(HWND list)
             {
                 break;
             }
-            RECT row{client.left + 1, top, client.right - 1, std::min<LONG>(top + rowHeight, client.bottom - 1)};
+            RECT row{client.left + 1, top, client.right - (scrolls ? 6 : 1),
+                     std::min<LONG>(top + rowHeight, client.bottom - 1)};
             if (i == s->hot)
             {
                 theme::FillSolid(dc, row, theme::kHighlightRow);
@@ -574,6 +587,11 @@ LRESULT ComboListWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_NCDESTROY:
+        // Gone with its owner's top-level: the combo box must not keep it.
+        if (s != nullptr && s->list == hwnd)
+        {
+            s->list = nullptr;
+        }
         Lists().Drop(hwnd);
         return 0;
     default:

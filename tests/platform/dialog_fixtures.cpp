@@ -25,6 +25,7 @@ DialogTemplate SampleTemplate()
          v | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP},
         {L"msctls_trackbar32", L"", 1050, 45, 126, 120, 14, v | TBS_BOTH | TBS_NOTICKS | WS_TABSTOP},
         {L"STATIC", L"", 1053, 175, 7, 58, 50, v | SS_BLACKFRAME},
+        {L"STATIC", L"128", 1060, 7, 140, 20, 20, v | SS_ICON},
         {L"STATIC", L"A long note that wraps over more than one line of the label.", 1045,
          175, 62, 58, 40, v | SS_LEFT},
         {L"BUTTON", L"OK", IDOK, 129, 149, 50, 14, v | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},

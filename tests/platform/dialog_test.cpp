@@ -2,6 +2,7 @@
 #include "dialog_fixtures.h"
 #include "test_windows.h"
 
+#include "platform/win32/backend_bridge.h"
 #include "platform/win32/window_picture.h"
 
 #include <atomic>
@@ -67,6 +68,21 @@ TEST_F(DialogTest, ControlsSitAtTheirDialogUnitRectangles)
     EXPECT_EQ(client.Width(), size.right);
     EXPECT_EQ(client.Height(), size.bottom);
     dialog.DestroyWindow();
+}
+
+TEST_F(DialogTest, DialogUnitsGrowWithTheDpi)
+{
+    SampleDialog normal;
+    ASSERT_TRUE(normal.CreateIndirect(SampleTemplate()));
+    const SIZE at96 = brvl::win32::DialogBaseUnits(normal.GetSafeHwnd());
+    normal.DestroyWindow();
+    brvl::win32::ChangeDpi(192);
+    SampleDialog large;
+    ASSERT_TRUE(large.CreateIndirect(SampleTemplate()));
+    const SIZE at192 = brvl::win32::DialogBaseUnits(large.GetSafeHwnd());
+    large.DestroyWindow();
+    EXPECT_NEAR(at192.cx, 2 * at96.cx, 1);
+    EXPECT_NEAR(at192.cy, 2 * at96.cy, 2);
 }
 
 TEST_F(DialogTest, EnterEscapeAndButtonsEndTheModalLoop)
@@ -351,6 +367,15 @@ TEST_F(DialogTest, SampleDialogPicture)
     WindowPicture picture;
     ASSERT_TRUE(ComposeWindowPicture(dialog.GetSafeHwnd(), picture));
     EXPECT_EQ(picture.ColorAt(2, 2), RGB(30, 32, 36)) << "the dialog has the dark surface";
+    // The open list of the combo box is a window of its own.
+    dialog.combo.ShowDropDown(TRUE);
+    ASSERT_TRUE(dialog.combo.GetDroppedState());
+    CRect field;
+    dialog.combo.GetClientRect(&field);
+    const HWND list = WindowFromPoint(ScreenPoint(dialog.combo, 10, field.Height() + 4));
+    ASSERT_NE(list, dialog.GetSafeHwnd());
+    EXPECT_TRUE(RenderWindowToPng(list, std::string(BRVL_TEST_OUTPUT_DIR) +
+                                            "/sample_dialog_combo_list.png"));
     dialog.DestroyWindow();
 }
 
