@@ -68,27 +68,3 @@ void SampleDialog::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, 1005, check);
     DDX_Radio(pDX, 1054, radio);
 }
-
-#include "dialog_driver.h"
-
-void DialogDriver::Install(brvl::backend::HeadlessBackend& backend)
-{
-    using brvl::backend::ModalAnswer;
-    using brvl::backend::ModalKind;
-    backend.SetResponder(
-        [this](const brvl::backend::ModalRequest& request)
-        {
-            if (request.kind == ModalKind::Message)
-            {
-                boxTexts.push_back(request.text);
-                return ModalAnswer::With(IDOK);
-            }
-            if (request.kind == ModalKind::Dialog && drive)
-            {
-                drive(request.window);
-                return IsWindowVisible(request.window) ? ModalAnswer::Unanswered()
-                                                       : ModalAnswer::KeepRunning();
-            }
-            return ModalAnswer::Unanswered();
-        });
-}
