@@ -48,15 +48,21 @@ bool IsRadio(DWORD kind)
     return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON;
 }
 
+// Asked by message, so that any window that answers like a push button
+// (or a radio button) counts, whatever its style bits mean.
+bool AnswersAs(HWND hwnd, UINT codes)
+{
+    return (static_cast<UINT>(SendMessageW(hwnd, WM_GETDLGCODE, 0, 0)) & codes) != 0;
+}
+
 // The push button that Enter presses now: the focused push button, else the
 // dialog's default one.
 bool ShowsAsDefault(HWND hwnd)
 {
     const HWND focus = GetFocus();
     const HWND parent = GetParent(hwnd);
-    if (focus != nullptr && GetParent(focus) == parent && IsPushButton(KindOf(focus)) &&
-        SendMessageW(focus, WM_GETDLGCODE, 0, 0) != 0 &&
-        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0)
+    if (focus != nullptr && GetParent(focus) == parent &&
+        AnswersAs(focus, DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
     {
         return focus == hwnd;
     }
@@ -95,7 +101,7 @@ void UncheckGroupSiblings(HWND hwnd)
         {
             break;
         }
-        if (*it != hwnd && IsRadio(GetWindowStyle(*it) & BS_TYPEMASK))
+        if (*it != hwnd && AnswersAs(*it, DLGC_RADIOBUTTON))
         {
             SendMessageW(*it, BM_SETCHECK, BST_UNCHECKED, 0);
         }
@@ -239,7 +245,7 @@ void RepaintSiblingButtons(HWND hwnd)
     {
         for (HWND sibling : ChildWindows(parent))
         {
-            if (IsPushButton(KindOf(sibling)) && sibling != hwnd)
+            if (sibling != hwnd && AnswersAs(sibling, DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
             {
                 InvalidateRect(sibling, nullptr, FALSE);
             }

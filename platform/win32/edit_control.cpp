@@ -258,9 +258,13 @@ size_t HitPosition(HWND hwnd, EditState& s, POINT pt)
     {
         return PositionAtX(s, m, lines[0], pt.x - area.left + s.scrollX);
     }
-    const int row = (pt.y - area.top) / m.LineHeight();
-    const long long index = static_cast<long long>(s.firstLine) + std::max(row, pt.y < area.top ? -1 : 0);
-    const size_t line = static_cast<size_t>(std::clamp<long long>(index, 0, static_cast<long long>(lines.size()) - 1));
+    // Rows above the text count negative, so a drag upwards reaches the line before.
+    const int offset = pt.y - area.top;
+    const int height = m.LineHeight();
+    const int row = offset >= 0 ? offset / height : -((-offset + height - 1) / height);
+    const long long index = static_cast<long long>(s.firstLine) + row;
+    const size_t line = static_cast<size_t>(
+        std::clamp<long long>(index, 0, static_cast<long long>(lines.size()) - 1));
     return PositionAtX(s, m, lines[line], pt.x - area.left);
 }
 
