@@ -155,6 +155,35 @@ TEST_F(EditControlTest, MouseDragSelectsAndShiftClickExtends)
     EXPECT_EQ(Text(), L"Z");
 }
 
+TEST_F(EditControlTest, TheFieldScrollsToKeepTheCaretInView)
+{
+    struct Case
+    {
+        DWORD style;
+        std::wstring typed; // "\r" is Enter
+    };
+    const Case cases[] = {
+        {ES_AUTOHSCROLL, std::wstring(120, L'w')},
+        {ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL, L"1\r2\r3\r4\r5\r6\r7\r8\r9"},
+    };
+    for (const Case& c : cases)
+    {
+        Make(c.style);
+        for (wchar_t ch : c.typed)
+        {
+            session->Key(ch == L'\r' ? VK_RETURN : 0, ch);
+        }
+        // A click at the field's top-left corner lands on what is shown there now.
+        session->Click(ScreenPoint(edit, 4, 4));
+        int start = -1;
+        int end = -1;
+        edit.GetSel(start, end);
+        EXPECT_GT(start, 0) << "style " << c.style << ": the start scrolled out of view";
+        edit.DestroyWindow();
+        parent.DestroyWindow();
+    }
+}
+
 TEST(EditTextModel, PositionsCountBreaksAsTwoOutside)
 {
     EditTextModel model(true);
