@@ -3,6 +3,14 @@
 #include <cmath>
 #include <cstdio>
 
+void WriteDiagnostic(const DiagnosticLog& log, const std::string& line)
+{
+    if (log)
+    {
+        log(line);
+    }
+}
+
 std::string FormatDiagnosticNumber(double value)
 {
     // A value that rounds to zero prints as 0.00, never as -0.00.

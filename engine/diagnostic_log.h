@@ -8,5 +8,8 @@
 // test) passes a sink. No run ever depends on them.
 using DiagnosticLog = std::function<void(const std::string& line)>;
 
+// Hands the line to the sink when there is one.
+void WriteDiagnostic(const DiagnosticLog& log, const std::string& line);
+
 // A number as the diagnostic lines print it: fixed-point, two decimals.
 std::string FormatDiagnosticNumber(double value);

@@ -3,6 +3,7 @@
 #include "engine/decibels.h"
 #include "engine/loudness.h"
 #include "engine/run_metrics.h"
+#include "engine/run_steps.h"
 #include "engine/sinc_resampler.h"
 #include "engine/stage1_level_match.h"
 #include "engine/stage2_tone_match.h"
@@ -23,9 +24,6 @@ constexpr int kMaxDynamicsBands = 8;
 // The first profile format version that carries the full analysis metadata.
 constexpr uint32_t kCurrentMetadataVersion = 4;
 
-// A loudness gain this small is no gain at all.
-constexpr double kNegligibleGainDb = 1e-9;
-
 const char* DynamicsSetError(const std::vector<DynamicsSet>& sets)
 {
     for (const DynamicsSet& set : sets)
@@ -42,27 +40,11 @@ const char* DynamicsSetError(const std::vector<DynamicsSet>& sets)
     return nullptr;
 }
 
-void Log(const DiagnosticLog& log, const std::string& line)
-{
-    if (log)
-    {
-        log(line);
-    }
-}
-
 // Frees a whole-track vector that a later step no longer reads, so that the
 // run holds as few track-sized vectors at once as it can.
 void Release(std::vector<double>& signal)
 {
     std::vector<double>().swap(signal);
-}
-
-void Scale(AudioBuffer& buffer, double gain)
-{
-    for (double& sample : buffer.samples)
-    {
-        sample *= gain;
-    }
 }
 
 const char* LimiterModeName(int limiterMode)
@@ -76,100 +58,6 @@ const char* LimiterModeName(int limiterMode)
     default:
         return "standard";
     }
-}
-
-MidSideMagnitudes LinearTargets(const SpectrumSet& set)
-{
-    MidSideMagnitudes targets;
-    targets.mid.reserve(set.mid.size());
-    targets.side.reserve(set.side.size());
-    for (double valueDb : set.mid)
-    {
-        targets.mid.push_back(DbToGain(valueDb));
-    }
-    for (double valueDb : set.side)
-    {
-        targets.side.push_back(DbToGain(valueDb));
-    }
-    return targets;
-}
-
-ToneMatchSettings ToneSettingsOf(const MatchSettings& settings)
-{
-    ToneMatchSettings tone;
-    tone.fftSize = settings.fftSize;
-    tone.linLogOversampling = settings.linLogOversampling;
-    tone.toneReserved = settings.toneReserved;
-    tone.smoothingOctaveDenominator = settings.smoothingOctaveDenominator;
-    tone.floor = settings.floor;
-    tone.sideAmount = settings.stereoWidthAmount * settings.stereoBoostAmount;
-    tone.psychoacoustic = settings.psychoacoustic;
-    tone.adaptiveStrength = settings.adaptiveStrength;
-    tone.stage2Strength = settings.stage2Strength;
-    return tone;
-}
-
-DynamicsSettings DynamicsSettingsOf(const MatchSettings& settings, const ReferenceProfile& profile,
-                                    double toneConfidence, int sampleRate)
-{
-    DynamicsSettings dynamics;
-    dynamics.iterations = settings.stage3Iterations;
-    dynamics.floor = settings.floor;
-    dynamics.strength = toneConfidence * settings.stage3Strength;
-    dynamics.macroStrength = settings.stage3MacroStrength;
-    dynamics.sampleRate = sampleRate;
-    dynamics.hasShortTermDistribution = profile.hasShortTermDistribution;
-    std::copy(std::begin(profile.shortTermLufsPercentiles),
-              std::end(profile.shortTermLufsPercentiles),
-              dynamics.shortTermLufsPercentiles.begin());
-    dynamics.loudnessRange = profile.loudnessRange;
-    return dynamics;
-}
-
-// What the add-ons after stage 3 are told: the stage-4 ceiling and the
-// reference's loudness figures.
-ProcessContext LaterContextOf(const MatchSettings& settings, const ReferenceProfile& profile,
-                              double ceiling, int sampleRate)
-{
-    ProcessContext context;
-    context.sampleRate = sampleRate;
-    context.floor = settings.floor;
-    context.ceiling = ceiling;
-    context.hasIntegratedLufs = profile.hasIntegratedLufs;
-    context.integratedLufs = profile.integratedLufs;
-    context.hasLoudnessRange = profile.hasShortTermDistribution;
-    context.loudnessRange = profile.loudnessRange;
-    return context;
-}
-
-struct LoudnessMove
-{
-    std::optional<double> measuredLufs; // absent when the loudness was not measured
-    double gainDb = 0.0;
-};
-
-// Moves the integrated loudness towards the reference's by the given share.
-LoudnessMove MoveLoudnessToReference(AudioBuffer& buffer, const ReferenceProfile& profile,
-                                     double strength)
-{
-    LoudnessMove move;
-    if (!profile.hasIntegratedLufs)
-    {
-        return move;
-    }
-    const LoudnessStats stats = MeasureLoudness(buffer);
-    if (!stats.hasIntegratedLufs)
-    {
-        return move;
-    }
-    move.measuredLufs = stats.integratedLufs;
-    move.gainDb = (profile.integratedLufs - stats.integratedLufs) * std::clamp(strength, 0.0, 1.0);
-    const double gain = DbToGain(move.gainDb);
-    if (std::fabs(move.gainDb) > kNegligibleGainDb && gain != 1.0)
-    {
-        Scale(buffer, gain);
-    }
-    return move;
 }
 
 } // namespace
@@ -273,7 +161,7 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     if (input.sampleRate != settings.internalSampleRate)
     {
         request.ReportProgress(0.06, "Resampling input");
-        Log(log, "Resampling input to internal sample rate...");
+        WriteDiagnostic(log, "Resampling input to internal sample rate...");
         ownWork = ResampleAudio(input, settings.internalSampleRate);
     }
 
@@ -294,22 +182,19 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
         {
             ownWork = input;
         }
-        ProcessContext preMatchContext;
-        preMatchContext.sampleRate = ownWork->sampleRate;
-        preMatchContext.floor = settings.floor;
-        preMatchContext.ceiling = settings.peakCeiling;
-        RunChainPosition(preMatch, ChainPreMatch, *ownWork, preMatchContext);
+        RunChainPosition(preMatch, ChainPreMatch, *ownWork,
+                         PreMatchContextOf(settings, ownWork->sampleRate));
     }
 
     if (profile == nullptr)
     {
         throw std::runtime_error("No profile loaded");
     }
-    Log(log, "Using loaded reference profile...");
+    WriteDiagnostic(log, "Using loaded reference profile...");
     const ProfileCompatibility compatibility = CheckProfileCompatibility(*profile, request);
     for (const std::string& warning : compatibility.warnings)
     {
-        Log(log, "Reference profile warning: " + warning);
+        WriteDiagnostic(log, "Reference profile warning: " + warning);
     }
     if (!compatibility.errors.empty())
     {
@@ -324,43 +209,43 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
         level = MatchLevel(work, {profile->referenceMatchRms, profile->finalAmplitudeCoefficient},
                            {settings.maxPieceSeconds, settings.peakCeiling, settings.floor});
     }
+    const LateStageInputs late = LateStageInputsOf(*profile, level.amplitude);
     const MidSideMagnitudes targets = LinearTargets(*FindSpectrumSet(*profile, settings.fftSize));
-    Log(log, "stage1");
+    WriteDiagnostic(log, "stage1");
 
     // Stage 2 - tone match. It consumes stage 1's signals (stage 3 reads only
     // the piece grid) and writes the stereo track over the storage of the work
     // buffer, which stage 2 rebuilds from mid and side.
     request.ReportProgress(0.42, "Spectral Shaping");
-    Log(log, "stage2");
+    WriteDiagnostic(log, "stage2");
     AudioBuffer stage1Track = ownWork ? std::move(*ownWork) : AudioBuffer();
     ownWork.reset();
     ToneMatchResult tone = MatchTone(level, targets, ToneSettingsOf(settings),
                                      settings.internalSampleRate, std::move(stage1Track));
     if (settings.adaptiveStrength)
     {
-        Log(log, "Adaptive strength: spectral distance " +
-                     FormatDiagnosticNumber(tone.spectralDistanceDb) + " dB, confidence " +
-                     FormatDiagnosticNumber(tone.confidence) + ", Stage 2 applied " +
-                     FormatDiagnosticNumber(tone.appliedStrength));
+        WriteDiagnostic(log, "Adaptive strength: spectral distance " +
+                                 FormatDiagnosticNumber(tone.spectralDistanceDb) +
+                                 " dB, confidence " + FormatDiagnosticNumber(tone.confidence) +
+                                 ", Stage 2 applied " +
+                                 FormatDiagnosticNumber(tone.appliedStrength));
     }
     AudioBuffer buffer = std::move(tone.audio);
 
     // Stage 3 - dynamics.
     request.ReportProgress(0.68, "Dynamics");
-    Log(log, "stage3");
+    WriteDiagnostic(log, "stage3");
     {
         PieceAnalysis referenceLevel;
         referenceLevel.selectedRms = profile->referenceMatchRms;
-        ApplyDynamicsStage(
-            tone.mid, buffer, level, referenceLevel,
-            DynamicsSettingsOf(settings, *profile, tone.confidence, buffer.sampleRate));
+        ApplyDynamicsStage(tone.mid, buffer, level, referenceLevel,
+                           DynamicsSettingsOf(settings, late, tone.confidence, buffer.sampleRate));
     }
     Release(tone.mid);
 
     const double ceiling = ComputeStage4Ceiling(settings.peakCeiling, profile->truePeak,
                                                 settings.stage4LoudnessStrength, settings.floor);
-    const ProcessContext laterContext =
-        LaterContextOf(settings, *profile, ceiling, buffer.sampleRate);
+    const ProcessContext laterContext = LaterContextOf(settings, late, ceiling, buffer.sampleRate);
     for (int position :
          {ChainPostMatchTone, ChainPostMatchDynamics, ChainStereoImage, ChainPreLimiter})
     {
@@ -370,13 +255,9 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     // Stage 4 - makeup, loudness and the limiter. The buffer is not read
     // again, so the final shaping works on it in place.
     request.ReportProgress(0.86, "Final Shaping");
-    Log(log, "stage4");
-    if (level.amplitude != 1.0)
-    {
-        Scale(buffer, level.amplitude);
-    }
+    WriteDiagnostic(log, "stage4");
     const LoudnessMove loudness =
-        MoveLoudnessToReference(buffer, *profile, settings.stage4LoudnessStrength);
+        ApplyMakeupAndLoudness(buffer, late, settings.stage4LoudnessStrength);
     if (request.logDetail > 0)
     {
         std::string line = "Stage 4 target ceiling " + FormatDiagnosticNumber(ceiling);
@@ -386,10 +267,11 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
                     ", target LUFS " + FormatDiagnosticNumber(profile->integratedLufs) +
                     ", applied loudness gain " + FormatDiagnosticNumber(loudness.gainDb) + " dB";
         }
-        Log(log, line);
+        WriteDiagnostic(log, line);
     }
 
-    Log(log, std::string("Stage 4 limiter mode: ") + LimiterModeName(settings.limiterMode));
+    WriteDiagnostic(log,
+                    std::string("Stage 4 limiter mode: ") + LimiterModeName(settings.limiterMode));
     ProcessResult result;
     result.audio = Stage4Limit(buffer, ceiling, settings.limiterMode, settings.limiterOversample,
                                settings.stage4LimiterStrength);
@@ -407,7 +289,7 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
                 line += ", final LUFS " + FormatDiagnosticNumber(finalStats.integratedLufs);
             }
         }
-        Log(log, line);
+        WriteDiagnostic(log, line);
     }
 
     request.ReportProgress(1.0, "Completed");

@@ -22,18 +22,28 @@ double LevelRatioDb(double numerator, double denominator)
 }
 
 // The largest absolute value of either channel over frames [first, last).
+// Four running maxima keep each comparison from waiting for the one before,
+// so the pass runs at the speed of the loads; a NaN never wins a comparison.
 double FramePeak(const std::vector<double>& samples, std::size_t first, std::size_t last)
 {
-    double peak = 0.0;
-    for (std::size_t i = 2 * first; i < 2 * last; ++i)
+    constexpr std::size_t kLanes = 4;
+    double lanes[kLanes] = {};
+    std::size_t i = 2 * first;
+    const std::size_t end = 2 * last;
+    for (; i + kLanes <= end; i += kLanes)
     {
-        const double magnitude = std::fabs(samples[i]);
-        if (magnitude > peak)
+        for (std::size_t lane = 0; lane < kLanes; ++lane)
         {
-            peak = magnitude;
+            const double magnitude = std::fabs(samples[i + lane]);
+            lanes[lane] = magnitude > lanes[lane] ? magnitude : lanes[lane];
         }
     }
-    return peak;
+    for (; i < end; ++i)
+    {
+        const double magnitude = std::fabs(samples[i]);
+        lanes[0] = magnitude > lanes[0] ? magnitude : lanes[0];
+    }
+    return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
 }
 
 } // namespace

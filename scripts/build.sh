@@ -1,5 +1,6 @@
 #!/bin/sh
 # Configures and builds one build folder: build.sh <folder> [cmake options...]
+# BUILD_TARGETS (space-separated) limits the build to those targets.
 set -eu
 cd "$(dirname "$0")/.."
 folder="$1"
@@ -9,4 +10,5 @@ cmake -S . -B "$folder" -G Ninja "$@" > "$folder/configure.log" 2>&1 || {
     cat "$folder/configure.log"
     exit 1
 }
-cmake --build "$folder"
+# shellcheck disable=SC2086
+cmake --build "$folder" ${BUILD_TARGETS:+--target $BUILD_TARGETS}

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is needed, builds, and runs every test twice: once in the normal
-# build and once under AddressSanitizer + UndefinedBehaviorSanitizer.
+# build and once under AddressSanitizer + UndefinedBehaviorSanitizer; the
+# threaded tests run a third time under ThreadSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -20,4 +21,12 @@ ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1
     LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0" \
     run_tests build-asan
 
-echo "All tests passed (normal and sanitizer builds)."
+# The tests whose subject is threads (posts from workers, modal loops fed by
+# other threads) once more under ThreadSanitizer.
+BUILD_TARGETS="brvl_platform_tests" ./scripts/build.sh build-tsan \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRVL_TSAN=ON -DBRVL_BUILD_BENCH=OFF
+TSAN_OPTIONS="halt_on_error=1" \
+    ./build-tsan/tests/platform/brvl_platform_tests \
+    --gtest_filter='MessageQueue.*:ModalLoops.*:Timers.*:MessageDispatch.*'
+
+echo "All tests passed (normal, address/undefined-behaviour and thread sanitizer builds)."

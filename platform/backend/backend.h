@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brvl::backend
@@ -29,6 +30,21 @@ enum class ModalKind
     PopupMenu,
 };
 
+// A file open or save dialog as the program describes it. The backend returns
+// the path the user chose; the overwrite prompt and the must-exist refusal are
+// the dialog's own business (flags), appending the default extension is not.
+struct FileDialogRequest
+{
+    bool open = true;
+    std::wstring title;
+    std::wstring initialFolder;
+    std::wstring fileName; // suggested name, may be empty
+    std::wstring defaultExtension; // without the dot
+    // (description, patterns such as "*.wav;*.flac") in the order shown
+    std::vector<std::pair<std::wstring, std::wstring>> filters;
+    DWORD flags = 0; // OFN_*
+};
+
 // What a modal element asks of the user; the backend answers it (a native box,
 // or in tests the responder).
 struct ModalRequest
@@ -39,6 +55,8 @@ struct ModalRequest
     std::wstring caption;
     std::wstring text;
     UINT flags = 0;
+    std::optional<FileDialogRequest> file; // FileDialog only
+    COLORREF initialColor = 0;            // ColorDialog only
 };
 
 // The seam between the window tree and what shows it. The tree calls these on
@@ -80,6 +98,15 @@ public:
     // at once (tests) returns the result; otherwise nullopt and the loop runs
     // until the window ends it.
     virtual std::optional<INT_PTR> BeginModal(const ModalRequest& request) = 0;
+
+    // Common dialogs, modal like a message box; nullopt when the user cancelled.
+    virtual std::optional<std::wstring> ShowFileDialog(HWND owner,
+                                                       const FileDialogRequest& request) = 0;
+    virtual std::optional<COLORREF> ShowColorDialog(HWND owner, COLORREF initial) = 0;
+
+    // The clipboard's text (empty when it holds none), for edit controls.
+    virtual std::wstring ClipboardText() = 0;
+    virtual void SetClipboardText(const std::wstring& text) = 0;
 };
 
 // The backend in use; the headless one until another is installed.

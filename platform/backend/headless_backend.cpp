@@ -178,7 +178,7 @@ void HeadlessBackend::Present(HWND topLevel, const ImageView&)
 
 int HeadlessBackend::ShowMessageBox(const ModalRequest& request)
 {
-    ModalRecord record{request, false, DefaultAnswer(request)};
+    ModalRecord record{request, false, DefaultAnswer(request), {}};
     if (m_responder)
     {
         const ModalAnswer answer = m_responder(request);
@@ -199,7 +199,8 @@ std::optional<INT_PTR> HeadlessBackend::BeginModal(const ModalRequest& request)
     {
         answer = m_responder(request);
     }
-    ModalRecord record{request, answer.kind != ModalAnswer::Kind::Default, DefaultAnswer(request)};
+    ModalRecord record{request, answer.kind != ModalAnswer::Kind::Default,
+                       DefaultAnswer(request), {}};
     if (answer.kind == ModalAnswer::Kind::Result)
     {
         record.result = answer.result;
@@ -210,6 +211,57 @@ std::optional<INT_PTR> HeadlessBackend::BeginModal(const ModalRequest& request)
         return std::nullopt;
     }
     return record.result;
+}
+
+std::optional<std::wstring> HeadlessBackend::ShowFileDialog(HWND owner,
+                                                            const FileDialogRequest& request)
+{
+    ModalRequest asked;
+    asked.kind = ModalKind::FileDialog;
+    asked.owner = owner;
+    asked.caption = request.title;
+    asked.text = request.fileName;
+    asked.flags = request.flags;
+    asked.file = request;
+    ModalRecord record{asked, false, IDCANCEL, {}};
+    if (m_responder)
+    {
+        const ModalAnswer answer = m_responder(asked);
+        if (answer.kind == ModalAnswer::Kind::Result && !answer.path.empty())
+        {
+            record.answered = true;
+            record.result = IDOK;
+            record.path = answer.path;
+        }
+    }
+    m_modalLog.push_back(record);
+    if (!record.answered)
+    {
+        return std::nullopt;
+    }
+    return record.path;
+}
+
+std::optional<COLORREF> HeadlessBackend::ShowColorDialog(HWND owner, COLORREF initial)
+{
+    ModalRequest asked;
+    asked.kind = ModalKind::ColorDialog;
+    asked.owner = owner;
+    asked.initialColor = initial;
+    ModalRecord record{asked, false, IDCANCEL, {}};
+    std::optional<COLORREF> chosen;
+    if (m_responder)
+    {
+        const ModalAnswer answer = m_responder(asked);
+        if (answer.kind == ModalAnswer::Kind::Result)
+        {
+            record.answered = true;
+            record.result = answer.result;
+            chosen = static_cast<COLORREF>(answer.result);
+        }
+    }
+    m_modalLog.push_back(record);
+    return chosen;
 }
 
 HeadlessSession::HeadlessSession()

@@ -23,11 +23,13 @@ struct ModalAnswer
         RunLoop, // keep the modal loop running until a window ends it (dialogs only)
     };
     Kind kind = Kind::Default;
-    INT_PTR result = 0;
+    INT_PTR result = 0;   // a button id, or a COLORREF for the colour chooser
+    std::wstring path;    // the file dialog's choice
 
     static ModalAnswer Unanswered() { return {}; }
-    static ModalAnswer With(INT_PTR value) { return {Kind::Result, value}; }
-    static ModalAnswer KeepRunning() { return {Kind::RunLoop, 0}; }
+    static ModalAnswer With(INT_PTR value) { return {Kind::Result, value, {}}; }
+    static ModalAnswer WithPath(std::wstring path) { return {Kind::Result, 0, std::move(path)}; }
+    static ModalAnswer KeepRunning() { return {Kind::RunLoop, 0, {}}; }
 };
 
 struct ModalRecord
@@ -35,6 +37,7 @@ struct ModalRecord
     ModalRequest request;
     bool answered = false; // false: the default was taken (a test can assert none happened)
     INT_PTR result = 0;
+    std::wstring path; // what a file dialog returned
 };
 
 // No display: a virtual 1920 x 1080 screen, a clock that moves only when the
@@ -93,6 +96,13 @@ public:
     void CaptureChanged(HWND holder) override { m_grab = holder; }
     int ShowMessageBox(const ModalRequest& request) override;
     std::optional<INT_PTR> BeginModal(const ModalRequest& request) override;
+    // Unanswered file and colour dialogs are cancelled.
+    std::optional<std::wstring> ShowFileDialog(HWND owner,
+                                               const FileDialogRequest& request) override;
+    std::optional<COLORREF> ShowColorDialog(HWND owner, COLORREF initial) override;
+    // An in-process clipboard.
+    std::wstring ClipboardText() override { return m_clipboard; }
+    void SetClipboardText(const std::wstring& text) override { m_clipboard = text; }
 
 private:
     std::atomic<std::uint64_t> m_now{1'000'000};
@@ -105,6 +115,7 @@ private:
     HCURSOR m_cursor = nullptr;
     HWND m_grab = nullptr;
     bool m_presentation = false;
+    std::wstring m_clipboard;
     std::vector<std::pair<HWND, int>> m_presentCounts;
 };
 

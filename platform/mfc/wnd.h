@@ -158,6 +158,10 @@ protected:
 
     WNDPROC m_pfnSuper = nullptr; // the procedure default processing calls
 
+    // This object as the receiver of its window's messages, for classes that
+    // create their window through another route (dialogs from templates).
+    brvl::win32::WindowObject* AsWindowObject() { return this; }
+
 private:
     struct MarkerTag
     {

@@ -193,6 +193,37 @@ BOOL EndModalLoop(HWND modalWindow, INT_PTR result)
     return FALSE;
 }
 
+std::optional<std::wstring> ShowModalFileDialog(HWND owner,
+                                                const backend::FileDialogRequest& request)
+{
+    const HWND top = owner != nullptr ? TopLevelOf(owner) : nullptr;
+    const OwnerDisabled ownerScope(top);
+    try
+    {
+        return backend::CurrentBackend().ShowFileDialog(top, request);
+    }
+    catch (const std::exception& e)
+    {
+        ReportHandlerException(owner, WM_NULL, e.what());
+    }
+    return std::nullopt;
+}
+
+std::optional<COLORREF> ShowModalColorDialog(HWND owner, COLORREF initial)
+{
+    const HWND top = owner != nullptr ? TopLevelOf(owner) : nullptr;
+    const OwnerDisabled ownerScope(top);
+    try
+    {
+        return backend::CurrentBackend().ShowColorDialog(top, initial);
+    }
+    catch (const std::exception& e)
+    {
+        ReportHandlerException(owner, WM_NULL, e.what());
+    }
+    return std::nullopt;
+}
+
 } // namespace brvl::win32
 
 using namespace brvl::win32;

@@ -4,10 +4,14 @@
 
 #include <functional>
 
+#include <optional>
+#include <string>
+
 namespace brvl::backend
 {
 struct ModalRequest;
-}
+struct FileDialogRequest;
+} // namespace brvl::backend
 
 // The interface thread's loop. One pass takes, in this order: a queued posted
 // message or input event, else a pending WM_PAINT (parents first), else one due
@@ -35,6 +39,12 @@ namespace brvl::win32
 // The owner is re-enabled before this returns.
 INT_PTR RunModalLoop(const backend::ModalRequest& request);
 BOOL EndModalLoop(HWND modalWindow, INT_PTR result);
+
+// The common dialogs as modal elements: the owner's top-level is disabled (and
+// capture cancelled) while the backend shows them; nullopt when cancelled.
+std::optional<std::wstring> ShowModalFileDialog(HWND owner,
+                                                const backend::FileDialogRequest& request);
+std::optional<COLORREF> ShowModalColorDialog(HWND owner, COLORREF initial);
 
 } // namespace brvl::win32
 

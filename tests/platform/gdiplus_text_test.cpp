@@ -84,6 +84,15 @@ TEST(GdiplusText, EllipsisAndWrappingKeepTextInsideItsBox)
     EXPECT_LE(trimmed.Width, 80.5f) << "an ellipsis shortens the line to the box";
     EXPECT_LT(trimmed.Height, 20.0f) << "one line";
 
+    // The ellipsis starts exactly where the text stops fitting: a box as wide as
+    // the measured text keeps it whole, a slightly narrower one trims it.
+    RectF fits;
+    g.MeasureString(text, -1, &font, RectF(0, 0, natural.Width + 0.5f, 20), &ellipsis, &fits);
+    EXPECT_NEAR(fits.Width, natural.Width, 0.5f) << "text that fits must not be trimmed";
+    RectF tight;
+    g.MeasureString(text, -1, &font, RectF(0, 0, natural.Width - 4.0f, 20), &ellipsis, &tight);
+    EXPECT_LE(tight.Width, natural.Width - 3.5f) << "text one glyph too wide must be trimmed";
+
     RectF wrapped;
     g.MeasureString(text, -1, &font, RectF(0, 0, 80, 100), StringFormat::GenericDefault(),
                     &wrapped);
