@@ -13,9 +13,9 @@ function(brvl_folder_library name)
 endfunction()
 
 # One test program per tests/ sub-folder; each test case is a CTest test labelled
-# by the folder it tests.
+# by the folder it tests. PROPERTIES (name value ...) go to every test case.
 function(brvl_folder_tests label)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS;EXTRA_LABELS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPS;EXTRA_LABELS;PROPERTIES" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     if(NOT sources)
         return()
@@ -23,14 +23,7 @@ function(brvl_folder_tests label)
     set(target brvl_${label}_tests)
     add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE ${ARG_DEPS} brvl_test_support GTest::gtest GTest::gtest_main)
-    set(properties LABELS "${label};${ARG_EXTRA_LABELS}")
-    if(ARG_TIMEOUT)
-        list(APPEND properties TIMEOUT ${ARG_TIMEOUT})
-    endif()
-    if(ARG_ENVIRONMENT)
-        list(APPEND properties ENVIRONMENT "${ARG_ENVIRONMENT}")
-    endif()
     gtest_discover_tests(${target}
-        PROPERTIES ${properties}
+        PROPERTIES LABELS "${label};${ARG_EXTRA_LABELS}" ${ARG_PROPERTIES}
         DISCOVERY_TIMEOUT 60)
 endfunction()

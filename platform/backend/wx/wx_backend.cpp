@@ -97,29 +97,33 @@ void WxBackend::WakeUiThread()
 
 void WxBackend::WaitForWork(std::optional<std::uint64_t> deadlineMs)
 {
-    while (!m_woken.exchange(false))
+    if (m_woken.exchange(false))
     {
-        unsigned long waitMs = kLongestWaitMs;
-        if (deadlineMs)
-        {
-            const std::uint64_t now = NowMs();
-            if (now >= *deadlineMs)
-            {
-                return;
-            }
-            waitMs = static_cast<unsigned long>(std::min<std::uint64_t>(*deadlineMs - now, waitMs));
-        }
-        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-        if (loop == nullptr)
-        {
-            loop = m_loop.get();
-        }
-        loop->DispatchTimeout(waitMs);
-        if (wxTheApp != nullptr)
-        {
-            wxTheApp->ProcessPendingEvents();
-        }
+        return;
     }
+    // One toolkit wait: it ends with any native event, a post from another
+    // thread, the deadline or the longest wait; the caller looks again.
+    unsigned long waitMs = kLongestWaitMs;
+    if (deadlineMs)
+    {
+        const std::uint64_t now = NowMs();
+        if (now >= *deadlineMs)
+        {
+            return;
+        }
+        waitMs = static_cast<unsigned long>(std::min<std::uint64_t>(*deadlineMs - now, waitMs));
+    }
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    if (loop == nullptr)
+    {
+        loop = m_loop.get();
+    }
+    loop->DispatchTimeout(waitMs);
+    if (wxTheApp != nullptr)
+    {
+        wxTheApp->ProcessPendingEvents();
+    }
+    m_woken.store(false);
 }
 
 RECT WxBackend::ScreenRect() const

@@ -47,6 +47,10 @@ public:
     void CaptureChanged(HWND holder) override;
     int ShowMessageBox(const ModalRequest& request) override;
     std::optional<INT_PTR> BeginModal(const ModalRequest& request) override;
+    std::optional<std::wstring> ShowFileDialog(HWND owner, const FileDialogRequest& request) override;
+    std::optional<COLORREF> ShowColorDialog(HWND owner, COLORREF initial) override;
+    std::wstring ClipboardText() override;
+    void SetClipboardText(const std::wstring& text) override;
 
     // While a native modal dialog runs its own loop, posts, paints and timers
     // of the tree are dispatched from wx events.
@@ -117,5 +121,13 @@ wxFileDropTarget* MakeDropTarget(NativeTopLevel* frame);
 
 // wxMessageDialog for a message box request (wx_message_box.cpp).
 int RunNativeMessageBox(wxWindow* parent, const ModalRequest& request);
+
+// A file pattern that matches whatever the letters' case ("*.wav" becomes
+// "*.[wW][aA][vV]"): the file system is case-sensitive, files from other
+// systems often are upper-case.
+std::wstring CaseInsensitivePattern(const std::wstring& pattern);
+
+// The filter list of a file dialog in the toolkit's "text|patterns|..." form.
+std::wstring WildcardOf(const FileDialogRequest& request);
 
 } // namespace brvl::backend::wxui

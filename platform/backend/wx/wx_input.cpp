@@ -78,6 +78,7 @@ public:
     void Bind()
     {
         m_canvas->Bind(wxEVT_MOTION, &CanvasInput::OnMove, this);
+        m_canvas->Bind(wxEVT_ENTER_WINDOW, &CanvasInput::OnMove, this); // arriving is moving
         for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DOWN,
                                 wxEVT_RIGHT_DCLICK, wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_DCLICK})
         {
@@ -120,6 +121,7 @@ private:
 
     void OnMove(wxMouseEvent& event)
     {
+        event.Skip();
         POINT screen{};
         if (Screen(event, screen))
         {

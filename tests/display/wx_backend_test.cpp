@@ -1,0 +1,327 @@
+#include "platform/backend/wx/display_backend.h"
+#include "platform/mfc/afx_controls.h"
+#include "platform/mfc/cstring.h"
+#include "platform/mfc/dc.h"
+#include "platform/mfc/dialog.h"
+#include "platform/win32/dialog_template.h"
+#include "platform/win32/message_box.h"
+#include "tests/platform/test_windows.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+using namespace brvl::backend;
+
+namespace
+{
+
+const std::filesystem::path kOutput = BRVL_TEST_OUTPUT_DIR;
+
+// The toolkit starts once per process and goes at its end.
+class DisplayEnvironment : public ::testing::Environment
+{
+public:
+    void TearDown() override { ShutDownDisplayBackend(); }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
+
+bool Elapsed(std::chrono::steady_clock::time_point start, std::chrono::milliseconds limit)
+{
+    return std::chrono::steady_clock::now() - start > limit;
+}
+
+// Runs a shell command (xdotool) on another thread while the interface thread
+// keeps dispatching, then dispatches until `done` or the time limit.
+bool RunWhileDispatching(const std::string& command, const std::function<bool()>& done,
+                         std::chrono::milliseconds limit = std::chrono::seconds(10))
+{
+    std::atomic<bool> finished{false};
+    int status = -1;
+    std::thread runner(
+        [&]
+        {
+            status = std::system(command.c_str());
+            finished = true;
+        });
+    const auto start = std::chrono::steady_clock::now();
+    RunMessageLoopUntil([&] { return (finished && done()) || Elapsed(start, limit); });
+    runner.join();
+    EXPECT_EQ(status, 0) << command;
+    return done();
+}
+
+void DispatchFor(std::chrono::milliseconds time)
+{
+    const auto start = std::chrono::steady_clock::now();
+    RunMessageLoopUntil([&] { return Elapsed(start, time); });
+}
+
+std::string Xdotool(const std::string& arguments)
+{
+    return "xdotool " + arguments;
+}
+
+std::string At(POINT screen)
+{
+    return std::to_string(screen.x) + " " + std::to_string(screen.y);
+}
+
+POINT ScreenOf(const CWnd& wnd, int x, int y)
+{
+    POINT pt{x, y};
+    ::ClientToScreen(wnd.GetSafeHwnd(), &pt);
+    return pt;
+}
+
+// The colour of a pixel of a PNG, as 0xRRGGBB.
+std::uint32_t PixelOfPng(const std::filesystem::path& path, POINT at)
+{
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    std::uint32_t rgb = 0xFFFFFFFF;
+    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS &&
+        at.x < cairo_image_surface_get_width(image) && at.y < cairo_image_surface_get_height(image))
+    {
+        cairo_surface_flush(image);
+        const auto* row = cairo_image_surface_get_data(image) +
+                          static_cast<std::ptrdiff_t>(at.y) * cairo_image_surface_get_stride(image);
+        rgb = reinterpret_cast<const std::uint32_t*>(row)[at.x] & 0xFFFFFF;
+    }
+    cairo_surface_destroy(image);
+    return rgb;
+}
+
+// Tests under a real (virtual) display. Under Xvfb there is no window manager:
+// nothing here relies on activation or focus of top-levels by the manager.
+class DisplayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (InstallBackendForDisplay() != BackendKind::Wx)
+        {
+            GTEST_SKIP() << "no display";
+        }
+        SetHandlerExceptionHook(
+            [](HWND, UINT msg, const std::string& what)
+            { ADD_FAILURE() << "handler of " << MessageName(msg) << " threw: " << what; });
+    }
+
+    void TearDown() override
+    {
+        SetHandlerExceptionHook(nullptr);
+        if (::IsWindow(frame.GetSafeHwnd()))
+        {
+            frame.DestroyWindow();
+        }
+        DispatchFor(std::chrono::milliseconds(50)); // the native windows go
+    }
+
+    // A frame with a red panel that paints itself and a push button.
+    void MakeFrame()
+    {
+        ASSERT_TRUE(frame.CreateTopLevel(RECT{100, 100, 500, 400}, WS_POPUP | WS_VISIBLE));
+        ::SetWindowTextW(frame.GetSafeHwnd(), L"BRVL display test");
+        ASSERT_TRUE(panel.CreateChild(frame, RECT{10, 10, 210, 160}, 0, CS_DBLCLKS));
+        ASSERT_TRUE(button.Create(L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                  RECT{230, 10, 330, 40}, &frame, 100));
+        auto paintRed = [this](CWnd& wnd)
+        {
+            return [&wnd](WPARAM, LPARAM) -> std::optional<LRESULT>
+            {
+                CPaintDC dc(&wnd);
+                RECT client{};
+                wnd.GetClientRect(&client);
+                dc.FillSolidRect(&client, RGB(220, 30, 30));
+                return 0;
+            };
+        };
+        panel.On(WM_PAINT, paintRed(panel));
+        frame.On(WM_PAINT,
+                 [this](WPARAM, LPARAM) -> std::optional<LRESULT>
+                 {
+                     CPaintDC dc(&frame);
+                     RECT client{};
+                     frame.GetClientRect(&client);
+                     dc.FillSolidRect(&client, RGB(30, 60, 200));
+                     return 0;
+                 });
+        DispatchFor(std::chrono::milliseconds(300));
+    }
+
+    MessageLog log;
+    RecordingWnd frame{"frame", log};
+    RecordingWnd panel{"panel", log};
+    CButton button;
+};
+
+TEST_F(DisplayTest, PointerWheelAndKeysReachTheTreeInOrderAndTheFrameIsOnScreen)
+{
+    MakeFrame();
+    panel.SetFocus();
+    log.Clear();
+
+    const POINT inPanel = ScreenOf(panel, 100, 75);
+    const POINT onButton = ScreenOf(button, 50, 15);
+    const std::string script =
+        Xdotool("mousemove " + At(inPanel) + " sleep 0.1 click 1 sleep 0.1 click 4 sleep 0.1 "
+                "key --clearmodifiers shift+h sleep 0.1 mousemove " + At(onButton) +
+                " sleep 0.1 click 1");
+    const bool done = RunWhileDispatching(
+        script, [&] { return log.Count("frame", WM_COMMAND) > 0; });
+    EXPECT_TRUE(done) << "the button never reported its click";
+
+    const std::vector<std::string> seen =
+        log.Of({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEWHEEL, WM_KEYDOWN, WM_CHAR, WM_COMMAND});
+    const std::vector<std::string> expected = {
+        "panel:WM_LBUTTONDOWN", "panel:WM_LBUTTONUP",
+        "panel:WM_MOUSEWHEEL",  "frame:WM_MOUSEWHEEL", // unhandled: passed to the parent
+        "panel:WM_KEYDOWN",     "panel:WM_KEYDOWN",    // shift, then h
+        "panel:WM_CHAR",        "frame:" + MessageName(WM_COMMAND)};
+    EXPECT_EQ(seen, expected);
+    EXPECT_GT(log.Count("panel", WM_MOUSEMOVE), 0);
+    for (const LoggedMessage& m : log.entries)
+    {
+        if (m.message == WM_MOUSEWHEEL)
+        {
+            EXPECT_EQ(static_cast<short>(HIWORD(m.wParam)), 120) << "one notch up";
+        }
+        if (m.message == WM_CHAR)
+        {
+            EXPECT_EQ(m.wParam, static_cast<WPARAM>(L'H')) << "the shifted character";
+        }
+        if (m.message == WM_COMMAND)
+        {
+            EXPECT_EQ(LOWORD(m.wParam), 100);
+        }
+    }
+
+    const auto shot = kOutput / "display_frame.png";
+    ASSERT_TRUE(wx_testing::SaveScreenPng(shot));
+    EXPECT_EQ(PixelOfPng(shot, ScreenOf(panel, 100, 75)), 0xDC1E1Eu) << "the panel is not shown";
+    EXPECT_EQ(PixelOfPng(shot, ScreenOf(frame, 380, 250)), 0x1E3CC8u) << "the frame is not shown";
+}
+
+TEST_F(DisplayTest, ADialogsModalLoopTakesTypedTextAndEndsWithEnter)
+{
+    MakeFrame();
+    const brvl::win32::DialogTemplate layout = brvl::win32::ParseDialogTemplate(R"({
+        "caption": "BRVL name dialog", "size": [160, 60],
+        "style": ["DS_MODALFRAME", "WS_POPUP", "WS_CAPTION", "WS_SYSMENU"],
+        "controls": [
+            {"class": "EDIT", "text": "", "id": 1001, "rect": [7, 7, 146, 14],
+             "style": ["WS_TABSTOP", "WS_BORDER", "ES_AUTOHSCROLL"]},
+            {"class": "BUTTON", "text": "OK", "id": 1, "rect": [103, 39, 50, 14],
+             "style": ["BS_DEFPUSHBUTTON", "WS_TABSTOP"]}]})");
+
+    class NameDialog : public CDialog
+    {
+    public:
+        using CDialog::CDialog;
+        std::atomic<bool> shown{false};
+        std::atomic<LONG> editX{0}, editY{0};
+        CString typed;
+
+        BOOL OnInitDialog() override
+        {
+            const BOOL result = CDialog::OnInitDialog();
+            RECT edit{};
+            ::GetWindowRect(::GetDlgItem(GetSafeHwnd(), 1001), &edit);
+            editX = (edit.left + edit.right) / 2;
+            editY = (edit.top + edit.bottom) / 2;
+            shown = true;
+            return result;
+        }
+        void OnOK() override
+        {
+            GetDlgItemText(1001, typed);
+            CDialog::OnOK();
+        }
+    };
+    NameDialog dialog(layout, &frame);
+
+    std::atomic<int> status{-1};
+    std::thread typist(
+        [&]
+        {
+            for (int i = 0; i < 200 && !dialog.shown; ++i)
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            const std::string point = std::to_string(dialog.editX.load()) + " " +
+                                      std::to_string(dialog.editY.load());
+            status = std::system(
+                Xdotool("mousemove " + point + " sleep 0.1 type --delay 30 Mix1 && " +
+                        Xdotool("key Return"))
+                    .c_str());
+        });
+    const INT_PTR result = dialog.DoModal();
+    typist.join();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(result, IDOK) << "Enter did not end the modal loop with OK";
+    EXPECT_EQ(std::wstring(dialog.typed.GetString()), L"Mix1");
+}
+
+TEST_F(DisplayTest, FilesDroppedOnTheNativeWindowArriveAsDropFilesWithFullPaths)
+{
+    MakeFrame();
+    ::DragAcceptFiles(panel.GetSafeHwnd(), TRUE);
+    const std::wstring deep = L"/tmp/" + std::wstring(300, L'd') + L"/Mischung für Björk ♪.wav";
+    const std::vector<std::wstring> paths = {L"/tmp/plain.wav", deep, L"/tmp/日本語/曲.flac"};
+    std::vector<std::wstring> received;
+    POINT dropPoint{};
+    panel.On(WM_DROPFILES,
+             [&](WPARAM wParam, LPARAM) -> std::optional<LRESULT>
+             {
+                 const auto drop = reinterpret_cast<HDROP>(wParam);
+                 const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+                 for (UINT i = 0; i < count; ++i)
+                 {
+                     std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+                     path.resize(::DragQueryFileW(drop, i, path.data(),
+                                                  static_cast<UINT>(path.size())));
+                     received.push_back(path);
+                 }
+                 ::DragQueryPoint(drop, &dropPoint);
+                 ::DragFinish(drop);
+                 return 0;
+             });
+    // Client point (40, 50) of the frame lies on the panel at (30, 40).
+    ASSERT_TRUE(wx_testing::DropThroughNativeTarget(frame.GetSafeHwnd(), POINT{40, 50}, paths));
+    const auto start = std::chrono::steady_clock::now();
+    RunMessageLoopUntil([&]
+                        { return !received.empty() || Elapsed(start, std::chrono::seconds(5)); });
+    EXPECT_EQ(received, paths);
+    EXPECT_EQ(dropPoint.x, 30);
+    EXPECT_EQ(dropPoint.y, 40);
+}
+
+TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnter)
+{
+    MakeFrame();
+    // The box is centred on its owner; keys go to the window under the pointer.
+    const std::string centre = At(ScreenOf(frame, 200, 150));
+    std::atomic<int> status{-1};
+    std::thread answerer(
+        [&]
+        {
+            status = std::system(
+                (Xdotool("search --sync --onlyvisible --name '^BRVL question$' >/dev/null") + " && " +
+                 Xdotool("mousemove " + centre + " sleep 0.3 key Escape sleep 0.5 key Return"))
+                    .c_str());
+        });
+    const int answer = ::MessageBoxW(frame.GetSafeHwnd(), L"Replace the file?\nIt exists.",
+                                     L"BRVL question", MB_YESNO | MB_ICONWARNING);
+    answerer.join();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(answer, IDYES) << "Escape answered, or Enter did not take the default button";
+}
+
+} // namespace
