@@ -208,6 +208,46 @@ TEST_F(DisplayTest, PointerWheelAndKeysReachTheTreeInOrderAndTheFrameIsOnScreen)
     EXPECT_EQ(PixelOfPng(shot, ScreenOf(frame, 380, 250)), 0x1E3CC8u) << "the frame is not shown";
 }
 
+TEST_F(DisplayTest, AWindowHoldingTheCaptureHearsThePointerOutsideItsTopLevel)
+{
+    MakeFrame();
+    // Captured after a click and released by the next press, so that no button
+    // is held while the pointer is outside: only the pointer grab brings the
+    // moves and the press back.
+    panel.On(WM_LBUTTONUP,
+             [this](WPARAM, LPARAM) -> std::optional<LRESULT>
+             {
+                 panel.SetCapture();
+                 return 0;
+             });
+    panel.On(WM_LBUTTONDOWN,
+             [](WPARAM, LPARAM) -> std::optional<LRESULT>
+             {
+                 ::ReleaseCapture();
+                 return 0;
+             });
+    log.Clear();
+    const POINT inPanel = ScreenOf(panel, 50, 50);
+    const POINT outside = ScreenOf(frame, 700, 500); // beyond the frame's right and bottom
+    const bool pressed = RunWhileDispatching(
+        Xdotool("mousemove " + At(inPanel) + " sleep 0.1 click 1 sleep 0.1 mousemove " +
+                At(outside) + " sleep 0.1 click 1"),
+        [&] { return log.Count("panel", WM_LBUTTONDOWN) > 1; });
+    ASSERT_TRUE(pressed) << "the press outside did not reach the capturing window";
+    bool movedOutside = false;
+    for (const LoggedMessage& m : log.entries)
+    {
+        if (m.window == "panel" && m.message == WM_MOUSEMOVE)
+        {
+            const int x = static_cast<short>(LOWORD(m.lParam));
+            const int y = static_cast<short>(HIWORD(m.lParam));
+            movedOutside = movedOutside || (x > 600 && y > 400);
+        }
+    }
+    EXPECT_TRUE(movedOutside) << "the captured panel did not hear the pointer outside";
+    EXPECT_EQ(::GetCapture(), nullptr);
+}
+
 TEST_F(DisplayTest, ADialogsModalLoopTakesTypedTextAndEndsWithEnter)
 {
     MakeFrame();
@@ -303,9 +343,20 @@ TEST_F(DisplayTest, FilesDroppedOnTheNativeWindowArriveAsDropFilesWithFullPaths)
     EXPECT_EQ(dropPoint.y, 40);
 }
 
-TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnter)
+TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnterWhileTimersAndPostsGoOn)
 {
     MakeFrame();
+    // While the native box runs its own loop, the tree's timers fire and a
+    // post from another thread is dispatched.
+    ::SetTimer(frame.GetSafeHwnd(), 7, 30, nullptr);
+    std::thread poster(
+        [&]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            ::PostMessageW(frame.GetSafeHwnd(), WM_APP + 1, 0, 0);
+        });
+    log.Clear();
+
     // The box is centred on its owner; keys go to the window under the pointer.
     const std::string centre = At(ScreenOf(frame, 200, 150));
     std::atomic<int> status{-1};
@@ -320,8 +371,12 @@ TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnter)
     const int answer = ::MessageBoxW(frame.GetSafeHwnd(), L"Replace the file?\nIt exists.",
                                      L"BRVL question", MB_YESNO | MB_ICONWARNING);
     answerer.join();
+    poster.join();
     EXPECT_EQ(status, 0);
     EXPECT_EQ(answer, IDYES) << "Escape answered, or Enter did not take the default button";
+    EXPECT_GT(log.Count("frame", WM_TIMER), 5) << "timers stopped while the box was open";
+    EXPECT_EQ(log.Count("frame", WM_APP + 1), 1) << "a post waited for the box to close";
+    ::KillTimer(frame.GetSafeHwnd(), 7);
 }
 
 } // namespace
