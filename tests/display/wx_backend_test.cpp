@@ -1,165 +1,18 @@
-#include "platform/backend/wx/display_backend.h"
-#include "platform/mfc/afx_controls.h"
+#include "tests/display/display_test_support.h"
+
 #include "platform/mfc/cstring.h"
-#include "platform/mfc/dc.h"
 #include "platform/mfc/dialog.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/message_box.h"
-#include "tests/platform/test_windows.h"
-
-#include <cairo.h>
-#include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 #include <thread>
 
 using namespace brvl::backend;
 
 namespace
 {
-
-const std::filesystem::path kOutput = BRVL_TEST_OUTPUT_DIR;
-
-// The toolkit starts once per process and goes at its end.
-class DisplayEnvironment : public ::testing::Environment
-{
-public:
-    void TearDown() override { ShutDownDisplayBackend(); }
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
-
-bool Elapsed(std::chrono::steady_clock::time_point start, std::chrono::milliseconds limit)
-{
-    return std::chrono::steady_clock::now() - start > limit;
-}
-
-// Runs a shell command (xdotool) on another thread while the interface thread
-// keeps dispatching, then dispatches until `done` or the time limit.
-bool RunWhileDispatching(const std::string& command, const std::function<bool()>& done,
-                         std::chrono::milliseconds limit = std::chrono::seconds(10))
-{
-    std::atomic<bool> finished{false};
-    int status = -1;
-    std::thread runner(
-        [&]
-        {
-            status = std::system(command.c_str());
-            finished = true;
-        });
-    const auto start = std::chrono::steady_clock::now();
-    RunMessageLoopUntil([&] { return (finished && done()) || Elapsed(start, limit); });
-    runner.join();
-    EXPECT_EQ(status, 0) << command;
-    return done();
-}
-
-void DispatchFor(std::chrono::milliseconds time)
-{
-    const auto start = std::chrono::steady_clock::now();
-    RunMessageLoopUntil([&] { return Elapsed(start, time); });
-}
-
-std::string Xdotool(const std::string& arguments)
-{
-    return "xdotool " + arguments;
-}
-
-std::string At(POINT screen)
-{
-    return std::to_string(screen.x) + " " + std::to_string(screen.y);
-}
-
-POINT ScreenOf(const CWnd& wnd, int x, int y)
-{
-    POINT pt{x, y};
-    ::ClientToScreen(wnd.GetSafeHwnd(), &pt);
-    return pt;
-}
-
-// The colour of a pixel of a PNG, as 0xRRGGBB.
-std::uint32_t PixelOfPng(const std::filesystem::path& path, POINT at)
-{
-    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
-    std::uint32_t rgb = 0xFFFFFFFF;
-    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS &&
-        at.x < cairo_image_surface_get_width(image) && at.y < cairo_image_surface_get_height(image))
-    {
-        cairo_surface_flush(image);
-        const auto* row = cairo_image_surface_get_data(image) +
-                          static_cast<std::ptrdiff_t>(at.y) * cairo_image_surface_get_stride(image);
-        rgb = reinterpret_cast<const std::uint32_t*>(row)[at.x] & 0xFFFFFF;
-    }
-    cairo_surface_destroy(image);
-    return rgb;
-}
-
-// Tests under a real (virtual) display. Under Xvfb there is no window manager:
-// nothing here relies on activation or focus of top-levels by the manager.
-class DisplayTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (InstallBackendForDisplay() != BackendKind::Wx)
-        {
-            GTEST_SKIP() << "no display";
-        }
-        SetHandlerExceptionHook(
-            [](HWND, UINT msg, const std::string& what)
-            { ADD_FAILURE() << "handler of " << MessageName(msg) << " threw: " << what; });
-    }
-
-    void TearDown() override
-    {
-        SetHandlerExceptionHook(nullptr);
-        if (::IsWindow(frame.GetSafeHwnd()))
-        {
-            frame.DestroyWindow();
-        }
-        DispatchFor(std::chrono::milliseconds(50)); // the native windows go
-    }
-
-    // A frame with a red panel that paints itself and a push button.
-    void MakeFrame()
-    {
-        ASSERT_TRUE(frame.CreateTopLevel(RECT{100, 100, 500, 400}, WS_POPUP | WS_VISIBLE));
-        ::SetWindowTextW(frame.GetSafeHwnd(), L"BRVL display test");
-        ASSERT_TRUE(panel.CreateChild(frame, RECT{10, 10, 210, 160}, 0, CS_DBLCLKS));
-        ASSERT_TRUE(button.Create(L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                                  RECT{230, 10, 330, 40}, &frame, 100));
-        auto paintRed = [this](CWnd& wnd)
-        {
-            return [&wnd](WPARAM, LPARAM) -> std::optional<LRESULT>
-            {
-                CPaintDC dc(&wnd);
-                RECT client{};
-                wnd.GetClientRect(&client);
-                dc.FillSolidRect(&client, RGB(220, 30, 30));
-                return 0;
-            };
-        };
-        panel.On(WM_PAINT, paintRed(panel));
-        frame.On(WM_PAINT,
-                 [this](WPARAM, LPARAM) -> std::optional<LRESULT>
-                 {
-                     CPaintDC dc(&frame);
-                     RECT client{};
-                     frame.GetClientRect(&client);
-                     dc.FillSolidRect(&client, RGB(30, 60, 200));
-                     return 0;
-                 });
-        DispatchFor(std::chrono::milliseconds(300));
-    }
-
-    MessageLog log;
-    RecordingWnd frame{"frame", log};
-    RecordingWnd panel{"panel", log};
-    CButton button;
-};
 
 TEST_F(DisplayTest, PointerWheelAndKeysReachTheTreeInOrderAndTheFrameIsOnScreen)
 {
@@ -202,7 +55,7 @@ TEST_F(DisplayTest, PointerWheelAndKeysReachTheTreeInOrderAndTheFrameIsOnScreen)
         }
     }
 
-    const auto shot = kOutput / "display_frame.png";
+    const auto shot = kDisplayOutput / "display_frame.png";
     ASSERT_TRUE(wx_testing::SaveScreenPng(shot));
     EXPECT_EQ(PixelOfPng(shot, ScreenOf(panel, 100, 75)), 0xDC1E1Eu) << "the panel is not shown";
     EXPECT_EQ(PixelOfPng(shot, ScreenOf(frame, 380, 250)), 0x1E3CC8u) << "the frame is not shown";

@@ -4,6 +4,7 @@
 // this folder include wx headers.
 
 #include "platform/backend/backend.h"
+#include "platform/backend/wx/file_patterns.h"
 
 #include <wx/bitmap.h>
 #include <wx/dnd.h>
@@ -121,13 +122,5 @@ wxFileDropTarget* MakeDropTarget(NativeTopLevel* frame);
 
 // wxMessageDialog for a message box request (wx_message_box.cpp).
 int RunNativeMessageBox(wxWindow* parent, const ModalRequest& request);
-
-// A file pattern that matches whatever the letters' case ("*.wav" becomes
-// "*.[wW][aA][vV]"): the file system is case-sensitive, files from other
-// systems often are upper-case.
-std::wstring CaseInsensitivePattern(const std::wstring& pattern);
-
-// The filter list of a file dialog in the toolkit's "text|patterns|..." form.
-std::wstring WildcardOf(const FileDialogRequest& request);
 
 } // namespace brvl::backend::wxui
