@@ -111,6 +111,25 @@ void DisplayTest::TearDown()
     DispatchFor(std::chrono::milliseconds(50)); // the native windows go
 }
 
+namespace
+{
+
+// The window paints its whole client area in one colour.
+void PaintSolid(RecordingWnd& wnd, COLORREF color)
+{
+    wnd.On(WM_PAINT,
+           [&wnd, color](WPARAM, LPARAM) -> std::optional<LRESULT>
+           {
+               CPaintDC dc(&wnd);
+               RECT client{};
+               wnd.GetClientRect(&client);
+               dc.FillSolidRect(&client, color);
+               return 0;
+           });
+}
+
+} // namespace
+
 void DisplayTest::MakeFrame()
 {
     ASSERT_TRUE(frame.CreateTopLevel(RECT{100, 100, 500, 400}, WS_POPUP | WS_VISIBLE));
@@ -118,23 +137,7 @@ void DisplayTest::MakeFrame()
     ASSERT_TRUE(panel.CreateChild(frame, RECT{10, 10, 210, 160}, 0, CS_DBLCLKS));
     ASSERT_TRUE(button.Create(L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
                               RECT{230, 10, 330, 40}, &frame, 100));
-    panel.On(WM_PAINT,
-             [this](WPARAM, LPARAM) -> std::optional<LRESULT>
-             {
-                 CPaintDC dc(&panel);
-                 RECT client{};
-                 panel.GetClientRect(&client);
-                 dc.FillSolidRect(&client, RGB(220, 30, 30));
-                 return 0;
-             });
-    frame.On(WM_PAINT,
-             [this](WPARAM, LPARAM) -> std::optional<LRESULT>
-             {
-                 CPaintDC dc(&frame);
-                 RECT client{};
-                 frame.GetClientRect(&client);
-                 dc.FillSolidRect(&client, RGB(30, 60, 200));
-                 return 0;
-             });
+    PaintSolid(panel, RGB(220, 30, 30));
+    PaintSolid(frame, RGB(30, 60, 200));
     DispatchFor(std::chrono::milliseconds(300));
 }
