@@ -6,6 +6,7 @@
 #include "platform/win32/message_box.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -59,6 +60,46 @@ TEST_F(DisplayTest, PointerWheelAndKeysReachTheTreeInOrderAndTheFrameIsOnScreen)
     ASSERT_TRUE(wx_testing::SaveScreenPng(shot));
     EXPECT_EQ(PixelOfPng(shot, ScreenOf(panel, 100, 75)), 0xDC1E1Eu) << "the panel is not shown";
     EXPECT_EQ(PixelOfPng(shot, ScreenOf(frame, 380, 250)), 0x1E3CC8u) << "the frame is not shown";
+}
+
+// What a command printed on its standard output.
+std::string OutputOf(const std::string& command)
+{
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r"))
+    {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        {
+            output += buffer;
+        }
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+TEST_F(DisplayTest, TheNativeWindowAndTheTreeFollowEachOthersSize)
+{
+    MakeFrame();
+    const std::string find = "$(" + Xdotool("search --onlyvisible --name '^BRVL display test$'") + ")";
+
+    ::MoveWindow(frame.GetSafeHwnd(), 120, 110, 450, 350, TRUE);
+    DispatchFor(std::chrono::milliseconds(200));
+    const std::string geometry = OutputOf(Xdotool("getwindowgeometry " + find));
+    EXPECT_NE(geometry.find("Position: 120,110"), std::string::npos) << geometry;
+    EXPECT_NE(geometry.find("Geometry: 450x350"), std::string::npos) << geometry;
+
+    // Resized from outside (as a user dragging its border): the tree follows.
+    log.Clear();
+    RECT client{};
+    const bool resized = RunWhileDispatching(Xdotool("windowsize " + find + " 320 240"),
+                                             [&]
+                                             {
+                                                 frame.GetClientRect(&client);
+                                                 return client.right == 320 && client.bottom == 240;
+                                             });
+    EXPECT_TRUE(resized) << "the tree's frame is " << client.right << " x " << client.bottom;
+    EXPECT_GT(log.Count("frame", WM_SIZE), 0);
 }
 
 TEST_F(DisplayTest, AWindowHoldingTheCaptureHearsThePointerOutsideItsTopLevel)

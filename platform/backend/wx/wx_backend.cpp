@@ -206,27 +206,24 @@ void WxBackend::CursorChanged(HCURSOR cursor)
 void WxBackend::CaptureChanged(HWND holder)
 {
     const HWND top = holder != nullptr ? GetAncestorTopLevel(holder) : nullptr;
-    if (top == m_grab)
+    NativeTopLevel* frame = Find(top);
+    if (top == m_grab && frame != nullptr && frame->Canvas()->HasCapture())
     {
         return;
     }
-    if (NativeTopLevel* previous = Find(m_grab))
+    NativeTopLevel* previous = Find(m_grab);
+    if (previous != nullptr && previous->Canvas()->HasCapture())
     {
-        if (previous->Canvas()->HasCapture())
-        {
-            previous->Canvas()->ReleaseMouse();
-        }
+        previous->Canvas()->ReleaseMouse();
     }
     m_grab = nullptr;
-    if (NativeTopLevel* frame = Find(top))
+    if (frame != nullptr && frame->IsShown())
     {
-        if (frame->IsShown())
-        {
-            // The pointer stays grabbed by the window holding the capture, so
-            // a drag that leaves it keeps reporting moves and the release.
-            frame->Canvas()->CaptureMouse();
-            m_grab = top;
-        }
+        // The pointer stays grabbed by the window holding the capture, so a
+        // drag that leaves it keeps reporting moves and the release. A grab
+        // taken away by another client is taken again on the next change.
+        frame->Canvas()->CaptureMouse();
+        m_grab = top;
     }
 }
 
