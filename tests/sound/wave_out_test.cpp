@@ -413,3 +413,30 @@ TEST_F(FakeSoundTest, ANewOpenWaitsForThePreviousDeviceToFinishClosing)
     EXPECT_EQ(driver.OpenCount(), 2);
     EXPECT_EQ(waveOutClose(next), MMSYSERR_NOERROR);
 }
+
+TEST_F(FakeSoundTest, TheCallbackMayCloseItsOwnDevice)
+{
+    HWAVEOUT device = nullptr;
+    PcmBuffer a(64, 1);
+    std::atomic<MMRESULT> closed{MMSYSERR_ERROR};
+    log.reaction = [&](HWAVEOUT d, UINT msg, WAVEHDR* header)
+    {
+        if (msg == WOM_DONE)
+        {
+            waveOutUnprepareHeader(d, header, sizeof(WAVEHDR));
+            closed = waveOutClose(d);
+        }
+    };
+    ASSERT_EQ(Open(device, log), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutPrepareHeader(device, &a.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutWrite(device, &a.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    ASSERT_TRUE(driver.FireDone(&a.header));
+    ASSERT_TRUE(log.WaitFor(WOM_CLOSE, 1)) << "closing from the callback hung or lost WOM_CLOSE";
+    EXPECT_EQ(closed.load(), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutReset(device), MMSYSERR_INVALHANDLE);
+
+    // The slot is free again: the next device opens at once.
+    CallbackLog next;
+    ASSERT_EQ(Open(device, next), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutClose(device), MMSYSERR_NOERROR);
+}
