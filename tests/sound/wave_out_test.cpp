@@ -411,6 +411,13 @@ TEST_F(FakeSoundTest, ANewOpenWaitsForThePreviousDeviceToFinishClosing)
     EXPECT_EQ(firstState, MMSYSERR_INVALHANDLE) << "two devices were open at once";
     EXPECT_NE(next, first) << "a handle was reused";
     EXPECT_EQ(driver.OpenCount(), 2);
+
+    // A device that is never closed keeps the output: after the bounded wait
+    // the next open is refused rather than playing two devices at once.
+    HWAVEOUT third = nullptr;
+    EXPECT_EQ(Open(third, second), MMSYSERR_ALLOCATED);
+    EXPECT_EQ(third, nullptr);
+    EXPECT_EQ(driver.OpenCount(), 2);
     EXPECT_EQ(waveOutClose(next), MMSYSERR_NOERROR);
 }
 
