@@ -1,0 +1,29 @@
+#include "platform/mfc/afx_message_box.h"
+
+#include "platform/mfc/afx_res.h"
+#include "platform/mfc/win_app.h"
+
+int AfxMessageBox(LPCTSTR text, UINT type, UINT)
+{
+    CWinApp* app = AfxGetApp();
+    CString caption;
+    if (app != nullptr && app->m_pszAppName != nullptr)
+    {
+        caption = app->m_pszAppName;
+    }
+    else
+    {
+        caption.LoadString(AFX_IDS_APP_TITLE);
+    }
+    CWnd* owner = AfxGetMainWnd();
+    const HWND ownerHwnd = owner != nullptr && ::IsWindow(owner->GetSafeHwnd()) ? owner->GetSafeHwnd()
+                                                                                  : nullptr;
+    return ::MessageBoxW(ownerHwnd, text != nullptr ? text : L"", caption, type);
+}
+
+int AfxMessageBox(UINT promptId, UINT type, UINT)
+{
+    CString text;
+    text.LoadString(promptId);
+    return AfxMessageBox(text.GetString(), type, 0);
+}
