@@ -29,6 +29,7 @@ public:
     int HighlightedItem() const { return m_highlighted; }
     // The open popup's menu and selection (tests).
     HMENU OpenPopupMenu() const { return m_tracker.RootMenu(); }
+    CMFCPopupMenu* OpenPopup() const { return m_tracker.Innermost(); }
     int OpenPopupSelection() const;
     // The client rectangle of top item `index`.
     CRect ItemRect(int index) const;

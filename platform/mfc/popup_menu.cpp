@@ -603,8 +603,15 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     {
         request.text += (i > 0 ? L"\n" : L"") + ItemText(menu, i);
     }
+    // Keys go to the popup while it is open; the focus comes back afterwards.
+    const HWND previousFocus = ::GetFocus();
+    ::SetFocus(root->GetSafeHwnd());
     const INT_PTR chosen = brvl::win32::RunModalLoop(request);
     tracker.Close();
+    if (previousFocus != nullptr && ::IsWindow(previousFocus))
+    {
+        ::SetFocus(previousFocus);
+    }
     if ((flags & TPM_RETURNCMD) != 0)
     {
         return static_cast<BOOL>(chosen);
