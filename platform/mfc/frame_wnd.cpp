@@ -168,7 +168,7 @@ void CFrameWnd::RecalcLayout(BOOL)
     for (CBasePane* pane : panes)
     {
         if (std::find(m_panes.begin(), m_panes.end(), pane) == m_panes.end() ||
-            !pane->IsWindowVisible())
+            !pane->IsVisible())
         {
             continue;
         }
