@@ -17,8 +17,9 @@ namespace brvl::mfc
 
 HFONT BarFont(UINT dpi)
 {
-    static std::map<UINT, HFONT> fonts;
-    HFONT& font = fonts[dpi];
+    // Never destroyed: the fonts live as long as the process.
+    static auto* fonts = new std::map<UINT, HFONT>;
+    HFONT& font = (*fonts)[dpi];
     if (font == nullptr)
     {
         font = ::CreateFontW(-MulDiv(9, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0,
