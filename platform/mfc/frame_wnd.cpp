@@ -25,6 +25,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup)
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+    ON_MESSAGE(WM_DPICHANGED, &CFrameWnd::OnDpiChanged)
     ON_COMMAND(ID_VIEW_STATUS_BAR, &CFrameWnd::OnViewStatusBar)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateViewStatusBar)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator)
@@ -392,13 +393,10 @@ void CFrameWnd::FillPaneMenu(HMENU popup)
     if (!holdsPaneMenu)
     {
         m_hPaneMenu = ::CreatePopupMenu();
-        CString text;
-        const int length = ::GetMenuStringW(popup, m_nPaneMenuPlaceholder, nullptr, 0, MF_BYCOMMAND);
-        ::GetMenuStringW(popup, m_nPaneMenuPlaceholder, text.GetBuffer(length), length + 1,
-                         MF_BYCOMMAND);
-        text.ReleaseBuffer(length);
+        const std::wstring text =
+            brvl::win32::MenuItemText(popup, m_nPaneMenuPlaceholder, MF_BYCOMMAND);
         ::ModifyMenuW(popup, m_nPaneMenuPlaceholder, MF_BYCOMMAND | MF_POPUP,
-                      reinterpret_cast<UINT_PTR>(m_hPaneMenu), text);
+                      reinterpret_cast<UINT_PTR>(m_hPaneMenu), text.c_str());
     }
     while (::GetMenuItemCount(m_hPaneMenu) > 0)
     {
@@ -566,6 +564,15 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM id, LPARAM text)
         SetMessageText(static_cast<UINT>(id));
     }
     return 0;
+}
+
+LRESULT CFrameWnd::OnDpiChanged(WPARAM dpi, LPARAM suggestedRect)
+{
+    const LRESULT result = Default();
+    (void)dpi;
+    (void)suggestedRect;
+    RecalcLayout(); // the bars' thickness follows the DPI
+    return result;
 }
 
 void CFrameWnd::OnViewStatusBar()

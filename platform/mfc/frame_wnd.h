@@ -93,6 +93,7 @@ protected:
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     afx_msg LRESULT OnInitMenuPopup(WPARAM menu, LPARAM indexAndSystem);
     afx_msg LRESULT OnSetMessageString(WPARAM id, LPARAM text);
+    afx_msg LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
     afx_msg void OnViewStatusBar();
     afx_msg void OnUpdateViewStatusBar(CCmdUI* cmdUI);
     afx_msg void OnUpdateKeyIndicator(CCmdUI* cmdUI);

@@ -115,11 +115,8 @@ UINT CMenu::GetMenuState(UINT item, UINT flags) const
 
 int CMenu::GetMenuString(UINT item, CString& text, UINT flags) const
 {
-    const int length = ::GetMenuStringW(m_hMenu, item, nullptr, 0, flags);
-    LPWSTR buffer = text.GetBuffer(length);
-    ::GetMenuStringW(m_hMenu, item, buffer, length + 1, flags);
-    text.ReleaseBuffer(length);
-    return length;
+    text = CString(brvl::win32::MenuItemText(m_hMenu, item, flags));
+    return text.GetLength();
 }
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR idOrPopup, LPCTSTR text)

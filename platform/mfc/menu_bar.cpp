@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CMFCMenuBar, CBasePane)
     ON_WM_MOUSEMOVE()
     ON_WM_SIZE()
     ON_WM_MOUSELEAVE()
+    ON_MESSAGE(WM_DPICHANGED, &CMFCMenuBar::OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace
@@ -33,11 +34,7 @@ int Scaled(int length, HWND hwnd)
 
 std::wstring TopItemText(HMENU menu, int index)
 {
-    const int length = ::GetMenuStringW(menu, static_cast<UINT>(index), nullptr, 0, MF_BYPOSITION);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::GetMenuStringW(menu, static_cast<UINT>(index), text.data(), length + 1, MF_BYPOSITION);
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return brvl::win32::MenuItemText(menu, static_cast<UINT>(index), MF_BYPOSITION);
 }
 
 } // namespace
@@ -278,6 +275,13 @@ void CMFCMenuBar::OnMouseMove(UINT, CPoint point)
         TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
         ::TrackMouseEvent(&track);
     }
+}
+
+LRESULT CMFCMenuBar::OnDpiChanged(WPARAM, LPARAM)
+{
+    Layout(); // the items' widths follow the font
+    Invalidate();
+    return 0;
 }
 
 void CMFCMenuBar::OnMouseLeave()

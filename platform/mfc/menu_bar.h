@@ -41,6 +41,7 @@ protected:
     afx_msg void OnMouseMove(UINT flags, CPoint point);
     afx_msg void OnSize(UINT type, int cx, int cy);
     afx_msg void OnMouseLeave();
+    afx_msg LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 

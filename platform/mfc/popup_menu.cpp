@@ -34,11 +34,7 @@ int Scaled(int length)
 
 std::wstring ItemText(HMENU menu, int index)
 {
-    const int length = ::GetMenuStringW(menu, static_cast<UINT>(index), nullptr, 0, MF_BYPOSITION);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::GetMenuStringW(menu, static_cast<UINT>(index), text.data(), length + 1, MF_BYPOSITION);
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return brvl::win32::MenuItemText(menu, static_cast<UINT>(index), MF_BYPOSITION);
 }
 
 // The label as shown: "&&" is "&", a single "&" marks the mnemonic.

@@ -389,6 +389,12 @@ DWORD CheckMenuItem(HMENU menu, UINT item, UINT check)
 namespace brvl::win32
 {
 
+std::wstring MenuItemText(HMENU menu, UINT item, UINT flags)
+{
+    const MenuItem* entry = FindItem(menu, item, flags);
+    return entry != nullptr ? entry->text : std::wstring();
+}
+
 std::wstring MenuLabel(const std::wstring& text)
 {
     return text.substr(0, text.find(L'\t'));

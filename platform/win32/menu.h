@@ -64,6 +64,9 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
 namespace brvl::win32
 {
 
+// The whole text of an item ("" for none).
+std::wstring MenuItemText(HMENU menu, UINT item, UINT flags);
+
 // "&Copy\tCtrl+C": the label "&Copy" and the accelerator text "Ctrl+C".
 std::wstring MenuLabel(const std::wstring& text);
 std::wstring MenuAcceleratorText(const std::wstring& text);

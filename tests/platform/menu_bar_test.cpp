@@ -68,6 +68,19 @@ TEST_F(MenuBar, ShowsTheFrameMenuAndLaysOutBarsPaneAndViewFromTheTop)
     EXPECT_EQ(view.Width(), client.Width());
 }
 
+TEST_F(MenuBar, TheBarsFollowTheDpi)
+{
+    brvl::win32::ChangeDpi(144);
+    EXPECT_EQ(RectOf(*bar).Height(), 39);
+    EXPECT_EQ(RectOf(frame->m_wndStatusBar).Height(), 33);
+    EXPECT_EQ(RectOf(*frame->GetActiveView()).top, 39 + 48);
+    EXPECT_GT(bar->ItemRect(1).left, 0);
+    const int fileWidth144 = bar->ItemRect(0).Width();
+    brvl::win32::ChangeDpi(96);
+    EXPECT_LT(bar->ItemRect(0).Width(), fileWidth144) << "items are measured with the scaled font";
+    EXPECT_EQ(RectOf(*bar).Height(), 26);
+}
+
 TEST_F(MenuBar, ItemsWithoutHandlersAreDisabledAndUpdateHandlersDecideTheRest)
 {
     session->Click(TopItem(0)); // File
