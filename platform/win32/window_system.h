@@ -217,7 +217,9 @@ void PresentChangedTopLevels();
 void DispatchQueuedMessage(MSG& msg);
 
 // Loop pieces
-bool DispatchOnePending(); // one posted item, paint or timer; false when nothing was pending
+// One posted item, paint or timer; false when nothing was pending. With
+// `rearmsIdle`, whether what was dispatched calls for another idle pass.
+bool DispatchOnePending(bool* rearmsIdle = nullptr);
 bool PaintOnePending();
 bool FireOneDueTimer();
 std::uint64_t NowMs();
