@@ -417,7 +417,7 @@ void CFrameWnd::FillPaneMenu(HMENU popup)
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* msg)
 {
-    if (CMFCMenuBar* bar = MenuBar(); bar != nullptr && bar->TranslateFrameKey(*msg))
+    if (CMFCMenuBar* bar = MenuBar(); bar != nullptr && bar->PreTranslateFrameMessage(*msg))
     {
         return TRUE;
     }

@@ -152,11 +152,17 @@ void CMFCMenuBar::EndMenuMode()
     }
 }
 
-BOOL CMFCMenuBar::TranslateFrameKey(const MSG& msg)
+BOOL CMFCMenuBar::PreTranslateFrameMessage(const MSG& msg)
 {
     const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     const bool keyUp = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
     const auto vk = static_cast<UINT>(msg.wParam);
+    if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN) && m_keyboardMode &&
+        msg.hwnd != m_hWnd)
+    {
+        EndMenuMode();
+        return FALSE; // the press still goes where it was aimed
+    }
     if (ItemCount() == 0 || !IsWindowVisible() || (!keyDown && !keyUp && msg.message != WM_CHAR))
     {
         return FALSE;

@@ -21,8 +21,9 @@ public:
                         UINT id = AFX_IDW_MENUBAR);
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
 
-    // The frame's keyboard hook: TRUE when the key belongs to the menu.
-    BOOL TranslateFrameKey(const MSG& msg);
+    // The frame's hook for its windows' keys (TRUE when the key belongs to the
+    // menu) and presses (a press elsewhere ends keyboard menu mode).
+    BOOL PreTranslateFrameMessage(const MSG& msg);
     // A menu is open or the bar is highlighted from the keyboard.
     BOOL IsInMenuMode() const { return m_keyboardMode || m_tracker.IsOpen(); }
     // The top item highlighted or open, -1 for none.

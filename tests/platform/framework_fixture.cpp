@@ -77,6 +77,12 @@ void TestView::OnInitialUpdate()
     CView::OnInitialUpdate();
 }
 
+void TestView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject)
+{
+    Trace().events.push_back("view OnUpdate " + std::to_string(hint));
+    CView::OnUpdate(sender, hint, hintObject);
+}
+
 void TestView::OnDraw(CDC* dc)
 {
     CRect client;
@@ -93,6 +99,7 @@ BEGIN_MESSAGE_MAP(TestFrame, CFrameWndEx)
     ON_COMMAND(kCommandAtEveryLevel, &TestFrame::OnEveryLevel)
     ON_COMMAND(kCommandFromDocument, &TestFrame::OnFromDocument)
     ON_COMMAND(kCommandFromFrame, &TestFrame::OnFromFrame)
+    ON_COMMAND_RANGE(kFirstRangeCommand, kLastRangeCommand, &TestFrame::OnRange)
 END_MESSAGE_MAP()
 
 BOOL TestFrame::PreCreateWindow(CREATESTRUCT& cs)

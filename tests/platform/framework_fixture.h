@@ -18,6 +18,8 @@ constexpr UINT kImportAudio = 32776;         // "Import Audio..": handled by the
 constexpr UINT kProcessAndSave = 32784;      // handled; its update handler follows `processEnabled`
 constexpr UINT kCreateReference = 32786;     // update handler only: enabled and checked
 constexpr UINT kToolbarPaneId = 32772;
+constexpr UINT kFirstRangeCommand = 32910;   // the frame handles 32910..32912 in one handler
+constexpr UINT kLastRangeCommand = 32912;
 
 struct FrameworkTrace
 {
@@ -57,6 +59,7 @@ class TestView : public CView
 
 public:
     void OnInitialUpdate() override;
+    void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     void OnDraw(CDC* dc) override;
 
 protected:
@@ -99,6 +102,7 @@ protected:
     void OnEveryLevel() { Trace().events.push_back("frame command"); }
     void OnFromDocument() { Trace().events.push_back("frame command"); }
     void OnFromFrame() { Trace().events.push_back("frame command"); }
+    void OnRange(UINT id) { Trace().events.push_back("frame range " + std::to_string(id)); }
 
     DECLARE_MESSAGE_MAP()
 };

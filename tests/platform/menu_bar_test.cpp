@@ -169,6 +169,11 @@ TEST_F(MenuBar, AltOrF10HighlightsTheBarAndArrowsEnterAndEscapeWalkTheMenus)
 
     session->Key(VK_F10);
     EXPECT_TRUE(bar->IsInMenuMode());
+    const CRect view = RectOf(*frame->GetActiveView());
+    session->Click(ScreenPoint(*frame, view.CenterPoint().x, view.CenterPoint().y));
+    EXPECT_FALSE(bar->IsInMenuMode()) << "a press elsewhere leaves the highlighted bar";
+
+    session->Key(VK_F10);
     session->Key(VK_RETURN); // opens File
     session->Key(VK_DOWN);   // Reset... -> Import Audio..
     session->Key(VK_RETURN);

@@ -68,6 +68,18 @@ TEST_F(FrameworkTest, CtrlNRenewsTheSameDocumentInTheSameFrameAndRepeatsTheIniti
     EXPECT_EQ(frame->GetActiveDocument(), doc);
 }
 
+TEST_F(FrameworkTest, UpdateAllViewsReachesEveryViewButTheSender)
+{
+    TestApp app;
+    TestFrame* frame = Start(app);
+    ASSERT_NE(frame, nullptr);
+    CDocument* doc = frame->GetActiveDocument();
+    Trace().events.clear();
+    doc->UpdateAllViews(nullptr, 7);
+    doc->UpdateAllViews(frame->GetActiveView(), 8);
+    EXPECT_EQ(Trace().events, std::vector<std::string>{"view OnUpdate 7"});
+}
+
 TEST_F(FrameworkTest, ACommandGoesToTheFirstOfViewDocumentFrameAndApplicationThatHandlesIt)
 {
     struct Case
@@ -90,6 +102,14 @@ TEST_F(FrameworkTest, ACommandGoesToTheFirstOfViewDocumentFrameAndApplicationTha
         frame->SendMessage(WM_COMMAND, MAKEWPARAM(c.id, 0), 0);
         EXPECT_EQ(Trace().events, std::vector<std::string>{c.handler}) << "command " << c.id;
     }
+    Trace().events.clear();
+    for (UINT id = kFirstRangeCommand; id <= kLastRangeCommand + 1; ++id)
+    {
+        frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+    EXPECT_EQ(Trace().events, (std::vector<std::string>{"frame range 32910", "frame range 32911",
+                                                       "frame range 32912"}));
+
     // Asked only whether a handler exists, nothing runs.
     Trace().events.clear();
     AFX_CMDHANDLERINFO info{};
