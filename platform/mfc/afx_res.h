@@ -89,5 +89,12 @@ enum AFX_DOCK_TYPE
     DT_SMART = 0x80,
 };
 
+enum AFX_SMARTDOCK_THEME
+{
+    AFX_SDT_DEFAULT = 0,
+    AFX_SDT_VS2005 = 1,
+    AFX_SDT_VS2008 = 2,
+};
+
 // Restart manager flags (accepted, nothing restarts here)
 constexpr DWORD AFX_RESTART_MANAGER_SUPPORT_ALL_ASPECTS = 0x3F;

@@ -117,7 +117,7 @@ class CFrameWndEx : public CFrameWnd
 public:
     // Panes dock in the order docked (the layout ignores `dockBarId` beyond top/bottom).
     void DockPane(CBasePane* pane, UINT dockBarId = AFX_IDW_DOCKBAR_TOP, LPCRECT rect = nullptr);
-    void EnableDocking(DWORD) {}
+    BOOL EnableDocking(DWORD) { return TRUE; }
     void EnableLoadDockState(BOOL) {} // no docking layout is ever saved or restored
     BOOL EnableAutoHidePanes(DWORD) { return TRUE; }
     void AdjustDockingLayout() { RecalcLayout(); }
@@ -131,7 +131,7 @@ public:
 class CDockingManager
 {
 public:
-    static void SetDockingMode(AFX_DOCK_TYPE, int theme = 0) { (void)theme; }
+    static void SetDockingMode(AFX_DOCK_TYPE, AFX_SMARTDOCK_THEME = AFX_SDT_DEFAULT) {}
 };
 
 namespace brvl::mfc

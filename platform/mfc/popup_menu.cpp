@@ -282,8 +282,10 @@ CMFCPopupMenu* CMenuTracker::Innermost() const
 void CMenuTracker::Open(HWND owner, HMENU menu, POINT screen, int index, bool selectFirst,
                         bool captureNow)
 {
-    Close();
+    // Popups closed earlier are freed first: the one whose handler may be
+    // running now is still open and is only closed below.
     m_dead.clear();
+    Close();
     m_owner = owner;
     m_host.PopupOpening(menu, index);
     auto popup = std::make_unique<CMFCPopupMenu>(*this, menu);
