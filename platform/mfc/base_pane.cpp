@@ -65,7 +65,7 @@ BOOL CBasePane::CreatePane(LPCTSTR title, DWORD style, const RECT& rect, CWnd* p
 {
     static const LPCTSTR paneClass =
         AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW));
-    m_dwStyle = style & 0xFFFF | (style & CBRS_GRIPPER);
+    m_dwStyle = (style & 0xFFFF) | (style & CBRS_GRIPPER); // the bar bits, not the window bits
     const DWORD windowStyle = (style & (WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN)) | WS_CHILD;
     if (!CreateEx(0, paneClass, title, windowStyle, rect, parent, id))
     {
