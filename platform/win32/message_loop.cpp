@@ -44,7 +44,7 @@ void DispatchPosted(const PostedMessage& posted)
 
 } // namespace
 
-void DispatchQueuedMessage(MSG& msg)
+bool DispatchQueuedMessage(MSG& msg)
 {
     if (g_preTranslate != nullptr)
     {
@@ -60,10 +60,11 @@ void DispatchQueuedMessage(MSG& msg)
         }
         if (handled)
         {
-            return;
+            return true;
         }
     }
     Dispatch(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    return false;
 }
 
 namespace

@@ -214,7 +214,8 @@ void MarkPictureChanged(HWND hwnd);
 void PresentChangedTopLevels();
 
 // Dispatches a message taken from the queue, after the framework's pre-translation.
-void DispatchQueuedMessage(MSG& msg);
+// TRUE when the pre-translation took the message (it was not dispatched).
+bool DispatchQueuedMessage(MSG& msg);
 
 // Loop pieces
 // One posted item, paint or timer; false when nothing was pending. With

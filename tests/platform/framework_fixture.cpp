@@ -56,6 +56,7 @@ IMPLEMENT_DYNCREATE(TestView, CView)
 
 BEGIN_MESSAGE_MAP(TestView, CView)
     ON_WM_CREATE()
+    ON_WM_CHAR()
     ON_COMMAND(kCommandAtEveryLevel, &TestView::OnEveryLevel)
     ON_COMMAND(kImportAudio, &TestView::OnImportAudio)
     ON_COMMAND(kProcessAndSave, &TestView::OnProcessAndSave)

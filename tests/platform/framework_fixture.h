@@ -64,6 +64,7 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnChar(UINT ch, UINT, UINT) { Trace().events.push_back("view char " + std::to_string(ch)); }
     void OnEveryLevel() { Trace().events.push_back("view command"); }
     void OnImportAudio() { Trace().events.push_back("view import"); }
     void OnProcessAndSave() { Trace().events.push_back("view process"); }

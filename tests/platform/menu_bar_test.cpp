@@ -186,10 +186,13 @@ TEST_F(MenuBar, AltAndAMnemonicOpenAMenuAndALetterChoosesItsItem)
     session->Key('V', 0, brvl::win32::kModifierAlt);
     ASSERT_EQ(bar->OpenPopupMenu(), ::GetSubMenu(frame->m_hMenuDefault, 2));
 
-    session->Key('S'); // "&Status Bar"
+    session->Key('S', L's'); // "&Status Bar"
     EXPECT_FALSE(bar->IsInMenuMode());
     EXPECT_FALSE(frame->m_wndStatusBar.IsVisible());
-    EXPECT_EQ(Trace().Count("view import"), 0) << "menu keys are not the view's";
+    EXPECT_EQ(Trace().Count("view char 115"), 0) << "a key the menu took types nothing";
+
+    session->Key('S', L's');
+    EXPECT_EQ(Trace().Count("view char 115"), 1) << "with the menu closed the view types";
 }
 
 TEST_F(MenuBar, ThePaneMenuListsTheToolbarPaneAndHidesAndShowsIt)

@@ -135,9 +135,12 @@ TEST_F(FrameworkTest, AnAcceleratorSendsItsCommandOnlyWhileItsUpdateHandlerEnabl
     session->Key(VK_BACK, 0, brvl::win32::kModifierAlt);
     EXPECT_EQ(Trace().Count("view undo"), 2);
 
-    // A plain Z is typing, not an accelerator.
+    // A plain Z is typing, not an accelerator; an accelerator types nothing.
     session->Key('Z', L'z', 0);
     EXPECT_EQ(Trace().Count("view undo"), 2);
+    EXPECT_EQ(Trace().Count("view char 122"), 1);
+    session->Key('Z', 0x1A, MK_CONTROL);
+    EXPECT_EQ(Trace().Count("view char 26"), 0) << "the key-down the accelerator took has no character";
 }
 
 TEST_F(FrameworkTest, ExitInstanceRunsAfterAFailedInitInstance)
