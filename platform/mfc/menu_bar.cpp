@@ -170,7 +170,11 @@ BOOL CMFCMenuBar::PreTranslateFrameMessage(const MSG& msg)
 
     if (m_tracker.IsOpen())
     {
-        if (keyDown)
+        if (keyDown && (vk == VK_MENU || vk == VK_F10))
+        {
+            EndMenuMode(); // Alt or F10 again leaves the menu altogether
+        }
+        else if (keyDown)
         {
             m_tracker.Key(vk);
         }

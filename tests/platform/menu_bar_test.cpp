@@ -142,6 +142,18 @@ TEST_F(MenuBar, AClickOpensAPopupAndAClickOnAnItemSendsItsCommand)
     EXPECT_EQ(Trace().Count("view import"), 1);
 }
 
+TEST_F(MenuBar, HoveringASubmenuItemOpensItAndAClickInsideChoosesFromIt)
+{
+    session->Click(TopItem(2)); // View
+    session->MoveMouse(PopupItem(0)); // "Toolbars and Docking Windows"
+    CMFCPopupMenu* panes = bar->OpenPopup();
+    ASSERT_NE(panes, nullptr);
+    ASSERT_NE(panes->Menu(), bar->OpenPopupMenu()) << "the submenu opened beside its item";
+    session->Click(panes->ItemScreenRect(0).CenterPoint());
+    EXPECT_FALSE(bar->IsInMenuMode());
+    EXPECT_FALSE(frame->m_wndToolbarPane.IsVisible());
+}
+
 TEST_F(MenuBar, AltOrF10HighlightsTheBarAndArrowsEnterAndEscapeWalkTheMenus)
 {
     session->Key(VK_MENU, 0, brvl::win32::kModifierAlt);
@@ -159,6 +171,12 @@ TEST_F(MenuBar, AltOrF10HighlightsTheBarAndArrowsEnterAndEscapeWalkTheMenus)
     EXPECT_EQ(bar->OpenPopupSelection(), 2);
     session->Key(VK_RIGHT); // the next menu
     EXPECT_EQ(bar->OpenPopupMenu(), ::GetSubMenu(frame->m_hMenuDefault, 2));
+
+    session->Key(VK_F10); // F10 with a menu open leaves the menus
+    EXPECT_FALSE(bar->IsInMenuMode());
+    session->Key(VK_MENU, 0, brvl::win32::kModifierAlt);
+    session->Key(VK_DOWN);
+    ASSERT_NE(bar->OpenPopup(), nullptr);
 
     session->Key(VK_ESCAPE); // back to the highlighted bar
     EXPECT_EQ(bar->OpenPopup(), nullptr);

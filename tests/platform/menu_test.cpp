@@ -79,6 +79,32 @@ TEST(MenuResources, ModifyingAndDestroyingMenusKeepsHandlesHonest)
     EXPECT_FALSE(IsMenu(popup)) << "destroying a menu destroys its submenus";
 }
 
+TEST(MenuResources, CommandUiOnAMenuItemEnablesChecksAndRenamesIt)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(128));
+    CMenu* edit = menu.GetSubMenu(1);
+    CCmdUI state;
+    state.m_pMenu = edit;
+    state.m_nIndex = 0; // "&Undo\tCtrl+Z"
+    state.m_nID = edit->GetMenuItemID(0);
+    state.Enable(FALSE);
+    state.SetCheck(1);
+    EXPECT_EQ(edit->GetMenuState(0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED),
+              static_cast<UINT>(MF_GRAYED | MF_CHECKED));
+    state.SetText(L"&Undo Reset\tCtrl+Z");
+    CString text;
+    edit->GetMenuString(0, text, MF_BYPOSITION);
+    EXPECT_EQ(text, CString(L"&Undo Reset\tCtrl+Z"));
+    EXPECT_EQ(edit->GetMenuState(0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED),
+              static_cast<UINT>(MF_GRAYED | MF_CHECKED))
+        << "renaming keeps the state";
+    EXPECT_EQ(edit->GetMenuItemID(0), static_cast<UINT>(ID_EDIT_UNDO));
+    state.Enable(TRUE);
+    state.SetRadio(FALSE);
+    EXPECT_EQ(edit->GetMenuState(0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED), 0u);
+}
+
 class AcceleratorTable : public WindowTest
 {
 };
