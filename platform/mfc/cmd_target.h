@@ -51,6 +51,11 @@ public:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
+    // The hourglass around a long command (nests; see CWaitCursor).
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
+
 protected:
     // The first entry for `msg` (and, for routed messages, code and id) in the
     // map chain, or nullptr.

@@ -525,6 +525,8 @@ BOOL CFrameWnd::OnEraseBkgnd(CDC* dc)
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
 {
+    // Decision: the caption is refreshed on every idle pass; it changes only
+    // when the text differs, so this costs nothing when nothing changed.
     OnUpdateFrameTitle(TRUE);
     return 0;
 }

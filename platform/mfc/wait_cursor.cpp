@@ -61,6 +61,21 @@ int WaitCursorDepth()
 
 } // namespace brvl::mfc
 
+void CCmdTarget::BeginWaitCursor()
+{
+    Step(1);
+}
+
+void CCmdTarget::EndWaitCursor()
+{
+    Step(-1);
+}
+
+void CCmdTarget::RestoreWaitCursor()
+{
+    Step(0);
+}
+
 CWaitCursor::CWaitCursor()
 {
     Step(1);

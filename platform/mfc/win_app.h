@@ -63,8 +63,6 @@ public:
 
     // Wait cursor: 1 begins, -1 ends, 0 shows it again after something reset it.
     virtual void DoWaitCursor(int code);
-    void BeginWaitCursor() { DoWaitCursor(1); }
-    void EndWaitCursor() { DoWaitCursor(-1); }
 
     // Accepted and without effect here.
     void SetAppID(LPCTSTR) {}

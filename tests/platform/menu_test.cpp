@@ -1,6 +1,7 @@
 // Menus and accelerator tables loaded from resources, and the wait cursor.
 
 #include "platform/mfc/wait_cursor.h"
+#include "platform/mfc/win_app.h"
 #include "tests/platform/test_windows.h"
 
 #include <string>
@@ -181,4 +182,10 @@ TEST_F(WaitCursor, NestsAndGivesBackTheCursorShownBeforeIt)
     }
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_EQ(brvl::mfc::WaitCursorDepth(), 0);
+
+    CWinApp app; // with an application, its DoWaitCursor decides
+    app.BeginWaitCursor();
+    EXPECT_EQ(GetCursor(), wait);
+    app.EndWaitCursor();
+    EXPECT_EQ(GetCursor(), arrow);
 }
