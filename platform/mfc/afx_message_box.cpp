@@ -16,8 +16,8 @@ int AfxMessageBox(LPCTSTR text, UINT type, UINT)
         caption.LoadString(AFX_IDS_APP_TITLE);
     }
     CWnd* owner = AfxGetMainWnd();
-    const HWND ownerHwnd = owner != nullptr && ::IsWindow(owner->GetSafeHwnd()) ? owner->GetSafeHwnd()
-                                                                                  : nullptr;
+    const HWND ownerHwnd =
+        owner != nullptr && ::IsWindow(owner->GetSafeHwnd()) ? owner->GetSafeHwnd() : nullptr;
     return ::MessageBoxW(ownerHwnd, text != nullptr ? text : L"", caption, type);
 }
 

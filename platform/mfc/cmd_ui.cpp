@@ -34,8 +34,8 @@ void CCmdUI::SetText(LPCTSTR text)
     if (m_pMenu != nullptr && m_pSubMenu == nullptr && text != nullptr)
     {
         const UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
-        m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_CHECKED)),
-                            m_nID, text);
+        m_pMenu->ModifyMenu(
+            m_nIndex, MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_CHECKED)), m_nID, text);
     }
     else if (m_pOther != nullptr && text != nullptr)
     {
@@ -50,7 +50,8 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler)
         return TRUE; // separators and elements without a command are left alone
     }
     m_bEnableChanged = FALSE;
-    const BOOL handled = target->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
+    const BOOL handled =
+        target->OnCmdMsg(m_nID, static_cast<int>(CN_UPDATE_COMMAND_UI), this, nullptr);
     if (!handled && disableIfNoHandler && !m_bEnableChanged)
     {
         // Asks whether any target would take the command, without running it.

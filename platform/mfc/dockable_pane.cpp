@@ -3,7 +3,7 @@
 IMPLEMENT_DYNAMIC(CDockablePane, CBasePane)
 
 BEGIN_MESSAGE_MAP(CDockablePane, CBasePane)
-    ON_WM_CREATE()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 BOOL CDockablePane::Create(LPCTSTR caption, CWnd* parent, const RECT& rect, BOOL hasGripper,

@@ -47,7 +47,8 @@ void CDocument::SetPathName(LPCTSTR path, BOOL)
 
 void CDocument::AddView(CView* view)
 {
-    if (view == nullptr || std::find(m_viewList.begin(), m_viewList.end(), view) != m_viewList.end())
+    if (view == nullptr ||
+        std::find(m_viewList.begin(), m_viewList.end(), view) != m_viewList.end())
     {
         return;
     }
@@ -91,7 +92,8 @@ void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject)
     const std::vector<CView*> views = m_viewList; // a view may go away while updating
     for (CView* view : views)
     {
-        if (view != sender && std::find(m_viewList.begin(), m_viewList.end(), view) != m_viewList.end())
+        if (view != sender &&
+            std::find(m_viewList.begin(), m_viewList.end(), view) != m_viewList.end())
         {
             view->OnUpdate(sender, hint, hintObject);
         }

@@ -17,20 +17,20 @@ IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 IMPLEMENT_DYNCREATE(CFrameWndEx, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_CLOSE()
-    ON_WM_SETFOCUS()
-    ON_WM_ERASEBKGND()
-    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
-    ON_MESSAGE(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup)
-    ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
-    ON_MESSAGE(WM_DPICHANGED, &CFrameWnd::OnDpiChanged)
-    ON_COMMAND(ID_VIEW_STATUS_BAR, &CFrameWnd::OnViewStatusBar)
-    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateViewStatusBar)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, &CFrameWnd::OnUpdateKeyIndicator)
-    ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_CLOSE()
+ON_WM_SETFOCUS()
+ON_WM_ERASEBKGND()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup)
+ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+ON_MESSAGE(WM_DPICHANGED, &CFrameWnd::OnDpiChanged)
+ON_COMMAND(ID_VIEW_STATUS_BAR, &CFrameWnd::OnViewStatusBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateViewStatusBar)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, &CFrameWnd::OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 namespace
@@ -85,8 +85,8 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
     if (cs.lpszClass == nullptr)
     {
         static const HBRUSH background = ::CreateSolidBrush(brvl::mfc::kBarBackground);
-        cs.lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW),
-                                           background);
+        cs.lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW,
+                                           ::LoadCursorW(nullptr, IDC_ARROW), background);
     }
     if ((cs.style & FWS_ADDTOTITLE) != 0)
     {
@@ -168,8 +168,7 @@ void CFrameWnd::RecalcLayout(BOOL)
     const std::vector<CBasePane*> panes = m_panes;
     for (CBasePane* pane : panes)
     {
-        if (std::find(m_panes.begin(), m_panes.end(), pane) == m_panes.end() ||
-            !pane->IsVisible())
+        if (std::find(m_panes.begin(), m_panes.end(), pane) == m_panes.end() || !pane->IsVisible())
         {
             continue;
         }
@@ -211,8 +210,9 @@ void CFrameWnd::ActivateFrame(int cmdShow)
     if (cmdShow == -1)
     {
         CWinApp* app = AfxGetApp();
-        cmdShow = app != nullptr && app->m_pMainWnd == this && app->m_nCmdShow != -1 ? app->m_nCmdShow
-                                                                                     : SW_SHOW;
+        cmdShow = app != nullptr && app->m_pMainWnd == this && app->m_nCmdShow != -1
+                      ? app->m_nCmdShow
+                      : SW_SHOW;
         if (app != nullptr && app->m_pMainWnd == this)
         {
             app->m_nCmdShow = -1; // the start-up show command is used once
@@ -234,8 +234,8 @@ void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible)
     CView* view = GetActiveView();
     if (view == nullptr)
     {
-        view = dynamic_cast<CView*>(CWnd::FromHandlePermanent(
-            ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST))));
+        view = dynamic_cast<CView*>(
+            CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST))));
         if (view != nullptr)
         {
             SetActiveView(view, FALSE);
@@ -266,7 +266,8 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle)
         return;
     }
     CDocument* doc = GetActiveDocument();
-    UpdateFrameTitleForDocument(addToTitle && doc != nullptr ? doc->GetTitle().GetString() : nullptr);
+    UpdateFrameTitleForDocument(addToTitle && doc != nullptr ? doc->GetTitle().GetString()
+                                                             : nullptr);
 }
 
 void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR documentName)
@@ -275,7 +276,7 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR documentName)
     if (documentName != nullptr && *documentName != L'\0')
     {
         title = (GetStyle() & FWS_PREFIXTITLE) != 0 ? CString(documentName) + L" - " + m_strTitle
-                                                      : m_strTitle + L" - " + documentName;
+                                                    : m_strTitle + L" - " + documentName;
     }
     // Only a change repaints the caption, so idle passes cost nothing.
     const int length = GetWindowTextLength();
@@ -382,10 +383,11 @@ void CFrameWnd::FillPaneMenu(HMENU popup)
     const int count = ::GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i)
     {
-        holdsPaneMenu = holdsPaneMenu || (m_hPaneMenu != nullptr && ::GetSubMenu(popup, i) == m_hPaneMenu);
+        holdsPaneMenu =
+            holdsPaneMenu || (m_hPaneMenu != nullptr && ::GetSubMenu(popup, i) == m_hPaneMenu);
     }
-    const bool holdsPlaceholder = ::GetMenuState(popup, m_nPaneMenuPlaceholder, MF_BYCOMMAND) !=
-                                  static_cast<UINT>(-1);
+    const bool holdsPlaceholder =
+        ::GetMenuState(popup, m_nPaneMenuPlaceholder, MF_BYCOMMAND) != static_cast<UINT>(-1);
     if (!holdsPaneMenu && !holdsPlaceholder)
     {
         return;
@@ -410,7 +412,8 @@ void CFrameWnd::FillPaneMenu(HMENU popup)
             const int length = pane->GetWindowTextLength();
             pane->GetWindowText(name.GetBuffer(length), length + 1);
             name.ReleaseBuffer(length);
-            ::AppendMenuW(m_hPaneMenu, MF_STRING, static_cast<UINT_PTR>(pane->GetDlgCtrlID()), name);
+            ::AppendMenuW(m_hPaneMenu, MF_STRING, static_cast<UINT_PTR>(pane->GetDlgCtrlID()),
+                          name);
         }
     }
 }

@@ -101,8 +101,8 @@ protected:
     CString m_strTitle;
     CView* m_pViewActive = nullptr;
     std::vector<CBasePane*> m_panes; // docking order, then creation order
-    size_t m_nDockedPanes = 0;        // the first ones of m_panes
-    UINT m_nPaneMenuPlaceholder = 0;  // 0: no pane menu
+    size_t m_nDockedPanes = 0;       // the first ones of m_panes
+    UINT m_nPaneMenuPlaceholder = 0; // 0: no pane menu
     HMENU m_hPaneMenu = nullptr;
 
     DECLARE_MESSAGE_MAP()
@@ -124,7 +124,8 @@ public:
     // The submenu at command `placeholder` lists every pane with a check mark;
     // `customizeCommand` 0 offers no Customize entry.
     void EnablePaneMenu(BOOL enable, UINT customizeCommand, const CString& customizeLabel,
-                        UINT placeholder, BOOL toolbarsOnly = FALSE, BOOL includeRebarPanes = FALSE);
+                        UINT placeholder, BOOL toolbarsOnly = FALSE,
+                        BOOL includeRebarPanes = FALSE);
 };
 
 // The docking manager's static settings (accepted; the layout is fixed).

@@ -156,6 +156,6 @@ UINT CMenu::CheckMenuItem(UINT item, UINT check)
 
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect)
 {
-    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->GetSafeHwnd() : nullptr,
-                            rect);
+    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0,
+                            owner != nullptr ? owner->GetSafeHwnd() : nullptr, rect);
 }

@@ -12,12 +12,12 @@
 IMPLEMENT_DYNAMIC(CMFCMenuBar, CBasePane)
 
 BEGIN_MESSAGE_MAP(CMFCMenuBar, CBasePane)
-    ON_WM_PAINT()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_SIZE()
-    ON_WM_MOUSELEAVE()
-    ON_MESSAGE(WM_DPICHANGED, &CMFCMenuBar::OnDpiChanged)
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_SIZE()
+ON_WM_MOUSELEAVE()
+ON_MESSAGE(WM_DPICHANGED, &CMFCMenuBar::OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace
@@ -410,7 +410,8 @@ void CMFCMenuBar::OnPaint()
         CRect item = m_itemRects[static_cast<size_t>(i)];
         if (i == m_highlighted)
         {
-            dc.FillSolidRect(&item, m_tracker.IsOpen() ? brvl::mfc::kBarPressed : brvl::mfc::kBarHot);
+            dc.FillSolidRect(&item,
+                             m_tracker.IsOpen() ? brvl::mfc::kBarPressed : brvl::mfc::kBarHot);
         }
         else if (i == m_hot)
         {

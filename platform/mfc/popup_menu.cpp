@@ -88,7 +88,8 @@ void CMFCPopupMenu::Measure(int& width, int& height)
         item.height = Scaled(IsSeparator(m_menu, i) ? kSeparatorHeight96 : kItemHeight96);
         const std::wstring text = ItemText(m_menu, i);
         labelWidth = std::max(labelWidth, TextWidth(dc, ShownLabel(text)));
-        acceleratorWidth = std::max(acceleratorWidth, TextWidth(dc, brvl::win32::MenuAcceleratorText(text)));
+        acceleratorWidth =
+            std::max(acceleratorWidth, TextWidth(dc, brvl::win32::MenuAcceleratorText(text)));
         top += item.height;
         m_items.push_back(item);
     }
@@ -222,8 +223,8 @@ void CMFCPopupMenu::Paint(CDC& dc)
         const UINT state = ::GetMenuState(m_menu, static_cast<UINT>(i), MF_BYPOSITION);
         if ((state & MF_SEPARATOR) != 0)
         {
-            dc.FillSolidRect(row.left + checkColumn, row.top + row.Height() / 2, row.Width() - checkColumn - 6, 1,
-                             brvl::mfc::kBarBorder);
+            dc.FillSolidRect(row.left + checkColumn, row.top + row.Height() / 2,
+                             row.Width() - checkColumn - 6, 1, brvl::mfc::kBarBorder);
             continue;
         }
         const bool grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
@@ -240,7 +241,8 @@ void CMFCPopupMenu::Paint(CDC& dc)
         const std::wstring accelerator = brvl::win32::MenuAcceleratorText(text);
         if (!accelerator.empty())
         {
-            dc.DrawText(accelerator.c_str(), -1, &label, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            dc.DrawText(accelerator.c_str(), -1, &label,
+                        DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
         Gdiplus::Color ink;
         ink.SetFromCOLORREF(textColor);
@@ -250,14 +252,16 @@ void CMFCPopupMenu::Paint(CDC& dc)
         {
             const float x = static_cast<float>(row.left + checkColumn / 2);
             const float s = static_cast<float>(Scaled(4));
-            const Gdiplus::PointF tick[] = {{x - s, midY}, {x - s / 3, midY + s * 0.8f}, {x + s, midY - s}};
+            const Gdiplus::PointF tick[] = {
+                {x - s, midY}, {x - s / 3, midY + s * 0.8f}, {x + s, midY - s}};
             graphics.DrawLines(&pen, tick, 3);
         }
         if ((state & MF_POPUP) != 0)
         {
             const float x = static_cast<float>(row.right - arrowColumn / 2);
             const float s = static_cast<float>(Scaled(3));
-            const Gdiplus::PointF chevron[] = {{x - s / 2, midY - s}, {x + s / 2, midY}, {x - s / 2, midY + s}};
+            const Gdiplus::PointF chevron[] = {
+                {x - s / 2, midY - s}, {x + s / 2, midY}, {x - s / 2, midY + s}};
             graphics.DrawLines(&pen, chevron, 3);
         }
     }
@@ -564,7 +568,10 @@ public:
                            MAKELPARAM(static_cast<WORD>(index), FALSE));
         }
     }
-    void CommandChosen(UINT id) override { brvl::win32::EndModalLoop(m_root, static_cast<INT_PTR>(id)); }
+    void CommandChosen(UINT id) override
+    {
+        brvl::win32::EndModalLoop(m_root, static_cast<INT_PTR>(id));
+    }
     void MenuDismissed(Dismissal) override { brvl::win32::EndModalLoop(m_root, 0); }
 
 private:

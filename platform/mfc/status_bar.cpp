@@ -8,8 +8,8 @@
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CBasePane)
 
 BEGIN_MESSAGE_MAP(CMFCStatusBar, CBasePane)
-    ON_WM_PAINT()
-    ON_MESSAGE(WM_IDLEUPDATECMDUI, &CMFCStatusBar::OnIdleUpdateCmdUI)
+ON_WM_PAINT()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, &CMFCStatusBar::OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
 namespace
@@ -161,7 +161,8 @@ void CMFCStatusBar::OnPaint()
         if (pane.lit)
         {
             dc.SetTextColor(brvl::mfc::kIndicatorLit);
-            dc.DrawText(pane.text.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            dc.DrawText(pane.text.c_str(), -1, &box,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
         right = box.left;
     }

@@ -16,7 +16,7 @@ IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinAppEx, CWinApp)
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-    ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
 END_MESSAGE_MAP()
 
 namespace
@@ -158,7 +158,8 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
     case CCommandLineInfo::FileOpen:
     {
         CDocTemplate* docTemplate = GetFirstDocTemplate();
-        return docTemplate != nullptr && docTemplate->OpenDocumentFile(info.m_strFileName) != nullptr &&
+        return docTemplate != nullptr &&
+                       docTemplate->OpenDocumentFile(info.m_strFileName) != nullptr &&
                        m_pMainWnd != nullptr
                    ? TRUE
                    : FALSE;

@@ -25,14 +25,15 @@ std::map<HACCEL, std::unique_ptr<Table>>& Tables()
 // Key names of the resource format: one letter or digit, or one of these.
 std::optional<WORD> KeyCode(const std::string& name)
 {
-    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+    if (name.size() == 1 &&
+        ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
     {
         return static_cast<WORD>(name[0]);
     }
     static const std::map<std::string, WORD> named = {
-        {"Back", VK_BACK},     {"Tab", VK_TAB},       {"Return", VK_RETURN}, {"Escape", VK_ESCAPE},
-        {"Space", VK_SPACE},   {"Insert", VK_INSERT}, {"Delete", VK_DELETE}, {"Left", VK_LEFT},
-        {"Up", VK_UP},         {"Right", VK_RIGHT},   {"Down", VK_DOWN},
+        {"Back", VK_BACK},   {"Tab", VK_TAB},       {"Return", VK_RETURN}, {"Escape", VK_ESCAPE},
+        {"Space", VK_SPACE}, {"Insert", VK_INSERT}, {"Delete", VK_DELETE}, {"Left", VK_LEFT},
+        {"Up", VK_UP},       {"Right", VK_RIGHT},   {"Down", VK_DOWN},
     };
     if (const auto it = named.find(name); it != named.end())
     {

@@ -310,7 +310,8 @@ int GetMenuItemCount(HMENU menu)
 
 UINT GetMenuItemID(HMENU menu, int pos)
 {
-    const MenuItem* item = pos >= 0 ? FindItem(menu, static_cast<UINT>(pos), MF_BYPOSITION) : nullptr;
+    const MenuItem* item =
+        pos >= 0 ? FindItem(menu, static_cast<UINT>(pos), MF_BYPOSITION) : nullptr;
     if (item == nullptr || (item->flags & MF_POPUP) != 0)
     {
         return static_cast<UINT>(-1);
@@ -320,7 +321,8 @@ UINT GetMenuItemID(HMENU menu, int pos)
 
 HMENU GetSubMenu(HMENU menu, int pos)
 {
-    const MenuItem* item = pos >= 0 ? FindItem(menu, static_cast<UINT>(pos), MF_BYPOSITION) : nullptr;
+    const MenuItem* item =
+        pos >= 0 ? FindItem(menu, static_cast<UINT>(pos), MF_BYPOSITION) : nullptr;
     return item != nullptr ? item->popup : nullptr;
 }
 
@@ -370,7 +372,8 @@ UINT EnableMenuItem(HMENU menu, UINT item, UINT enable)
         return static_cast<UINT>(-1);
     }
     const UINT previous = entry->flags & (MF_GRAYED | MF_DISABLED);
-    entry->flags = (entry->flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    entry->flags =
+        (entry->flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
     return previous;
 }
 

@@ -70,7 +70,7 @@ std::optional<std::string> DocumentsFromUserDirs(const std::filesystem::path& fi
             std::string rest = value.substr(homeVariable.size());
             // "$HOME/" alone means the folder is switched off.
             found = rest.find_first_not_of('/') == std::string::npos ? std::optional<std::string>()
-                                                                    : home + rest;
+                                                                     : home + rest;
         }
         else if (!value.empty() && value.front() == '/')
         {
@@ -139,8 +139,8 @@ std::wstring ModulePath()
     const std::filesystem::path& folder = ModuleFolderOverride();
     if (!folder.empty())
     {
-        return Utf8ToWide(PathToUtf8(folder / (error ? std::filesystem::path("brvl")
-                                                     : exe.filename())));
+        return Utf8ToWide(
+            PathToUtf8(folder / (error ? std::filesystem::path("brvl") : exe.filename())));
     }
     return error ? std::wstring() : Utf8ToWide(PathToUtf8(exe));
 }

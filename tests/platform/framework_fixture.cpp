@@ -28,8 +28,8 @@ int FrameworkTrace::Count(const std::string& event) const
 IMPLEMENT_DYNCREATE(TestDoc, CDocument)
 
 BEGIN_MESSAGE_MAP(TestDoc, CDocument)
-    ON_COMMAND(kCommandAtEveryLevel, &TestDoc::OnEveryLevel)
-    ON_COMMAND(kCommandFromDocument, &TestDoc::OnFromDocument)
+ON_COMMAND(kCommandAtEveryLevel, &TestDoc::OnEveryLevel)
+ON_COMMAND(kCommandFromDocument, &TestDoc::OnFromDocument)
 END_MESSAGE_MAP()
 
 TestDoc::TestDoc()
@@ -55,15 +55,15 @@ BOOL TestDoc::OnNewDocument()
 IMPLEMENT_DYNCREATE(TestView, CView)
 
 BEGIN_MESSAGE_MAP(TestView, CView)
-    ON_WM_CREATE()
-    ON_WM_CHAR()
-    ON_COMMAND(kCommandAtEveryLevel, &TestView::OnEveryLevel)
-    ON_COMMAND(kImportAudio, &TestView::OnImportAudio)
-    ON_COMMAND(kProcessAndSave, &TestView::OnProcessAndSave)
-    ON_COMMAND(ID_EDIT_UNDO, &TestView::OnUndo)
-    ON_UPDATE_COMMAND_UI(kProcessAndSave, &TestView::OnUpdateProcessAndSave)
-    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, &TestView::OnUpdateUndo)
-    ON_UPDATE_COMMAND_UI(kCreateReference, &TestView::OnUpdateCreateReference)
+ON_WM_CREATE()
+ON_WM_CHAR()
+ON_COMMAND(kCommandAtEveryLevel, &TestView::OnEveryLevel)
+ON_COMMAND(kImportAudio, &TestView::OnImportAudio)
+ON_COMMAND(kProcessAndSave, &TestView::OnProcessAndSave)
+ON_COMMAND(ID_EDIT_UNDO, &TestView::OnUndo)
+ON_UPDATE_COMMAND_UI(kProcessAndSave, &TestView::OnUpdateProcessAndSave)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, &TestView::OnUpdateUndo)
+ON_UPDATE_COMMAND_UI(kCreateReference, &TestView::OnUpdateCreateReference)
 END_MESSAGE_MAP()
 
 int TestView::OnCreate(LPCREATESTRUCT cs)
@@ -96,11 +96,11 @@ IMPLEMENT_DYNAMIC(TestToolbarPane, CDockablePane)
 IMPLEMENT_DYNCREATE(TestFrame, CFrameWndEx)
 
 BEGIN_MESSAGE_MAP(TestFrame, CFrameWndEx)
-    ON_WM_CREATE()
-    ON_COMMAND(kCommandAtEveryLevel, &TestFrame::OnEveryLevel)
-    ON_COMMAND(kCommandFromDocument, &TestFrame::OnFromDocument)
-    ON_COMMAND(kCommandFromFrame, &TestFrame::OnFromFrame)
-    ON_COMMAND_RANGE(kFirstRangeCommand, kLastRangeCommand, &TestFrame::OnRange)
+ON_WM_CREATE()
+ON_COMMAND(kCommandAtEveryLevel, &TestFrame::OnEveryLevel)
+ON_COMMAND(kCommandFromDocument, &TestFrame::OnFromDocument)
+ON_COMMAND(kCommandFromFrame, &TestFrame::OnFromFrame)
+ON_COMMAND_RANGE(kFirstRangeCommand, kLastRangeCommand, &TestFrame::OnRange)
 END_MESSAGE_MAP()
 
 BOOL TestFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -148,7 +148,8 @@ int TestFrame::OnCreate(LPCREATESTRUCT cs)
     CDockingManager::SetDockingMode(DT_SMART);
     EnableAutoHidePanes(CBRS_ALIGN_ANY);
     if (!m_wndToolbarPane.Create(L"Toolbar", this, CRect(0, 0, 100, 100), FALSE, kToolbarPaneId,
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_TOP))
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                                     CBRS_TOP))
     {
         return -1;
     }
@@ -163,11 +164,11 @@ int TestFrame::OnCreate(LPCREATESTRUCT cs)
 }
 
 BEGIN_MESSAGE_MAP(TestApp, CWinAppEx)
-    ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
-    ON_COMMAND(kCommandAtEveryLevel, &TestApp::OnAppCommand)
-    ON_COMMAND(kCommandFromDocument, &TestApp::OnAppCommand)
-    ON_COMMAND(kCommandFromFrame, &TestApp::OnAppCommand)
-    ON_COMMAND(kCommandFromApp, &TestApp::OnAppCommand)
+ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+ON_COMMAND(kCommandAtEveryLevel, &TestApp::OnAppCommand)
+ON_COMMAND(kCommandFromDocument, &TestApp::OnAppCommand)
+ON_COMMAND(kCommandFromFrame, &TestApp::OnAppCommand)
+ON_COMMAND(kCommandFromApp, &TestApp::OnAppCommand)
 END_MESSAGE_MAP()
 
 BOOL TestApp::InitInstance()

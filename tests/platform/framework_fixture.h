@@ -18,7 +18,7 @@ constexpr UINT kImportAudio = 32776;         // "Import Audio..": handled by the
 constexpr UINT kProcessAndSave = 32784;      // handled; its update handler follows `processEnabled`
 constexpr UINT kCreateReference = 32786;     // update handler only: enabled and checked
 constexpr UINT kToolbarPaneId = 32772;
-constexpr UINT kFirstRangeCommand = 32910;   // the frame handles 32910..32912 in one handler
+constexpr UINT kFirstRangeCommand = 32910; // the frame handles 32910..32912 in one handler
 constexpr UINT kLastRangeCommand = 32912;
 
 struct FrameworkTrace
@@ -64,7 +64,10 @@ public:
 
 protected:
     afx_msg int OnCreate(LPCREATESTRUCT cs);
-    afx_msg void OnChar(UINT ch, UINT, UINT) { Trace().events.push_back("view char " + std::to_string(ch)); }
+    afx_msg void OnChar(UINT ch, UINT, UINT)
+    {
+        Trace().events.push_back("view char " + std::to_string(ch));
+    }
     void OnEveryLevel() { Trace().events.push_back("view command"); }
     void OnImportAudio() { Trace().events.push_back("view import"); }
     void OnProcessAndSave() { Trace().events.push_back("view process"); }

@@ -19,6 +19,7 @@ TEST(GdiplusStartup, StartsPairWithShutdownsAndATestCanMakeTheStartFail)
     EXPECT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::GenericError);
     EXPECT_EQ(token, 0u);
     EXPECT_EQ(brvl::gdiplus::ActiveStarts(), before);
-    EXPECT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok) << "only the next one fails";
+    EXPECT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok)
+        << "only the next one fails";
     Gdiplus::GdiplusShutdown(token);
 }

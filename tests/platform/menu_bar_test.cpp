@@ -30,10 +30,7 @@ protected:
         return bar->OpenPopup()->ItemScreenRect(index).CenterPoint();
     }
 
-    UINT StateOf(UINT id) const
-    {
-        return ::GetMenuState(frame->m_hMenuDefault, id, MF_BYCOMMAND);
-    }
+    UINT StateOf(UINT id) const { return ::GetMenuState(frame->m_hMenuDefault, id, MF_BYCOMMAND); }
 
     CRect RectOf(CWnd& wnd) const
     {
@@ -144,7 +141,7 @@ TEST_F(MenuBar, AClickOpensAPopupAndAClickOnAnItemSendsItsCommand)
 
 TEST_F(MenuBar, HoveringASubmenuItemOpensItAndAClickInsideChoosesFromIt)
 {
-    session->Click(TopItem(2)); // View
+    session->Click(TopItem(2));       // View
     session->MoveMouse(PopupItem(0)); // "Toolbars and Docking Windows"
     CMFCPopupMenu* panes = bar->OpenPopup();
     ASSERT_NE(panes, nullptr);
@@ -246,23 +243,25 @@ TEST_F(MenuBar, TrackPopupMenuReturnsTheResponderChoiceOrWhatTheKeysChoose)
     ASSERT_TRUE(popup->ModifyMenu(32780, MF_BYCOMMAND | MF_STRING, 32780, L"Enable"));
     CWnd* view = frame->GetActiveView();
 
-    session->SetResponder([](const brvl::backend::ModalRequest& request)
-                          {
-                              EXPECT_EQ(request.kind, brvl::backend::ModalKind::PopupMenu);
-                              EXPECT_EQ(request.text, L"Enable");
-                              return brvl::backend::ModalAnswer::With(32780);
-                          });
+    session->SetResponder(
+        [](const brvl::backend::ModalRequest& request)
+        {
+            EXPECT_EQ(request.kind, brvl::backend::ModalKind::PopupMenu);
+            EXPECT_EQ(request.text, L"Enable");
+            return brvl::backend::ModalAnswer::With(32780);
+        });
     EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, 300, 300, view), 32780);
 
     session->SetResponder(nullptr);
     EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD, 300, 300, view), 0) << "dismissed";
 
-    session->SetResponder([](const brvl::backend::ModalRequest&)
-                          {
-                              brvl::win32::QueueKey(VK_DOWN, true, 0, 0);
-                              brvl::win32::QueueKey(VK_RETURN, true, 0, 0);
-                              return brvl::backend::ModalAnswer::KeepRunning();
-                          });
+    session->SetResponder(
+        [](const brvl::backend::ModalRequest&)
+        {
+            brvl::win32::QueueKey(VK_DOWN, true, 0, 0);
+            brvl::win32::QueueKey(VK_RETURN, true, 0, 0);
+            return brvl::backend::ModalAnswer::KeepRunning();
+        });
     EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD, 300, 300, view), 32780);
     EXPECT_EQ(::GetFocus(), view->GetSafeHwnd()) << "the focus comes back";
     EXPECT_TRUE(view->IsWindowEnabled());
@@ -279,7 +278,8 @@ TEST_F(MenuBar, AFrameWithMenuBarDockedPaneAndStatusBarRendersToPng)
     session->Key(VK_DOWN);
     ASSERT_NE(bar->OpenPopup(), nullptr);
     ASSERT_TRUE(RenderWindowToPng(frame->GetSafeHwnd(), folder / "framework_frame_menu_open.png"));
-    ASSERT_TRUE(RenderWindowToPng(bar->OpenPopup()->GetSafeHwnd(), folder / "framework_popup_menu.png"));
+    ASSERT_TRUE(
+        RenderWindowToPng(bar->OpenPopup()->GetSafeHwnd(), folder / "framework_popup_menu.png"));
 
     WindowPicture picture;
     ASSERT_TRUE(ComposeWindowPicture(frame->GetSafeHwnd(), picture));

@@ -42,12 +42,27 @@ TEST(MenuResources, TheMainMenuAndTheDeveloperMenuLoadAsTheProgramDescribesThem)
     ASSERT_TRUE(main.LoadMenu(128));
     std::vector<std::wstring> items;
     Flatten(main, items);
-    const std::vector<std::wstring> expected = {
-        L"&File>", L"Reset...=32785", L"Import Audio..=32776", L"Process and Save...=32784", L"-",
-        L"E&xit=57665", L"<", L"&Edit>", L"&Undo\tCtrl+Z=57643", L"-", L"Cu&t\tCtrl+X=57635",
-        L"&Copy\tCtrl+C=57634", L"&Paste\tCtrl+V=57637", L"<", L"&View>",
-        L"&Toolbars and Docking Windows=59392", L"&Status Bar=59393", L"<", L"&Help>",
-        L"&About BRVL...=57664", L"<"};
+    const std::vector<std::wstring> expected = {L"&File>",
+                                                L"Reset...=32785",
+                                                L"Import Audio..=32776",
+                                                L"Process and Save...=32784",
+                                                L"-",
+                                                L"E&xit=57665",
+                                                L"<",
+                                                L"&Edit>",
+                                                L"&Undo\tCtrl+Z=57643",
+                                                L"-",
+                                                L"Cu&t\tCtrl+X=57635",
+                                                L"&Copy\tCtrl+C=57634",
+                                                L"&Paste\tCtrl+V=57637",
+                                                L"<",
+                                                L"&View>",
+                                                L"&Toolbars and Docking Windows=59392",
+                                                L"&Status Bar=59393",
+                                                L"<",
+                                                L"&Help>",
+                                                L"&About BRVL...=57664",
+                                                L"<"};
     EXPECT_EQ(items, expected);
     EXPECT_EQ(brvl::win32::MenuMnemonic(L"E&xit"), L'x');
     EXPECT_EQ(brvl::win32::MenuMnemonic(L"Save && &Quit"), L'q');
@@ -122,12 +137,11 @@ TEST_F(AcceleratorTable, Table128TranslatesEveryKeyOfTheProgram)
     constexpr UINT shift = MK_SHIFT;
     constexpr UINT alt = brvl::win32::kModifierAlt;
     const Case cases[] = {
-        {'N', ctrl, 57600},       {'O', ctrl, 57601},      {'S', ctrl, 57603},
-        {'P', ctrl, 57607},       {'Z', ctrl, 57643},      {VK_BACK, alt, 57643},
-        {'X', ctrl, 57635},       {VK_DELETE, shift, 57635}, {'C', ctrl, 57634},
-        {VK_INSERT, ctrl, 57634}, {'V', ctrl, 57637},      {VK_INSERT, shift, 57637},
-        {VK_F6, 0, 57680},        {VK_F6, shift, 57681},   {'N', 0, 0},
-        {'N', ctrl | shift, 0},   {VK_DELETE, 0, 0},       {VK_BACK, 0, 0},
+        {'N', ctrl, 57600}, {'O', ctrl, 57601},       {'S', ctrl, 57603}, {'P', ctrl, 57607},
+        {'Z', ctrl, 57643}, {VK_BACK, alt, 57643},    {'X', ctrl, 57635}, {VK_DELETE, shift, 57635},
+        {'C', ctrl, 57634}, {VK_INSERT, ctrl, 57634}, {'V', ctrl, 57637}, {VK_INSERT, shift, 57637},
+        {VK_F6, 0, 57680},  {VK_F6, shift, 57681},    {'N', 0, 0},        {'N', ctrl | shift, 0},
+        {VK_DELETE, 0, 0},  {VK_BACK, 0, 0},
     };
     const HACCEL table = LoadAcceleratorsW(nullptr, MAKEINTRESOURCEW(128));
     ASSERT_NE(table, nullptr);
@@ -142,7 +156,8 @@ TEST_F(AcceleratorTable, Table128TranslatesEveryKeyOfTheProgram)
     };
     top.On(WM_KEYDOWN, translate);
     top.On(WM_SYSKEYDOWN, translate);
-    top.On(WM_COMMAND, [&](WPARAM wParam, LPARAM) -> std::optional<LRESULT>
+    top.On(WM_COMMAND,
+           [&](WPARAM wParam, LPARAM) -> std::optional<LRESULT>
            {
                EXPECT_EQ(HIWORD(wParam), 1) << "accelerators send code 1";
                commands.push_back(LOWORD(wParam));

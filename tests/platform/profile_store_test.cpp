@@ -60,7 +60,8 @@ TEST_F(RegistryProfile, AnInterruptedWriteLeavesThePreviousSettingsIntact)
     const auto before = std::filesystem::file_size(SettingsFile());
     {
         const FileSizeLimit limit(before + 16);
-        EXPECT_FALSE(app.WriteProfileString(L"Import", L"LastAudioFolder", std::wstring(4096, L'x').c_str()))
+        EXPECT_FALSE(
+            app.WriteProfileString(L"Import", L"LastAudioFolder", std::wstring(4096, L'x').c_str()))
             << "a write that could not finish is a failure";
     }
     EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 2u);
@@ -79,9 +80,9 @@ TEST_F(RegistryProfile, OnlyAWholeDecimalIntegerIsAnInteger)
         int expected;
     };
     const Case cases[] = {
-        {L"12", 12},   {L"-3", -3},          {L"+7", 7},      {L"0", 0},
-        {L"12abc", 99}, {L"", 99},           {L" 5", 99},     {L"5 ", 99},
-        {L"0x10", 99}, {L"99999999999", 99}, {L"2.5", 99},
+        {L"12", 12},  {L"-3", -3}, {L"+7", 7},  {L"0", 0},     {L"12abc", 99},
+        {L"", 99},    {L" 5", 99}, {L"5 ", 99}, {L"0x10", 99}, {L"99999999999", 99},
+        {L"2.5", 99},
     };
     CWinApp app;
     app.SetRegistryKey(L"Quorvant\\BRVL");
@@ -97,8 +98,9 @@ TEST_F(RegistryProfile, OnlyAWholeDecimalIntegerIsAnInteger)
 TEST_F(RegistryProfile, ADamagedSettingsFileReadsWhatItCanAndIsRepairedByTheNextWrite)
 {
     std::filesystem::create_directories(SettingsFile().parent_path());
-    WriteFileBytes(SettingsFile(), std::string("garbage without section\n[Export]\nFormat=4\n\x01\xff=\n"
-                                               "no equals sign\n=no name\n[unterminated\nOverwrite=1\n"));
+    WriteFileBytes(SettingsFile(),
+                   std::string("garbage without section\n[Export]\nFormat=4\n\x01\xff=\n"
+                               "no equals sign\n=no name\n[unterminated\nOverwrite=1\n"));
     CWinApp app;
     app.SetRegistryKey(L"Quorvant\\BRVL");
     EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 4u);
@@ -114,7 +116,8 @@ TEST(ProfileStorePath, TheRegistryKeyNamesFoldersThatCannotClimbOutOfTheConfigFo
               std::filesystem::path("/cfg/Quorvant/BRVL/BRVL.ini"));
     EXPECT_EQ(brvl::win32::ProfileStore::PathFor(L"..\\..\\etc", L"BRVL"),
               std::filesystem::path("/cfg/etc/BRVL.ini"));
-    EXPECT_EQ(brvl::win32::ProfileStore::PathFor(L"", L"BRVL"), std::filesystem::path("/cfg/BRVL.ini"));
+    EXPECT_EQ(brvl::win32::ProfileStore::PathFor(L"", L"BRVL"),
+              std::filesystem::path("/cfg/BRVL.ini"));
 
     const ScopedEnvironment relative("XDG_CONFIG_HOME", std::string("relative/cfg"));
     const ScopedEnvironment home("HOME", std::string("/home/someone"));

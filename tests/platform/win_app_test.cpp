@@ -48,7 +48,8 @@ TEST_F(FrameworkTest, FileNewBuildsTheDocumentThenTheFrameWithItsViewFirstThenUp
     EXPECT_EQ(frame->GetActiveDocument(), view->GetDocument());
     EXPECT_EQ(AfxGetMainWnd(), frame);
     EXPECT_TRUE(frame->IsWindowVisible());
-    EXPECT_EQ(::GetFocus(), view->GetSafeHwnd()) << "keys reach the view (and the frame's accelerators)";
+    EXPECT_EQ(::GetFocus(), view->GetSafeHwnd())
+        << "keys reach the view (and the frame's accelerators)";
     EXPECT_EQ(Caption(*frame), L"Untitled - BRVL");
 }
 
@@ -108,7 +109,7 @@ TEST_F(FrameworkTest, ACommandGoesToTheFirstOfViewDocumentFrameAndApplicationTha
         frame->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
     }
     EXPECT_EQ(Trace().events, (std::vector<std::string>{"frame range 32910", "frame range 32911",
-                                                       "frame range 32912"}));
+                                                        "frame range 32912"}));
 
     // Asked only whether a handler exists, nothing runs.
     Trace().events.clear();
@@ -140,7 +141,8 @@ TEST_F(FrameworkTest, AnAcceleratorSendsItsCommandOnlyWhileItsUpdateHandlerEnabl
     EXPECT_EQ(Trace().Count("view undo"), 2);
     EXPECT_EQ(Trace().Count("view char 122"), 1);
     session->Key('Z', 0x1A, MK_CONTROL);
-    EXPECT_EQ(Trace().Count("view char 26"), 0) << "the key-down the accelerator took has no character";
+    EXPECT_EQ(Trace().Count("view char 26"), 0)
+        << "the key-down the accelerator took has no character";
 }
 
 TEST_F(FrameworkTest, ExitInstanceRunsAfterAFailedInitInstance)
@@ -205,15 +207,16 @@ TEST_F(FrameworkTest, IdleUpdatesTheTitleAndTheStatusBarOnceTheQueueIsEmpty)
     // The loop runs idle once the queue is empty; the posted exit ends it after.
     frame->PostMessage(WM_NULL);
     bool idled = false;
-    RunMessageLoop([&](long n)
-                   {
-                       idled = app.OnIdle(n) != FALSE || idled;
-                       if (n == 0)
-                       {
-                           ::PostQuitMessage(0);
-                       }
-                       return n == 0;
-                   });
+    RunMessageLoop(
+        [&](long n)
+        {
+            idled = app.OnIdle(n) != FALSE || idled;
+            if (n == 0)
+            {
+                ::PostQuitMessage(0);
+            }
+            return n == 0;
+        });
 
     EXPECT_TRUE(idled);
     EXPECT_EQ(Caption(*frame), L"Mix 1.wav - BRVL");

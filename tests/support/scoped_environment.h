@@ -9,7 +9,8 @@
 class ScopedEnvironment
 {
 public:
-    ScopedEnvironment(std::string name, const std::optional<std::string>& value) : m_name(std::move(name))
+    ScopedEnvironment(std::string name, const std::optional<std::string>& value)
+        : m_name(std::move(name))
     {
         if (const char* old = std::getenv(m_name.c_str()))
         {
