@@ -6,6 +6,8 @@
 #include "platform/mfc/bar_theme.h"
 #include "platform/win32/window_picture.h"
 
+#include <cairo.h>
+
 namespace
 {
 
@@ -44,6 +46,51 @@ protected:
     TestFrame* frame = nullptr;
     CMFCMenuBar* bar = nullptr;
 };
+
+// The frame as the user sees it with a menu open: the popup (a top-level of
+// its own) drawn over the frame's picture where it is on the screen.
+bool WriteFrameWithPopupsPng(CWnd& frame, const std::vector<HWND>& popups,
+                             const std::filesystem::path& path)
+{
+    WindowPicture picture;
+    if (!ComposeWindowPicture(frame.GetSafeHwnd(), picture))
+    {
+        return false;
+    }
+    CPoint origin(0, 0);
+    frame.ClientToScreen(&origin);
+    for (const HWND popup : popups)
+    {
+        WindowPicture popupPicture;
+        if (!ComposeWindowPicture(popup, popupPicture))
+        {
+            return false;
+        }
+        CRect placed;
+        ::GetWindowRect(popup, &placed);
+        placed.OffsetRect(-origin.x, -origin.y);
+        for (int y = 0; y < popupPicture.height; ++y)
+        {
+            for (int x = 0; x < popupPicture.width; ++x)
+            {
+                const int tx = placed.left + x;
+                const int ty = placed.top + y;
+                if (tx >= 0 && ty >= 0 && tx < picture.width && ty < picture.height)
+                {
+                    picture.pixels[static_cast<size_t>(ty * picture.width + tx)] =
+                        popupPicture.pixels[static_cast<size_t>(y * popupPicture.width + x)];
+                }
+            }
+        }
+    }
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(picture.pixels.data()), CAIRO_FORMAT_ARGB32, picture.width,
+        picture.height, picture.width * 4);
+    const bool written =
+        cairo_surface_write_to_png(surface, path.string().c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return written;
+}
 
 } // namespace
 
@@ -277,9 +324,16 @@ TEST_F(MenuBar, AFrameWithMenuBarDockedPaneAndStatusBarRendersToPng)
     session->Key('F', 0, brvl::win32::kModifierAlt);
     session->Key(VK_DOWN);
     ASSERT_NE(bar->OpenPopup(), nullptr);
-    ASSERT_TRUE(RenderWindowToPng(frame->GetSafeHwnd(), folder / "framework_frame_menu_open.png"));
-    ASSERT_TRUE(
-        RenderWindowToPng(bar->OpenPopup()->GetSafeHwnd(), folder / "framework_popup_menu.png"));
+    ASSERT_TRUE(WriteFrameWithPopupsPng(*frame, {bar->OpenPopup()->GetSafeHwnd()},
+                                        folder / "framework_frame_menu_open.png"));
+    session->Key(VK_ESCAPE);
+    session->Key(VK_ESCAPE);
+
+    session->Key('V', 0, brvl::win32::kModifierAlt);
+    const HWND viewMenu = bar->OpenPopup()->GetSafeHwnd();
+    session->Key(VK_RIGHT);
+    ASSERT_TRUE(WriteFrameWithPopupsPng(*frame, {viewMenu, bar->OpenPopup()->GetSafeHwnd()},
+                                        folder / "framework_frame_pane_menu_open.png"));
 
     WindowPicture picture;
     ASSERT_TRUE(ComposeWindowPicture(frame->GetSafeHwnd(), picture));
