@@ -6,5 +6,6 @@
 #include "platform/gdiplus/gdiplus_image.h"
 #include "platform/gdiplus/gdiplus_path.h"
 #include "platform/gdiplus/gdiplus_pen.h"
+#include "platform/gdiplus/gdiplus_startup.h"
 #include "platform/gdiplus/gdiplus_text.h"
 #include "platform/gdiplus/gdiplus_types.h"

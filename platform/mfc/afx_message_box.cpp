@@ -1,34 +1,43 @@
 #include "platform/mfc/afx_message_box.h"
 
-#include "platform/win32/resource_data.h"
+#include "platform/mfc/afx_res.h"
+#include "platform/mfc/win_app.h"
 #include "platform/win32/window_api.h"
-
-#include <string>
 
 namespace
 {
 
-constexpr UINT kAppNameString = 57344;
-
-std::wstring ApplicationName()
+HWND MessageBoxOwner()
 {
-    return brvl::win32::FindStringResource(kAppNameString).value_or(L"BRVL");
+    const HWND focus = GetFocus();
+    if (focus != nullptr)
+    {
+        return GetAncestorTopLevel(focus);
+    }
+    CWnd* main = AfxGetMainWnd();
+    return main != nullptr && ::IsWindow(main->GetSafeHwnd()) ? main->GetSafeHwnd() : nullptr;
 }
 
 } // namespace
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT)
 {
-    // Decision: the box is owned by the top-level that holds the focus (the
-    // dialog whose data exchange failed, the main window), or by no window.
-    const HWND focus = GetFocus();
-    const HWND owner = focus != nullptr ? GetAncestorTopLevel(focus) : nullptr;
-    const std::wstring caption = ApplicationName();
-    return MessageBoxW(owner, text != nullptr ? text : L"", caption.c_str(), type);
+    CWinApp* app = AfxGetApp();
+    CString caption;
+    if (app != nullptr && app->m_pszAppName != nullptr)
+    {
+        caption = app->m_pszAppName;
+    }
+    else
+    {
+        caption.LoadString(AFX_IDS_APP_TITLE);
+    }
+    return ::MessageBoxW(MessageBoxOwner(), text != nullptr ? text : L"", caption, type);
 }
 
-int AfxMessageBox(UINT promptId, UINT type, UINT helpId)
+int AfxMessageBox(UINT promptId, UINT type, UINT)
 {
-    const std::wstring text = brvl::win32::FindStringResource(promptId).value_or(L"");
-    return AfxMessageBox(text.c_str(), type, helpId);
+    CString text;
+    text.LoadString(promptId);
+    return AfxMessageBox(text.GetString(), type, 0);
 }

@@ -51,7 +51,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(const AFX_MSGMAP* map, UINT
     return nullptr;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void*)
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     const UINT msg = WM_COMMAND;
     const AFX_MSGMAP_ENTRY* entry =
@@ -59,6 +59,11 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, void*)
     if (entry == nullptr)
     {
         return FALSE;
+    }
+    if (pHandlerInfo != nullptr)
+    {
+        static_cast<AFX_CMDHANDLERINFO*>(pHandlerInfo)->pTarget = this;
+        return TRUE;
     }
     LRESULT result = 0;
     return entry->thunk(this, nID, MAKEWPARAM(nID, static_cast<UINT>(nCode)),

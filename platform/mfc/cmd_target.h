@@ -28,6 +28,13 @@ struct AFX_MSGMAP
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// Filled by OnCmdMsg when it is only asked whether a handler exists
+// (pHandlerInfo not null): the handler is then found but not run.
+struct AFX_CMDHANDLERINFO
+{
+    CCmdTarget* pTarget;
+};
+
 constexpr UINT CN_COMMAND = 0;
 constexpr UINT CN_UPDATE_COMMAND_UI = static_cast<UINT>(-1);
 
@@ -38,11 +45,16 @@ class CCmdTarget : public CObject
 public:
     // Offers a command (nCode CN_COMMAND or a control notification) or a
     // command-UI request (CN_UPDATE_COMMAND_UI, pExtra = CCmdUI*) to this
-    // object's map; TRUE when a handler ran.
+    // object's map; TRUE when a handler ran (or, with pHandlerInfo, exists).
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
 
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+
+    // The hourglass around a long command (nests; see CWaitCursor).
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void RestoreWaitCursor();
 
 protected:
     // The first entry for `msg` (and, for routed messages, code and id) in the

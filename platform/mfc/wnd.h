@@ -6,6 +6,8 @@
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_object.h"
 
+class CFrameWnd;
+
 // CWnd: a C++ object attached to a window of the in-memory tree. Messages reach
 // it through WindowProc, which looks the message up in the object's message map
 // (derived maps first) and otherwise runs the default procedure.
@@ -70,6 +72,8 @@ public:
     CWnd* GetParent() const;
     CWnd* GetOwner() const;
     CWnd* GetTopLevelParent() const;
+    // The nearest ancestor that is a frame window, or NULL.
+    CFrameWnd* GetParentFrame() const;
     CWnd* GetDlgItem(int id) const;
     int GetDlgCtrlID() const;
     BOOL IsChild(const CWnd* wnd) const;

@@ -155,9 +155,10 @@ void RouteKey(const RawInput& input)
     {
         MSG down{target,          alt ? WM_SYSKEYDOWN : WM_KEYDOWN, input.virtualKey, 1, 0,
                  system.cursorPos};
-        DispatchQueuedMessage(down);
-        // Translation: the character the key types follows its key-down.
-        if (input.character != 0 && !alt && IsWindow(target))
+        const bool taken = DispatchQueuedMessage(down);
+        // Translation: the character the key types follows its key-down, unless
+        // the key-down was taken before dispatch (an accelerator, a menu key).
+        if (input.character != 0 && !alt && !taken && IsWindow(target))
         {
             MSG ch{target, WM_CHAR, static_cast<WPARAM>(input.character), 1, 0, system.cursorPos};
             DispatchQueuedMessage(ch);

@@ -44,7 +44,7 @@ void DispatchPosted(const PostedMessage& posted)
 
 } // namespace
 
-void DispatchQueuedMessage(MSG& msg)
+bool DispatchQueuedMessage(MSG& msg)
 {
     if (g_preTranslate != nullptr)
     {
@@ -60,10 +60,11 @@ void DispatchQueuedMessage(MSG& msg)
         }
         if (handled)
         {
-            return;
+            return true;
         }
     }
     Dispatch(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    return false;
 }
 
 namespace
@@ -126,10 +127,14 @@ void WaitForWork()
 
 } // namespace
 
-bool DispatchOnePending()
+bool DispatchOnePending(bool* rearmsIdle)
 {
     WindowSystem& system = WindowSystem::Instance();
     QueuedItem item;
+    if (rearmsIdle != nullptr)
+    {
+        *rearmsIdle = true;
+    }
     if (system.PopQueued(item))
     {
         if (const auto* posted = std::get_if<PostedMessage>(&item))
@@ -138,12 +143,28 @@ bool DispatchOnePending()
         }
         else
         {
-            RouteRawInput(std::get<RawInput>(item));
+            const RawInput& input = std::get<RawInput>(item);
+            // A pointer report without movement is no reason to update again.
+            if (rearmsIdle != nullptr && input.kind == RawKind::MouseMove &&
+                input.screen.x == system.cursorPos.x && input.screen.y == system.cursorPos.y)
+            {
+                *rearmsIdle = false;
+            }
+            RouteRawInput(input);
         }
         return true;
     }
-    // Paints, then timers, only once the queue is empty.
-    return PaintOnePending() || FireOneDueTimer();
+    // Paints, then timers, only once the queue is empty. A paint does not
+    // re-arm idle, so an idle update that repaints cannot start a cycle.
+    if (PaintOnePending())
+    {
+        if (rearmsIdle != nullptr)
+        {
+            *rearmsIdle = false;
+        }
+        return true;
+    }
+    return FireOneDueTimer();
 }
 
 void SetPreTranslateHook(PreTranslateHook hook)
@@ -273,9 +294,10 @@ int RunMessageLoop(const std::function<bool(long)>& onIdle)
             system.quitPending = false;
             return system.quitCode;
         }
-        if (DispatchOnePending())
+        bool rearmsIdle = true;
+        if (DispatchOnePending(&rearmsIdle))
         {
-            idleDone = false;
+            idleDone = idleDone && !rearmsIdle;
             continue;
         }
         PresentChangedTopLevels();

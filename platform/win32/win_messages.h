@@ -95,6 +95,10 @@ constexpr UINT VK_INSERT = 0x2D;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F4 = 0x73;
 constexpr UINT VK_F6 = 0x75;
+constexpr UINT VK_F10 = 0x79;
+constexpr UINT VK_CAPITAL = 0x14;
+constexpr UINT VK_NUMLOCK = 0x90;
+constexpr UINT VK_SCROLL = 0x91;
 
 // TrackMouseEvent
 constexpr DWORD TME_LEAVE = 0x00000002;

@@ -214,10 +214,13 @@ void MarkPictureChanged(HWND hwnd);
 void PresentChangedTopLevels();
 
 // Dispatches a message taken from the queue, after the framework's pre-translation.
-void DispatchQueuedMessage(MSG& msg);
+// TRUE when the pre-translation took the message (it was not dispatched).
+bool DispatchQueuedMessage(MSG& msg);
 
 // Loop pieces
-bool DispatchOnePending(); // one posted item, paint or timer; false when nothing was pending
+// One posted item, paint or timer; false when nothing was pending. With
+// `rearmsIdle`, whether what was dispatched calls for another idle pass.
+bool DispatchOnePending(bool* rearmsIdle = nullptr);
 bool PaintOnePending();
 bool FireOneDueTimer();
 std::uint64_t NowMs();

@@ -156,4 +156,40 @@ TEST_F(MessageQueue, QuitEndsTheMainLoopWithItsCodeAndNestedLoopsLeaveItPending)
     EXPECT_FALSE(nestedResult);
 }
 
+TEST_F(MessageQueue, IdleRunsOnceTheQueueIsDryAndNeitherPaintsNorStillPointersRunItAgain)
+{
+    Settle();
+    int passes = 0;
+    a.On(WMU_PLAIN,
+         [&](WPARAM, LPARAM)
+         {
+             ::PostQuitMessage(0);
+             return LRESULT{0};
+         });
+    const POINT over = ScreenPoint(a, 2, 2);
+    session->MoveMouse(over);
+    std::thread poster;
+    RunMessageLoop(
+        [&](long n)
+        {
+            if (n == 0 && ++passes == 1)
+            {
+                // The first update repaints and the pointer reports again
+                // without moving; then another thread ends the loop.
+                a.Invalidate();
+                brvl::win32::QueueMouseMove(over, 0);
+                poster = std::thread(
+                    [hwnd = a.GetSafeHwnd()]
+                    {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+                        ::PostMessageW(hwnd, WMU_PLAIN, 0, 0);
+                    });
+            }
+            return false;
+        });
+    poster.join();
+    EXPECT_EQ(passes, 1) << "a paint or a still pointer started another idle pass";
+    EXPECT_EQ(log.Count("a", WM_PAINT), 1);
+}
+
 } // namespace
