@@ -1,6 +1,7 @@
 #include "platform/winmm/fake_wave_driver.h"
 #include "platform/winmm/mmsystem.h"
 #include "platform/winmm/wave_test_hooks.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -125,24 +127,23 @@ MMRESULT Open(HWAVEOUT& device, CallbackLog& log, DWORD rate = kRate)
 class SystemSoundTest : public ::testing::Test
 {
 protected:
-    void UseSdlDriver(const char* driver, const std::string& diskFile = {})
+    void UseSdlDriver(const char* driver, const std::optional<std::string>& diskFile = {})
     {
         ShutDownSystemSoundForTests();
-        setenv("SDL_AUDIODRIVER", driver, 1);
-        if (!diskFile.empty())
-        {
-            setenv("SDL_DISKAUDIOFILE", diskFile.c_str(), 1);
-        }
+        m_driver.reset();
+        m_diskFile.reset();
+        m_driver.emplace("SDL_AUDIODRIVER", driver);
+        m_diskFile.emplace("SDL_DISKAUDIOFILE", diskFile);
     }
 
-    ~SystemSoundTest() override
-    {
-        ShutDownSystemSoundForTests();
-        unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
-    }
+    // The environment goes back after the sound system is down.
+    ~SystemSoundTest() override { ShutDownSystemSoundForTests(); }
 
     TempDir temp;
+
+private:
+    std::optional<ScopedEnvironment> m_driver;
+    std::optional<ScopedEnvironment> m_diskFile;
 };
 
 std::string WithoutSilentFrames(const std::string& bytes)
