@@ -57,6 +57,7 @@ public:
         // The thread owns the device too, so that a close from inside the
         // callback cannot free it under the loop.
         m_completion = std::thread([self = shared_from_this()] { self->CompletionLoop(); });
+        m_completionId = m_completion.get_id();
         Enqueue(Event{WOM_OPEN, nullptr});
     }
 
@@ -129,7 +130,7 @@ public:
         }
         const std::uint64_t target = m_handedOff;
         m_wake.notify_all();
-        if (std::this_thread::get_id() == m_completion.get_id())
+        if (std::this_thread::get_id() == m_completionId)
         {
             // Called from a callback: this thread is the one that delivers.
             lock.unlock();
@@ -167,7 +168,7 @@ public:
             m_stopping = true;
         }
         m_wake.notify_all();
-        if (std::this_thread::get_id() == m_completion.get_id())
+        if (std::this_thread::get_id() == m_completionId)
         {
             DeliverPendingHere();
         }
@@ -356,6 +357,9 @@ private:
     bool m_closing = false;
     bool m_stopping = false;
     std::thread m_completion;
+    // Kept apart from the thread object, which a join changes while other
+    // threads may ask whether they are the completion thread.
+    std::thread::id m_completionId;
 };
 
 // Open devices by handle; handles are never reused.
