@@ -15,10 +15,24 @@ const std::filesystem::path kDisplayOutput = BRVL_TEST_OUTPUT_DIR;
 namespace
 {
 
-// The toolkit starts once per process and goes at its end.
+// The toolkit starts once per process and goes at its end. Before it starts,
+// it gets a home of its own, so that no test reads or writes the user's
+// settings or recent files, its settings stay in memory (no session bus is
+// needed), and no accessibility bus is looked for.
 class DisplayEnvironment : public ::testing::Environment
 {
 public:
+    void SetUp() override
+    {
+        const std::filesystem::path home = kDisplayOutput / "home";
+        std::filesystem::create_directories(home);
+        ::setenv("HOME", home.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (home / ".local/share").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (home / ".cache").c_str(), 1);
+        ::setenv("GSETTINGS_BACKEND", "memory", 1);
+        ::setenv("NO_AT_BRIDGE", "1", 1);
+    }
     void TearDown() override { ShutDownDisplayBackend(); }
 };
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
@@ -89,9 +103,6 @@ std::uint32_t PixelOfPng(const std::filesystem::path& path, POINT at)
 
 void DisplayTest::SetUp()
 {
-    // The toolkit keeps its settings (the file chooser's) in memory: tests
-    // write none of the user's and need no session bus.
-    setenv("GSETTINGS_BACKEND", "memory", 0);
     if (InstallBackendForDisplay() != BackendKind::Wx)
     {
         GTEST_SKIP() << "no display";
