@@ -10,7 +10,7 @@ PACKAGES="
   nlohmann-json3-dev libsndfile1-dev libmpg123-dev
   libcairo2-dev libpango1.0-dev libwxgtk3.2-dev libsdl2-dev
   libsamplerate0-dev libfftw3-dev libebur128-dev
-  xvfb xauth fonts-open-sans fonts-liberation2
+  xvfb xauth xdotool fonts-open-sans fonts-liberation2
 "
 
 missing=""

@@ -8,9 +8,14 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 
 jobs="$(nproc)"
-# Tests that need a display get a virtual one; the others ignore it.
+# Tests that need a display get a virtual one (the others ignore it), with a
+# private home so that the toolkit reads and writes no settings of the user's,
+# and without the accessibility bus, which a virtual display does not have.
+display_home="$(mktemp -d)"
+trap 'rm -rf "$display_home"' EXIT
 run_tests() {
-    (cd "$1" && xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure -j "$jobs")
+    (cd "$1" && NO_AT_BRIDGE=1 HOME="$display_home" XDG_CONFIG_HOME="$display_home/.config" \
+        xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure -j "$jobs")
 }
 
 ./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo

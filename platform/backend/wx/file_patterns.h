@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/backend/backend.h"
+
+#include <string>
+
+namespace brvl::backend::wxui
+{
+
+// A file pattern that matches whatever the letters' case ("*.wav" becomes
+// "*.[wW][aA][vV]"): the file system is case-sensitive, and files made on
+// other systems are often upper-case.
+std::wstring CaseInsensitivePattern(const std::wstring& pattern);
+
+// The filter list of a file dialog in the toolkit's "text|patterns|..." form,
+// patterns made case-insensitive; "*" when the request has none.
+std::wstring WildcardOf(const FileDialogRequest& request);
+
+} // namespace brvl::backend::wxui

@@ -1,0 +1,111 @@
+#include "platform/backend/wx/file_patterns.h"
+#include "platform/mfc/common_dialogs.h"
+#include "tests/display/display_test_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+using namespace brvl::backend;
+
+namespace
+{
+
+TEST(FilePatterns, LettersMatchEitherCaseAndFiltersKeepTheirOrder)
+{
+    struct Case
+    {
+        std::wstring pattern;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {L"*.wav", L"*.[wW][aA][vV]"},
+        {L"*.MP3", L"*.[mM][pP]3"},
+        {L"*.wav;*.flac", L"*.[wW][aA][vV];*.[fF][lL][aA][cC]"},
+        {L"*", L"*"},
+        {L"take_?.aif", L"[tT][aA][kK][eE]_?.[aA][iI][fF]"},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(wxui::CaseInsensitivePattern(c.pattern), c.expected);
+    }
+    FileDialogRequest request;
+    EXPECT_EQ(wxui::WildcardOf(request), L"*") << "no filter shows every file";
+    request.filters = {{L"Audio", L"*.wav;*.mp3"}, {L"A|B", L"*.prs"}};
+    EXPECT_EQ(wxui::WildcardOf(request),
+              L"Audio|*.[wW][aA][vV];*.[mM][pP]3|A/B|*.[pP][rR][sS]");
+}
+
+// The native dialogs are answered with keys, as a user would.
+class NativeDialogTest : public DisplayTest
+{
+protected:
+    // Runs each of `steps` (xdotool commands, each its own run so that every
+    // one reaches the display before the next) once a visible window titled
+    // `title` is up, with the keyboard focus given to it (no window manager
+    // does that here).
+    void AnswerWhenShown(const std::string& title, const std::vector<std::string>& steps)
+    {
+        std::string script = "id=$(" +
+                             Xdotool("search --sync --onlyvisible --name '^" + title +
+                                     "$' | head -n 1") +
+                             ") && sleep 1 && " + Xdotool("windowfocus --sync $id");
+        for (const std::string& step : steps)
+        {
+            script += " && sleep 0.3 && " + Xdotool(step);
+        }
+        m_answerer = std::thread([this, script] { m_status = std::system(script.c_str()); });
+    }
+
+    int Answered()
+    {
+        m_answerer.join();
+        return m_status;
+    }
+
+private:
+    std::thread m_answerer;
+    std::atomic<int> m_status{-1};
+};
+
+TEST_F(NativeDialogTest, TheColourChooserOpensOnTheInitialColourAndReturnsItOnEnter)
+{
+    MakeFrame();
+    const COLORREF initial = RGB(12, 200, 99);
+    CColorDialog dialog(initial, CC_FULLOPEN, &frame);
+    AnswerWhenShown(".*[Cc]olou?r.*", {"key Return"});
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_EQ(Answered(), 0);
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.GetColor(), initial);
+}
+
+TEST_F(NativeDialogTest, TheOpenDialogStartsInTheInitialFolderAndReturnsTheTypedFile)
+{
+    MakeFrame();
+    TempDir folder;
+    WriteFileBytes(folder / "Take One.WAV", "RIFF");
+    CFileDialog dialog(TRUE, L"wav", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       L"Audio files (*.wav)|*.wav||", &frame);
+    const std::wstring start = folder.Path().wstring();
+    dialog.m_ofn.lpstrInitialDir = start.c_str();
+    dialog.m_ofn.lpstrTitle = L"BRVL import";
+    // Ctrl+L opens the chooser's location field; the name is relative to the folder shown.
+    AnswerWhenShown("BRVL import",
+                    {"key ctrl+l", "type --delay 40 'Take One.WAV'", "key Return"});
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_EQ(Answered(), 0);
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(std::wstring(dialog.GetPathName().GetString()), (folder / "Take One.WAV").wstring());
+}
+
+TEST_F(DisplayTest, TextPutOnTheSystemClipboardComesBack)
+{
+    const std::wstring text = L"Grüße aus BRVL ♪ 2";
+    CurrentBackend().SetClipboardText(text);
+    EXPECT_EQ(CurrentBackend().ClipboardText(), text);
+}
+
+} // namespace
