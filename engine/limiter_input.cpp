@@ -97,33 +97,10 @@ constexpr double kBoundMargin = 1e-9;
 
 double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversampler, size_t block)
 {
-    const size_t frames = buffer.FrameCount();
-    const size_t factor = static_cast<size_t>(oversampler.Config().factor);
-    const size_t context = BlockContext(oversampler);
     const size_t begin = block * kPeakBlockFrames;
-    const size_t end = std::min(frames, begin + kPeakBlockFrames);
-    const size_t from = begin >= context ? begin - context : 0;
-    const size_t to = std::min(frames, end + context);
-
-    double largest = 0.0;
-    std::vector<double> channel(to - from);
-    for (size_t c = 0; c < 2; ++c)
-    {
-        for (size_t i = from; i < to; ++i)
-        {
-            channel[i - from] = buffer.samples[2 * i + c];
-        }
-        const std::vector<double> up = oversampler.UpsampleChannel(channel);
-        for (size_t k = factor * (begin - from); k < factor * (end - from); ++k)
-        {
-            const double magnitude = std::fabs(up[k]);
-            if (magnitude > largest && std::isfinite(magnitude))
-            {
-                largest = magnitude;
-            }
-        }
-    }
-    return largest;
+    std::vector<double> up;
+    oversampler.UpsampleRange(buffer, begin, begin + kPeakBlockFrames, up);
+    return LargestMagnitude(up);
 }
 
 std::vector<double> OversampledBlockPeakBounds(const AudioBuffer& buffer,

@@ -160,7 +160,8 @@ void FilterFrames(const Frames& x, const std::vector<double>& h, double* y)
     }
 }
 
-// y (factor * n frames) = x zero-stuffed by factor, then filtered with h.
+// The oversampled frames factor * qFrom .. factor * qTo of x zero-stuffed by
+// factor and filtered with h, handed to emit(values, count) in order.
 // Beyond the ends the input is mirrored at its own rate before the stuffing,
 // so the stuffed signal keeps one sample in every factor there too. (Mirroring
 // the stuffed signal instead would put two samples side by side at the start
@@ -169,20 +170,19 @@ void FilterFrames(const Frames& x, const std::vector<double>& h, double* y)
 // Inside, only the taps that meet a stuffed-in sample are summed: output
 // q*factor + p takes the taps t*factor - p against input frames q - tapsPerPhase + t.
 //
-// The result is appended in order (ends computed directly, the interior a chunk
-// at a time through a small buffer), so the large output is written once and
-// never zeroed first.
+// The ends are computed directly, the interior a chunk at a time through a
+// small buffer, so a large output is written once and never zeroed first,
+// and a range within the signal reads its neighbours rather than a mirror.
+template <typename Emit>
 void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
-                    std::vector<double>& y)
+                    std::int64_t qFrom, std::int64_t qTo, Emit emit)
 {
     const std::int64_t n = x.count;
     const std::int64_t total = factor * n;
     const std::int64_t taps = static_cast<std::int64_t>(h.size());
     const std::int64_t half = taps / 2; // factor * tapsPerPhase
     const int channels = x.channels;
-    y.clear();
-    y.reserve(static_cast<std::size_t>(total * channels));
-    const auto appendDirect = [&](std::int64_t i)
+    const auto emitDirect = [&](std::int64_t i)
     {
         for (int c = 0; c < channels; ++c)
         {
@@ -195,19 +195,19 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
                     j == frame * factor ? x.data[Reflect(frame, n) * channels + c] : 0.0;
                 acc += h[k] * stuffed;
             }
-            y.push_back(acc);
+            emit(&acc, 1);
         }
     };
     const std::int64_t interiorBegin = std::min(half, total);
     const std::int64_t interiorEnd = std::max(interiorBegin, total - half);
-    for (std::int64_t i = 0; i < interiorBegin; ++i)
+    for (std::int64_t i = qFrom * factor; i < std::min(qTo * factor, interiorBegin); ++i)
     {
-        appendDirect(i);
+        emitDirect(i);
     }
     // Interior outputs are q*factor + p for q in [tapsPerPhase, n - tapsPerPhase),
     // a chunk of q at a time with every phase.
-    const std::int64_t qBegin = tapsPerPhase;
-    const std::int64_t qEnd = interiorEnd > interiorBegin ? n - tapsPerPhase : qBegin;
+    const std::int64_t qBegin = std::max<std::int64_t>(qFrom, tapsPerPhase);
+    const std::int64_t qEnd = std::min(qTo, interiorEnd > interiorBegin ? n - tapsPerPhase : 0);
     const std::int64_t termCount = 2 * tapsPerPhase + 1;
     std::vector<double> coefficients(static_cast<std::size_t>(termCount));
     std::vector<const double*> sources(static_cast<std::size_t>(termCount));
@@ -228,12 +228,23 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
             CorrelateBlock(coefficients.data(), sources.data(), terms, (q1 - q0) * channels,
                            channels, factor * channels, chunk.data() + p * channels);
         }
-        y.insert(y.end(), chunk.begin(), chunk.end());
+        emit(chunk.data(), static_cast<std::int64_t>(chunk.size()));
     }
-    for (std::int64_t i = interiorEnd; i < total; ++i)
+    for (std::int64_t i = std::max(qFrom * factor, interiorEnd); i < qTo * factor; ++i)
     {
-        appendDirect(i);
+        emitDirect(i);
     }
+}
+
+// The whole of x upsampled into y (factor * n frames), appended in order.
+void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
+                    std::vector<double>& y)
+{
+    y.clear();
+    y.reserve(static_cast<std::size_t>(factor * x.count * x.channels));
+    UpsampleFrames(x, factor, tapsPerPhase, h, 0, x.count,
+                   [&y](const double* values, std::int64_t count)
+                   { y.insert(y.end(), values, values + count); });
 }
 
 // y (ceil(n / factor) frames) = x filtered with h at frames 0, factor, 2*factor, ...
@@ -453,6 +464,33 @@ AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
     UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, m_config.factor,
                    m_config.tapsPerPhase, m_upTaps, output.samples);
     return output;
+}
+
+void Oversampler::UpsampleRange(const AudioBuffer& input, std::size_t begin, std::size_t end,
+                                std::vector<double>& output) const
+{
+    RequireStereo(input);
+    const std::size_t frames = input.FrameCount();
+    end = std::min(end, frames);
+    begin = std::min(begin, end);
+    const std::size_t factor = static_cast<std::size_t>(m_config.factor);
+    if (end - begin > output.max_size() / 2 / factor)
+    {
+        throw std::bad_alloc();
+    }
+    output.resize(2 * factor * (end - begin));
+    if (m_config.factor == 1)
+    {
+        std::copy(input.samples.begin() + 2 * begin, input.samples.begin() + 2 * end,
+                  output.begin());
+        return;
+    }
+    double* out = output.data();
+    UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, m_config.factor,
+                   m_config.tapsPerPhase, m_upTaps, static_cast<std::int64_t>(begin),
+                   static_cast<std::int64_t>(end),
+                   [&out](const double* values, std::int64_t count)
+                   { out = std::copy(values, values + count, out); });
 }
 
 AudioBuffer Oversampler::Downsample(const AudioBuffer& input, int outputRate) const

@@ -2,6 +2,7 @@
 
 #include "engine/audio_buffer.h"
 
+#include <cstddef>
 #include <vector>
 
 // Integer-factor oversampling of interleaved stereo, so the stage-4 limiters
@@ -31,6 +32,13 @@ public:
     // "Oversampler output sample rate is out of range" when factor * rate does
     // not fit the rate's integer.
     AudioBuffer Upsample(const AudioBuffer& input) const;
+
+    // The oversampled frames factor * begin .. factor * end (end clipped to the
+    // input) of Upsample(input), interleaved into output, which is resized to
+    // hold them: the very values of the whole upsampled buffer, made without it.
+    // Throws "Oversampler requires interleaved stereo input" for an odd count.
+    void UpsampleRange(const AudioBuffer& input, std::size_t begin, std::size_t end,
+                       std::vector<double>& output) const;
 
     // ceil(frames / factor) frames at outputRate. Factor 1 returns a copy with
     // only the rate replaced. Throws "Oversampler requires interleaved stereo

@@ -201,6 +201,31 @@ TEST(Oversampler, StereoBuffersConvertEachChannelAlone)
         InterleaveStereo(o.DownsampleChannel(upLeft), o.DownsampleChannel(upRight), 0).samples);
 }
 
+// A range reads its real neighbours and the mirror only at the buffer's ends,
+// so it is exactly that slice of the whole buffer upsampled.
+TEST(Oversampler, RangeIsTheSliceOfTheWholeUpsampledBuffer)
+{
+    const AudioBuffer input = InterleaveStereo(Noise(300, 3), Noise(300, 4), 48000);
+    const struct
+    {
+        int factor;
+        std::size_t begin;
+        std::size_t end;
+    } cases[] = {{4, 0, 300}, {4, 0, 7}, {4, 5, 40}, {4, 100, 200}, {4, 290, 300},
+                 {4, 250, 999}, {2, 31, 33}, {1, 10, 20}, {4, 120, 120}};
+    for (const auto& c : cases)
+    {
+        const Oversampler o({c.factor, 32, 0.94});
+        const std::vector<double> whole = o.Upsample(input).samples;
+        const std::size_t end = std::min<std::size_t>(c.end, 300);
+        std::vector<double> range(3, 9.0); // stale contents must go
+        o.UpsampleRange(input, c.begin, c.end, range);
+        EXPECT_EQ(range, std::vector<double>(whole.begin() + 2 * c.factor * c.begin,
+                                             whole.begin() + 2 * c.factor * end))
+            << c.factor << "x, frames " << c.begin << " to " << c.end;
+    }
+}
+
 TEST(Oversampler, FrameCounts)
 {
     const Oversampler o({4, 8, 0.94});
