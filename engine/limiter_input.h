@@ -55,3 +55,9 @@ double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversa
 // value is at least its block's estimate.
 std::vector<double> OversampledBlockPeakBounds(const AudioBuffer& buffer,
                                                const Oversampler& oversampler);
+
+// AnyFrameOver of `oversampler.Upsample(buffer)`, found block by block without
+// the oversampled copy; blocks whose input bound stays within the ceiling are
+// not upsampled at all.
+bool AnyOversampledFrameOver(const AudioBuffer& buffer, const Oversampler& oversampler,
+                             double ceilingLinear);

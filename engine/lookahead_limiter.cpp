@@ -60,6 +60,69 @@ struct SoftKnee
     double kneeEnd;
 };
 
+// The gain of each oversampled frame, one frame at a time: the knee's target
+// for the largest peak of this frame and the next window - 1, reached at once
+// when it is lower and approached exponentially when it is higher.
+class LookaheadGain
+{
+public:
+    LookaheadGain(double effectiveCeiling, double rate, size_t frames)
+        : m_knee(effectiveCeiling), m_upcoming(Window(rate)),
+          m_release(std::exp(-1.0 / std::max(std::trunc(rate * kReleaseMs * 0.001), 1.0))),
+          m_reach(std::min(Window(rate) - 1, frames - 1)), m_frames(frames)
+    {
+    }
+
+    // How many frames past a frame must be at hand (unchanged) to step it.
+    size_t Reach() const { return m_reach; }
+
+    // The gain of frame i, the next in order; `samples` holds frames
+    // samplesFirst .. i + Reach() (clipped to the signal), those from i on as
+    // yet unchanged.
+    double Step(size_t i, const double* samples, size_t samplesFirst)
+    {
+        // The frames ahead are read before any of them is changed.
+        const size_t last = std::min(i + m_reach, m_frames - 1);
+        for (; m_pushed <= last; ++m_pushed)
+        {
+            m_upcoming.Push(m_pushed, FramePeak(samples, m_pushed - samplesFirst));
+        }
+        m_upcoming.DropBefore(i);
+        // The upcoming peak stays put for long stretches: reuse its knee gain.
+        const double peak = m_upcoming.Max();
+        if (peak != m_previousPeak)
+        {
+            m_target = m_knee.Gain(peak);
+            m_previousPeak = peak;
+        }
+        // Instant attack, exponential release.
+        m_gain = i == 0 || m_target < m_gain ? m_target
+                                             : m_release * m_gain + (1.0 - m_release) * m_target;
+        return m_gain;
+    }
+
+private:
+    static size_t Window(double rate)
+    {
+        const size_t lookahead = static_cast<size_t>(std::trunc(rate * kLookaheadMs * 0.001));
+        return std::max<size_t>(lookahead, 1) + 1;
+    }
+
+    SoftKnee m_knee;
+    MovingMax m_upcoming;
+    double m_release;
+    size_t m_reach;
+    size_t m_frames;
+    size_t m_pushed = 0;
+    double m_gain = 1.0;
+    double m_target = 1.0;
+    double m_previousPeak = -1.0;
+};
+
+// Input frames upsampled, limited and brought down per round: the oversampled
+// signal lives only in a window of a few hundred kilobytes, never as a whole.
+constexpr size_t kStreamFrames = 4096;
+
 } // namespace
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
@@ -73,62 +136,84 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 
     // The oversampler refuses a bad factor and an odd sample count first.
     const Oversampler oversampler(OversamplerConfig{oversampleFactor, kTapsPerPhase, kCutoffRatio});
-    AudioBuffer up = oversampler.Upsample(input);
+    const double rate = oversampler.UpsampledRate(input);
     CheckLimiterInput(input, ceiling);
-    const size_t frames = up.FrameCount();
-    if (frames == 0)
+    const size_t inputFrames = input.FrameCount();
+    if (inputFrames == 0)
     {
         return input;
     }
     const double effectiveCeiling = kCeilingMargin * ceiling;
-    if (!AnyFrameOver(up, effectiveCeiling))
+    if (!AnyOversampledFrameOver(input, oversampler, effectiveCeiling))
     {
         return input;
     }
 
-    const double rate = up.sampleRate;
-    const double releaseSamples = std::trunc(rate * kReleaseMs * 0.001);
-    const double release = std::exp(-1.0 / std::max(releaseSamples, 1.0));
-    const size_t lookahead = static_cast<size_t>(std::trunc(rate * kLookaheadMs * 0.001));
-    const size_t window = std::max<size_t>(lookahead, 1) + 1;
-
-    // The largest peak of this frame and the next window - 1, fed as the frames
-    // are reached: the frames ahead are read before any of them is changed.
-    double* samples = up.samples.data();
-    MovingMax upcoming(window);
-    const size_t reach = std::min(window - 1, frames - 1);
-    for (size_t j = 0; j < reach; ++j)
+    // Three stages in step over one window of the oversampled signal: upsample
+    // the next input frames onto its end, limit every frame whose look-ahead
+    // is at hand, bring down every output whose taps are all limited, and drop
+    // what no output reads any more. Frames [windowFirst, upsampledEnd) are in
+    // the window, those before limitedEnd limited.
+    const size_t factor = static_cast<size_t>(oversampleFactor);
+    const size_t frames = factor * inputFrames;
+    const size_t half = factor * kTapsPerPhase; // the downsampling filter's reach
+    LookaheadGain gain(effectiveCeiling, rate, frames);
+    AudioBuffer down;
+    down.sampleRate = input.sampleRate;
+    down.samples.resize(2 * inputFrames);
+    if (factor == 1)
     {
-        upcoming.Push(j, FramePeak(samples, j));
+        // Downsample keeps the lists at factor 1.
+        down.meterSeries = input.meterSeries;
+        down.stageMetrics = input.stageMetrics;
     }
-    const SoftKnee knee(effectiveCeiling);
-    double gain = 1.0;
-    double target = 1.0;
-    double previousPeak = -1.0;
-    for (size_t i = 0; i < frames; ++i)
+    std::vector<double> window;
+    std::vector<double> piece;
+    size_t windowFirst = 0;
+    size_t upsampledInput = 0;
+    size_t limitedEnd = 0;
+    size_t downEnd = 0;
+    while (downEnd < inputFrames)
     {
-        if (i + reach < frames)
+        const size_t nextInput = std::min(inputFrames, upsampledInput + kStreamFrames);
+        oversampler.UpsampleRange(input, upsampledInput, nextInput, piece);
+        window.insert(window.end(), piece.begin(), piece.end());
+        upsampledInput = nextInput;
+        const size_t upsampledEnd = factor * upsampledInput;
+
+        const size_t limitable =
+            upsampledEnd == frames ? frames
+            : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
+                                          : 0;
+        for (; limitedEnd < limitable; ++limitedEnd)
         {
-            upcoming.Push(i + reach, FramePeak(samples, i + reach));
+            const double g = gain.Step(limitedEnd, window.data(), windowFirst);
+            for (size_t channel = 0; channel < 2; ++channel)
+            {
+                double& x = window[2 * (limitedEnd - windowFirst) + channel];
+                x = x + (g * x - x) * share;
+            }
         }
-        upcoming.DropBefore(i);
-        // The upcoming peak stays put for long stretches: reuse its knee gain.
-        const double peak = upcoming.Max();
-        if (peak != previousPeak)
+
+        // Output q reads limited frames up to q * factor + half.
+        const size_t downable = limitedEnd == frames ? inputFrames
+                                : limitedEnd > half  ? (limitedEnd - 1 - half) / factor + 1
+                                                     : 0;
+        if (downable > downEnd)
         {
-            target = knee.Gain(peak);
-            previousPeak = peak;
+            oversampler.DownsampleRange(window, windowFirst, frames, downEnd, downable,
+                                        down.samples.data() + 2 * downEnd);
+            downEnd = downable;
         }
-        // Instant attack, exponential release.
-        gain = i == 0 || target < gain ? target : release * gain + (1.0 - release) * target;
-        for (size_t channel = 0; channel < 2; ++channel)
+
+        const size_t stillRead = factor * downEnd > half ? factor * downEnd - half : 0;
+        if (stillRead > windowFirst)
         {
-            double& x = samples[2 * i + channel];
-            x = x + (gain * x - x) * share;
+            window.erase(window.begin(),
+                         window.begin() + static_cast<std::ptrdiff_t>(2 * (stillRead - windowFirst)));
+            windowFirst = stillRead;
         }
     }
-
-    AudioBuffer down = oversampler.Downsample(up, input.sampleRate);
     PeakTrimLoop(down, effectiveCeiling, oversampleFactor);
     return down;
 }

@@ -247,15 +247,19 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
                    { y.insert(y.end(), values, values + count); });
 }
 
-// y (ceil(n / factor) frames) = x filtered with h at frames 0, factor, 2*factor, ...
-void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
+// Outputs [qFrom, qTo) of x filtered with h at frames 0, factor, 2*factor, ...
+// (ceil(n / factor) outputs in all), written to y from its start. Only frames
+// [windowFirst, windowFirst + windowCount) of x are at hand at x.data; they
+// must hold every frame those outputs read, mirrored ones included.
+void DownsampleFrames(const Frames& x, std::int64_t windowFirst, int factor, int tapsPerPhase,
+                      const std::vector<double>& h, std::int64_t qFrom, std::int64_t qTo,
                       double* y)
 {
     const std::int64_t n = x.count;
-    const std::int64_t outCount = (n + factor - 1) / factor;
     const std::int64_t taps = static_cast<std::int64_t>(h.size());
     const std::int64_t half = taps / 2; // factor * tapsPerPhase
     const int channels = x.channels;
+    const auto frameAt = [&](std::int64_t frame) { return x.data + (frame - windowFirst) * channels; };
     const auto direct = [&](std::int64_t q)
     {
         for (int c = 0; c < channels; ++c)
@@ -263,15 +267,24 @@ void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::
             double acc = 0.0;
             for (std::int64_t k = 0; k < taps; ++k)
             {
-                acc += h[k] * x.data[Reflect(q * factor - half + k, n) * channels + c];
+                acc += h[k] * frameAt(Reflect(q * factor - half + k, n))[c];
             }
-            y[q * channels + c] = acc;
+            y[(q - qFrom) * channels + c] = acc;
         }
     };
     // Output q is interior when frames q*factor - half .. q*factor + half exist.
     const std::int64_t lastInside = n - 1 - half;
-    const auto [qBegin, qEnd] =
-        ComputeEnds(outCount, tapsPerPhase, lastInside < 0 ? 0 : lastInside / factor + 1, direct);
+    const std::int64_t interiorEnd = lastInside < 0 ? 0 : lastInside / factor + 1;
+    const std::int64_t qBegin = std::clamp<std::int64_t>(tapsPerPhase, qFrom, qTo);
+    const std::int64_t qEnd = std::clamp<std::int64_t>(interiorEnd, qBegin, qTo);
+    for (std::int64_t q = qFrom; q < qBegin; ++q)
+    {
+        direct(q);
+    }
+    for (std::int64_t q = qEnd; q < qTo; ++q)
+    {
+        direct(q);
+    }
     if (qEnd <= qBegin)
     {
         return;
@@ -303,12 +316,12 @@ void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::
                 }
                 for (int c = 0; c < channels; ++c)
                 {
-                    parts[(b * partFrames + s) * channels + c] = x.data[frame * channels + c];
+                    parts[(b * partFrames + s) * channels + c] = frameAt(frame)[c];
                 }
             }
         }
         CorrelateBlock(h.data(), sources.data(), taps, (q1 - q0) * channels, channels, channels,
-                       y + q0 * channels);
+                       y + (q0 - qFrom) * channels);
     }
 }
 
@@ -434,25 +447,32 @@ std::vector<double> Oversampler::DownsampleChannel(const std::vector<double>& ch
         return channel;
     }
     std::vector<double> down((channel.size() + m_config.factor - 1) / m_config.factor);
-    DownsampleFrames({channel.data(), static_cast<std::int64_t>(channel.size()), 1},
-                     m_config.factor, m_config.tapsPerPhase, m_downTaps, down.data());
+    DownsampleFrames({channel.data(), static_cast<std::int64_t>(channel.size()), 1}, 0,
+                     m_config.factor, m_config.tapsPerPhase, m_downTaps, 0,
+                     static_cast<std::int64_t>(down.size()), down.data());
     return down;
 }
 
 // Both channels are filtered straight from and into interleaved buffers, which
 // gives what taking them out, converting each and interleaving again gives,
 // without the four whole-track copies.
-AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
+int Oversampler::UpsampledRate(const AudioBuffer& input) const
 {
     RequireStereo(input);
-    if (m_config.factor == 1)
-    {
-        return input;
-    }
     const std::int64_t rate = static_cast<std::int64_t>(input.sampleRate) * m_config.factor;
     if (rate > INT_MAX || rate < INT_MIN)
     {
         throw std::runtime_error("Oversampler output sample rate is out of range");
+    }
+    return static_cast<int>(rate);
+}
+
+AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
+{
+    const int rate = UpsampledRate(input);
+    if (m_config.factor == 1)
+    {
+        return input;
     }
     const std::size_t frames = input.FrameCount();
     if (frames > input.samples.max_size() / 2 / static_cast<std::size_t>(m_config.factor))
@@ -460,7 +480,7 @@ AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
         throw std::bad_alloc();
     }
     AudioBuffer output;
-    output.sampleRate = static_cast<int>(rate);
+    output.sampleRate = rate;
     UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, m_config.factor,
                    m_config.tapsPerPhase, m_upTaps, output.samples);
     return output;
@@ -512,8 +532,29 @@ AudioBuffer Oversampler::Downsample(const AudioBuffer& input, int outputRate) co
     output.samples.resize(2 * ((frames + m_config.factor - 1) / m_config.factor));
     if (frames > 0)
     {
-        DownsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2},
-                         m_config.factor, m_config.tapsPerPhase, m_downTaps, output.samples.data());
+        DownsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, 0,
+                         m_config.factor, m_config.tapsPerPhase, m_downTaps, 0,
+                         static_cast<std::int64_t>(output.FrameCount()), output.samples.data());
     }
     return output;
+}
+
+void Oversampler::DownsampleRange(std::span<const double> window, std::size_t windowFirst,
+                                  std::size_t frames, std::size_t from, std::size_t to,
+                                  double* output) const
+{
+    if (to <= from)
+    {
+        return;
+    }
+    if (m_config.factor == 1)
+    {
+        std::copy(window.begin() + 2 * (from - windowFirst), window.begin() + 2 * (to - windowFirst),
+                  output);
+        return;
+    }
+    DownsampleFrames({window.data(), static_cast<std::int64_t>(frames), 2},
+                     static_cast<std::int64_t>(windowFirst), m_config.factor,
+                     m_config.tapsPerPhase, m_downTaps, static_cast<std::int64_t>(from),
+                     static_cast<std::int64_t>(to), output);
 }

@@ -226,6 +226,34 @@ TEST(Oversampler, RangeIsTheSliceOfTheWholeUpsampledBuffer)
     }
 }
 
+// Brought down piece by piece from windows that hold only the frames each
+// piece reads, a signal gives exactly its whole Downsample.
+TEST(Oversampler, PiecesFromWindowsAreTheWholeDownsample)
+{
+    for (const int factor : {1, 2, 4})
+    {
+        const Oversampler o({factor, 8, 0.94});
+        const std::size_t frames = 1001;
+        const AudioBuffer signal = InterleaveStereo(Noise(frames, 5), Noise(frames, 6), 192000);
+        const std::vector<double> whole = o.Downsample(signal, 48000).samples;
+        const std::size_t outputs = whole.size() / 2;
+        const std::size_t reach = static_cast<std::size_t>(factor) * 8;
+        std::vector<double> pieces(whole.size(), -1.0);
+        for (std::size_t from = 0; from < outputs; from += 37)
+        {
+            const std::size_t to = std::min(outputs, from + 37);
+            // Mirrored reads stay within reach of the ends.
+            const std::size_t first = from * factor > reach ? from * factor - reach : 0;
+            const std::size_t last =
+                to == outputs ? frames : std::min(frames, (to - 1) * factor + reach + 1);
+            const std::span<const double> window(signal.samples.data() + 2 * first,
+                                                 2 * (last - first));
+            o.DownsampleRange(window, first, frames, from, to, pieces.data() + 2 * from);
+        }
+        EXPECT_EQ(pieces, whole) << "factor " << factor;
+    }
+}
+
 TEST(Oversampler, FrameCounts)
 {
     const Oversampler o({4, 8, 0.94});
