@@ -67,7 +67,7 @@ class LookaheadGain
 {
 public:
     LookaheadGain(double effectiveCeiling, double rate, size_t frames)
-        : m_knee(effectiveCeiling), m_upcoming(Window(rate)),
+        : m_knee(effectiveCeiling),
           m_release(std::exp(-1.0 / std::max(std::trunc(rate * kReleaseMs * 0.001), 1.0))),
           m_reach(std::min(Window(rate) - 1, frames - 1)), m_frames(frames)
     {
@@ -76,29 +76,40 @@ public:
     // How many frames past a frame must be at hand (unchanged) to step it.
     size_t Reach() const { return m_reach; }
 
-    // The gain of frame i, the next in order; `samples` holds frames
-    // samplesFirst .. i + Reach() (clipped to the signal), those from i on as
-    // yet unchanged.
-    double Step(size_t i, const double* samples, size_t samplesFirst)
+    // The gains of frames [begin, end), the next in order, into gains;
+    // `samples` holds frames samplesFirst .. end - 1 + Reach() (clipped to the
+    // signal), those from begin on as yet unchanged.
+    void Run(size_t begin, size_t end, const double* samples, size_t samplesFirst, double* gains)
     {
-        // The frames ahead are read before any of them is changed.
-        const size_t last = std::min(i + m_reach, m_frames - 1);
-        for (; m_pushed <= last; ++m_pushed)
+        // The largest peak of each frame and the next Reach() frames.
+        m_peaks.resize(std::min(end + m_reach, m_frames) - begin);
+        for (size_t j = 0; j < m_peaks.size(); ++j)
         {
-            m_upcoming.Push(m_pushed, FramePeak(samples, m_pushed - samplesFirst));
+            m_peaks[j] = FramePeak(samples, begin + j - samplesFirst);
         }
-        m_upcoming.DropBefore(i);
-        // The upcoming peak stays put for long stretches: reuse its knee gain.
-        const double peak = m_upcoming.Max();
-        if (peak != m_previousPeak)
+        m_upcoming.resize(end - begin);
+        BlockWindowMax(m_peaks, m_reach + 1, m_upcoming);
+
+        // The running values live in locals, out of reach of the stores.
+        double gain = m_gain;
+        double target = m_target;
+        double previousPeak = m_previousPeak;
+        for (size_t i = begin; i < end; ++i)
         {
-            m_target = m_knee.Gain(peak);
-            m_previousPeak = peak;
+            // The upcoming peak stays put for long stretches: reuse its knee gain.
+            const double peak = m_upcoming[i - begin];
+            if (peak != previousPeak)
+            {
+                target = m_knee.Gain(peak);
+                previousPeak = peak;
+            }
+            // Instant attack, exponential release.
+            gain = i == 0 || target < gain ? target : m_release * gain + (1.0 - m_release) * target;
+            gains[i - begin] = gain;
         }
-        // Instant attack, exponential release.
-        m_gain = i == 0 || m_target < m_gain ? m_target
-                                             : m_release * m_gain + (1.0 - m_release) * m_target;
-        return m_gain;
+        m_gain = gain;
+        m_target = target;
+        m_previousPeak = previousPeak;
     }
 
 private:
@@ -109,11 +120,11 @@ private:
     }
 
     SoftKnee m_knee;
-    MovingMax m_upcoming;
     double m_release;
     size_t m_reach;
     size_t m_frames;
-    size_t m_pushed = 0;
+    std::vector<double> m_peaks;
+    std::vector<double> m_upcoming;
     double m_gain = 1.0;
     double m_target = 1.0;
     double m_previousPeak = -1.0;
@@ -169,6 +180,7 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
     }
     std::vector<double> window;
     std::vector<double> piece;
+    std::vector<double> gains;
     size_t windowFirst = 0;
     size_t upsampledInput = 0;
     size_t limitedEnd = 0;
@@ -185,14 +197,20 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
             upsampledEnd == frames ? frames
             : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
                                           : 0;
-        for (; limitedEnd < limitable; ++limitedEnd)
+        if (limitable > limitedEnd)
         {
-            const double g = gain.Step(limitedEnd, window.data(), windowFirst);
-            for (size_t channel = 0; channel < 2; ++channel)
+            gains.resize(limitable - limitedEnd);
+            gain.Run(limitedEnd, limitable, window.data(), windowFirst, gains.data());
+            double* frame = window.data() + 2 * (limitedEnd - windowFirst);
+            for (size_t i = 0; i < gains.size(); ++i)
             {
-                double& x = window[2 * (limitedEnd - windowFirst) + channel];
-                x = x + (g * x - x) * share;
+                for (size_t channel = 0; channel < 2; ++channel)
+                {
+                    double& x = frame[2 * i + channel];
+                    x = x + (gains[i] * x - x) * share;
+                }
             }
+            limitedEnd = limitable;
         }
 
         // Output q reads limited frames up to q * factor + half.
