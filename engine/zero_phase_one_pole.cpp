@@ -27,7 +27,17 @@ struct OnePoleStep
     double operator()(double in)
     {
         const double out = b0 * in + z;
-        z = b1 * in - a1 * out;
+        const double feedForward = b1 * in;
+        // Subtracting a zero feed-forward term (b1 = 0, finite input) changes
+        // nothing, so it is left out of the recursion's critical path.
+        if (feedForward == 0.0) [[likely]]
+        {
+            z = -a1 * out;
+        }
+        else
+        {
+            z = feedForward - a1 * out;
+        }
         return out;
     }
 
