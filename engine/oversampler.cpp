@@ -88,6 +88,20 @@ BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double*
             a2 += broadcast * s2;
             a3 += broadcast * s3;
         }
+        if (channels == 2)
+        {
+            // A frame's two values sit side by side: store them as a pair.
+            const auto storePair = [&](std::int64_t first, const double* pair)
+            { __builtin_memcpy(out + (first >> 1) * outFrameStride, pair, 2 * sizeof(double)); };
+            for (std::int64_t l = 0; l < kLaneCount; l += 2)
+            {
+                storePair(v + l, &a0[l]);
+                storePair(v + kLaneCount + l, &a1[l]);
+                storePair(v + 2 * kLaneCount + l, &a2[l]);
+                storePair(v + 3 * kLaneCount + l, &a3[l]);
+            }
+            continue;
+        }
         for (std::int64_t l = 0; l < kLaneCount; ++l)
         {
             store(v + l, a0[l]);
