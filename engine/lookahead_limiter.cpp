@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -60,9 +61,9 @@ struct SoftKnee
     double kneeEnd;
 };
 
-// The gain of each oversampled frame, one frame at a time: the knee's target
-// for the largest peak of this frame and the next window - 1, reached at once
-// when it is lower and approached exponentially when it is higher.
+// The gain of each oversampled frame, a run of frames at a time: the knee's
+// target for the largest peak of this frame and the next window - 1, reached
+// at once when it is lower and approached exponentially when it is higher.
 class LookaheadGain
 {
 public:
