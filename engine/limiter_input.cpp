@@ -93,59 +93,42 @@ double LargestPhaseGain(const Oversampler& oversampler)
 // Rounding of an upsampled value stays far inside this share of the bound.
 constexpr double kBoundMargin = 1e-9;
 
+// No upsampled value of the block exceeds this: its reach's largest finite
+// |input| times phaseGain (a frame that meets a non-finite input is non-finite).
+double BlockBound(const AudioBuffer& buffer, size_t context, double phaseGain, size_t block)
+{
+    const size_t begin = block * kPeakBlockFrames;
+    const size_t from = begin >= context ? begin - context : 0;
+    const size_t to = std::min(buffer.FrameCount(), begin + kPeakBlockFrames + context);
+    double inputPeak = 0.0;
+    for (size_t i = 2 * from; i < 2 * to; ++i)
+    {
+        const double magnitude = std::fabs(buffer.samples[i]);
+        inputPeak = magnitude > inputPeak && std::isfinite(magnitude) ? magnitude : inputPeak;
+    }
+    return phaseGain * inputPeak;
+}
+
 } // namespace
 
 double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversampler, size_t block)
 {
-    const size_t frames = buffer.FrameCount();
-    const size_t factor = static_cast<size_t>(oversampler.Config().factor);
-    const size_t context = BlockContext(oversampler);
     const size_t begin = block * kPeakBlockFrames;
-    const size_t end = std::min(frames, begin + kPeakBlockFrames);
-    const size_t from = begin >= context ? begin - context : 0;
-    const size_t to = std::min(frames, end + context);
-
-    double largest = 0.0;
-    std::vector<double> channel(to - from);
-    for (size_t c = 0; c < 2; ++c)
-    {
-        for (size_t i = from; i < to; ++i)
-        {
-            channel[i - from] = buffer.samples[2 * i + c];
-        }
-        const std::vector<double> up = oversampler.UpsampleChannel(channel);
-        for (size_t k = factor * (begin - from); k < factor * (end - from); ++k)
-        {
-            const double magnitude = std::fabs(up[k]);
-            if (magnitude > largest && std::isfinite(magnitude))
-            {
-                largest = magnitude;
-            }
-        }
-    }
-    return largest;
+    std::vector<double> up;
+    oversampler.UpsampleRange(buffer, begin, begin + kPeakBlockFrames, up);
+    return LargestMagnitude(up);
 }
 
 std::vector<double> OversampledBlockPeakBounds(const AudioBuffer& buffer,
                                                const Oversampler& oversampler)
 {
     const size_t blocks = PeakBlockCount(buffer);
-    const size_t frames = buffer.FrameCount();
     const size_t context = BlockContext(oversampler);
     const double phaseGain = LargestPhaseGain(oversampler) * (1.0 + kBoundMargin);
     std::vector<double> bounds(blocks);
     for (size_t b = 0; b < blocks; ++b)
     {
-        const size_t begin = b * kPeakBlockFrames;
-        const size_t from = begin >= context ? begin - context : 0;
-        const size_t to = std::min(frames, begin + kPeakBlockFrames + context);
-        double inputPeak = 0.0;
-        for (size_t i = 2 * from; i < 2 * to; ++i)
-        {
-            const double magnitude = std::fabs(buffer.samples[i]);
-            inputPeak = magnitude > inputPeak && std::isfinite(magnitude) ? magnitude : inputPeak;
-        }
-        bounds[b] = phaseGain * inputPeak;
+        bounds[b] = BlockBound(buffer, context, phaseGain, b);
     }
     // Loudest blocks first, so that the estimate found early rules out the rest.
     std::vector<size_t> order(blocks);
@@ -162,4 +145,29 @@ std::vector<double> OversampledBlockPeakBounds(const AudioBuffer& buffer,
         }
     }
     return bounds;
+}
+
+bool AnyOversampledFrameOver(const AudioBuffer& buffer, const Oversampler& oversampler,
+                             double ceilingLinear)
+{
+    const size_t context = BlockContext(oversampler);
+    const double phaseGain = LargestPhaseGain(oversampler) * (1.0 + kBoundMargin);
+    std::vector<double> up;
+    for (size_t b = 0; b < PeakBlockCount(buffer); ++b)
+    {
+        if (BlockBound(buffer, context, phaseGain, b) <= ceilingLinear)
+        {
+            continue;
+        }
+        const size_t begin = b * kPeakBlockFrames;
+        oversampler.UpsampleRange(buffer, begin, begin + kPeakBlockFrames, up);
+        for (size_t i = 0; i < up.size() / 2; ++i)
+        {
+            if (FramePeak(up.data(), i) > ceilingLinear)
+            {
+                return true;
+            }
+        }
+    }
+    return false;
 }

@@ -40,7 +40,9 @@ double LargestMagnitude(const std::vector<double>& samples);
 // with enough neighbouring frames that its samples are those of the whole
 // buffer upsampled at once, so no oversampled copy of the whole track is made
 // and a caller can re-measure only the blocks it needs.
-constexpr size_t kPeakBlockFrames = 1 << 14; // stays in cache once oversampled
+// Short blocks (about 10 ms at 48 kHz), so that the quiet stretches between
+// loud ones are ruled out by their bound instead of being upsampled.
+constexpr size_t kPeakBlockFrames = 1 << 9;
 
 size_t PeakBlockCount(const AudioBuffer& buffer);
 
@@ -55,3 +57,9 @@ double OversampledBlockPeak(const AudioBuffer& buffer, const Oversampler& oversa
 // value is at least its block's estimate.
 std::vector<double> OversampledBlockPeakBounds(const AudioBuffer& buffer,
                                                const Oversampler& oversampler);
+
+// AnyFrameOver of `oversampler.Upsample(buffer)`, found block by block without
+// the oversampled copy; blocks whose input bound stays within the ceiling are
+// not upsampled at all.
+bool AnyOversampledFrameOver(const AudioBuffer& buffer, const Oversampler& oversampler,
+                             double ceilingLinear);

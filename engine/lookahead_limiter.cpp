@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -60,6 +61,80 @@ struct SoftKnee
     double kneeEnd;
 };
 
+// The gain of each oversampled frame, a run of frames at a time: the knee's
+// target for the largest peak of this frame and the next window - 1, reached
+// at once when it is lower and approached exponentially when it is higher.
+class LookaheadGain
+{
+public:
+    LookaheadGain(double effectiveCeiling, double rate, size_t frames)
+        : m_knee(effectiveCeiling),
+          m_release(std::exp(-1.0 / std::max(std::trunc(rate * kReleaseMs * 0.001), 1.0))),
+          m_reach(std::min(Window(rate) - 1, frames - 1)), m_frames(frames)
+    {
+    }
+
+    // How many frames past a frame must be at hand (unchanged) to step it.
+    size_t Reach() const { return m_reach; }
+
+    // The gains of frames [begin, end), the next in order, into gains;
+    // `samples` holds frames samplesFirst .. end - 1 + Reach() (clipped to the
+    // signal), those from begin on as yet unchanged.
+    void Run(size_t begin, size_t end, const double* samples, size_t samplesFirst, double* gains)
+    {
+        // The largest peak of each frame and the next Reach() frames.
+        m_peaks.resize(std::min(end + m_reach, m_frames) - begin);
+        for (size_t j = 0; j < m_peaks.size(); ++j)
+        {
+            m_peaks[j] = FramePeak(samples, begin + j - samplesFirst);
+        }
+        m_upcoming.resize(end - begin);
+        BlockWindowMax(m_peaks, m_reach + 1, m_upcoming);
+
+        // The running values live in locals, out of reach of the stores.
+        double gain = m_gain;
+        double target = m_target;
+        double previousPeak = m_previousPeak;
+        for (size_t i = begin; i < end; ++i)
+        {
+            // The upcoming peak stays put for long stretches: reuse its knee gain.
+            const double peak = m_upcoming[i - begin];
+            if (peak != previousPeak)
+            {
+                target = m_knee.Gain(peak);
+                previousPeak = peak;
+            }
+            // Instant attack, exponential release.
+            gain = i == 0 || target < gain ? target : m_release * gain + (1.0 - m_release) * target;
+            gains[i - begin] = gain;
+        }
+        m_gain = gain;
+        m_target = target;
+        m_previousPeak = previousPeak;
+    }
+
+private:
+    static size_t Window(double rate)
+    {
+        const size_t lookahead = static_cast<size_t>(std::trunc(rate * kLookaheadMs * 0.001));
+        return std::max<size_t>(lookahead, 1) + 1;
+    }
+
+    SoftKnee m_knee;
+    double m_release;
+    size_t m_reach;
+    size_t m_frames;
+    std::vector<double> m_peaks;
+    std::vector<double> m_upcoming;
+    double m_gain = 1.0;
+    double m_target = 1.0;
+    double m_previousPeak = -1.0;
+};
+
+// Input frames upsampled, limited and brought down per round: the oversampled
+// signal lives only in a window of a few hundred kilobytes, never as a whole.
+constexpr size_t kStreamFrames = 4096;
+
 } // namespace
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
@@ -73,62 +148,91 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 
     // The oversampler refuses a bad factor and an odd sample count first.
     const Oversampler oversampler(OversamplerConfig{oversampleFactor, kTapsPerPhase, kCutoffRatio});
-    AudioBuffer up = oversampler.Upsample(input);
+    const double rate = oversampler.UpsampledRate(input);
     CheckLimiterInput(input, ceiling);
-    const size_t frames = up.FrameCount();
-    if (frames == 0)
+    const size_t inputFrames = input.FrameCount();
+    if (inputFrames == 0)
     {
         return input;
     }
     const double effectiveCeiling = kCeilingMargin * ceiling;
-    if (!AnyFrameOver(up, effectiveCeiling))
+    if (!AnyOversampledFrameOver(input, oversampler, effectiveCeiling))
     {
         return input;
     }
 
-    const double rate = up.sampleRate;
-    const double releaseSamples = std::trunc(rate * kReleaseMs * 0.001);
-    const double release = std::exp(-1.0 / std::max(releaseSamples, 1.0));
-    const size_t lookahead = static_cast<size_t>(std::trunc(rate * kLookaheadMs * 0.001));
-    const size_t window = std::max<size_t>(lookahead, 1) + 1;
-
-    // The largest peak of this frame and the next window - 1, fed as the frames
-    // are reached: the frames ahead are read before any of them is changed.
-    double* samples = up.samples.data();
-    MovingMax upcoming(window);
-    const size_t reach = std::min(window - 1, frames - 1);
-    for (size_t j = 0; j < reach; ++j)
+    // Three stages in step over one window of the oversampled signal: upsample
+    // the next input frames onto its end, limit every frame whose look-ahead
+    // is at hand, bring down every output whose taps are all limited, and drop
+    // what no output reads any more. Frames [windowFirst, upsampledEnd) are in
+    // the window, those before limitedEnd limited.
+    const size_t factor = static_cast<size_t>(oversampleFactor);
+    const size_t frames = factor * inputFrames;
+    const size_t half = factor * kTapsPerPhase; // the downsampling filter's reach
+    LookaheadGain gain(effectiveCeiling, rate, frames);
+    AudioBuffer down;
+    down.sampleRate = input.sampleRate;
+    down.samples.resize(2 * inputFrames);
+    if (factor == 1)
     {
-        upcoming.Push(j, FramePeak(samples, j));
+        // Downsample keeps the lists at factor 1.
+        down.meterSeries = input.meterSeries;
+        down.stageMetrics = input.stageMetrics;
     }
-    const SoftKnee knee(effectiveCeiling);
-    double gain = 1.0;
-    double target = 1.0;
-    double previousPeak = -1.0;
-    for (size_t i = 0; i < frames; ++i)
+    std::vector<double> window;
+    std::vector<double> piece;
+    std::vector<double> gains;
+    size_t windowFirst = 0;
+    size_t upsampledInput = 0;
+    size_t limitedEnd = 0;
+    size_t downEnd = 0;
+    while (downEnd < inputFrames)
     {
-        if (i + reach < frames)
+        const size_t nextInput = std::min(inputFrames, upsampledInput + kStreamFrames);
+        oversampler.UpsampleRange(input, upsampledInput, nextInput, piece);
+        window.insert(window.end(), piece.begin(), piece.end());
+        upsampledInput = nextInput;
+        const size_t upsampledEnd = factor * upsampledInput;
+
+        const size_t limitable =
+            upsampledEnd == frames ? frames
+            : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
+                                          : 0;
+        if (limitable > limitedEnd)
         {
-            upcoming.Push(i + reach, FramePeak(samples, i + reach));
+            gains.resize(limitable - limitedEnd);
+            gain.Run(limitedEnd, limitable, window.data(), windowFirst, gains.data());
+            double* frame = window.data() + 2 * (limitedEnd - windowFirst);
+            for (size_t i = 0; i < gains.size(); ++i)
+            {
+                for (size_t channel = 0; channel < 2; ++channel)
+                {
+                    double& x = frame[2 * i + channel];
+                    x = x + (gains[i] * x - x) * share;
+                }
+            }
+            limitedEnd = limitable;
         }
-        upcoming.DropBefore(i);
-        // The upcoming peak stays put for long stretches: reuse its knee gain.
-        const double peak = upcoming.Max();
-        if (peak != previousPeak)
+
+        // Output q reads limited frames up to q * factor + half.
+        const size_t downable = limitedEnd == frames ? inputFrames
+                                : limitedEnd > half  ? (limitedEnd - 1 - half) / factor + 1
+                                                     : 0;
+        if (downable > downEnd)
         {
-            target = knee.Gain(peak);
-            previousPeak = peak;
+            oversampler.DownsampleRange(window, windowFirst, frames, downEnd, downable,
+                                        down.samples.data() + 2 * downEnd);
+            downEnd = downable;
         }
-        // Instant attack, exponential release.
-        gain = i == 0 || target < gain ? target : release * gain + (1.0 - release) * target;
-        for (size_t channel = 0; channel < 2; ++channel)
+
+        const size_t stillRead = factor * downEnd > half ? factor * downEnd - half : 0;
+        if (stillRead > windowFirst)
         {
-            double& x = samples[2 * i + channel];
-            x = x + (gain * x - x) * share;
+            window.erase(window.begin(),
+                         window.begin() + static_cast<std::ptrdiff_t>(2 * (stillRead - windowFirst)));
+            windowFirst = stillRead;
         }
     }
-
-    AudioBuffer down = oversampler.Downsample(up, input.sampleRate);
     PeakTrimLoop(down, effectiveCeiling, oversampleFactor);
     return down;
 }

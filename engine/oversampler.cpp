@@ -88,6 +88,20 @@ BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double*
             a2 += broadcast * s2;
             a3 += broadcast * s3;
         }
+        if (channels == 2)
+        {
+            // A frame's two values sit side by side: store them as a pair.
+            const auto storePair = [&](std::int64_t first, const double* pair)
+            { __builtin_memcpy(out + (first >> 1) * outFrameStride, pair, 2 * sizeof(double)); };
+            for (std::int64_t l = 0; l < kLaneCount; l += 2)
+            {
+                storePair(v + l, &a0[l]);
+                storePair(v + kLaneCount + l, &a1[l]);
+                storePair(v + 2 * kLaneCount + l, &a2[l]);
+                storePair(v + 3 * kLaneCount + l, &a3[l]);
+            }
+            continue;
+        }
         for (std::int64_t l = 0; l < kLaneCount; ++l)
         {
             store(v + l, a0[l]);
@@ -160,7 +174,8 @@ void FilterFrames(const Frames& x, const std::vector<double>& h, double* y)
     }
 }
 
-// y (factor * n frames) = x zero-stuffed by factor, then filtered with h.
+// The oversampled frames factor * qFrom .. factor * qTo of x zero-stuffed by
+// factor and filtered with h, handed to emit(values, count) in order.
 // Beyond the ends the input is mirrored at its own rate before the stuffing,
 // so the stuffed signal keeps one sample in every factor there too. (Mirroring
 // the stuffed signal instead would put two samples side by side at the start
@@ -169,20 +184,19 @@ void FilterFrames(const Frames& x, const std::vector<double>& h, double* y)
 // Inside, only the taps that meet a stuffed-in sample are summed: output
 // q*factor + p takes the taps t*factor - p against input frames q - tapsPerPhase + t.
 //
-// The result is appended in order (ends computed directly, the interior a chunk
-// at a time through a small buffer), so the large output is written once and
-// never zeroed first.
+// The ends are computed directly, the interior a chunk at a time through a
+// small buffer, so a large output is written once and never zeroed first,
+// and a range within the signal reads its neighbours rather than a mirror.
+template <typename Emit>
 void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
-                    std::vector<double>& y)
+                    std::int64_t qFrom, std::int64_t qTo, Emit emit)
 {
     const std::int64_t n = x.count;
     const std::int64_t total = factor * n;
     const std::int64_t taps = static_cast<std::int64_t>(h.size());
     const std::int64_t half = taps / 2; // factor * tapsPerPhase
     const int channels = x.channels;
-    y.clear();
-    y.reserve(static_cast<std::size_t>(total * channels));
-    const auto appendDirect = [&](std::int64_t i)
+    const auto emitDirect = [&](std::int64_t i)
     {
         for (int c = 0; c < channels; ++c)
         {
@@ -195,19 +209,19 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
                     j == frame * factor ? x.data[Reflect(frame, n) * channels + c] : 0.0;
                 acc += h[k] * stuffed;
             }
-            y.push_back(acc);
+            emit(&acc, 1);
         }
     };
     const std::int64_t interiorBegin = std::min(half, total);
     const std::int64_t interiorEnd = std::max(interiorBegin, total - half);
-    for (std::int64_t i = 0; i < interiorBegin; ++i)
+    for (std::int64_t i = qFrom * factor; i < std::min(qTo * factor, interiorBegin); ++i)
     {
-        appendDirect(i);
+        emitDirect(i);
     }
     // Interior outputs are q*factor + p for q in [tapsPerPhase, n - tapsPerPhase),
     // a chunk of q at a time with every phase.
-    const std::int64_t qBegin = tapsPerPhase;
-    const std::int64_t qEnd = interiorEnd > interiorBegin ? n - tapsPerPhase : qBegin;
+    const std::int64_t qBegin = std::max<std::int64_t>(qFrom, tapsPerPhase);
+    const std::int64_t qEnd = std::min(qTo, interiorEnd > interiorBegin ? n - tapsPerPhase : 0);
     const std::int64_t termCount = 2 * tapsPerPhase + 1;
     std::vector<double> coefficients(static_cast<std::size_t>(termCount));
     std::vector<const double*> sources(static_cast<std::size_t>(termCount));
@@ -228,23 +242,38 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
             CorrelateBlock(coefficients.data(), sources.data(), terms, (q1 - q0) * channels,
                            channels, factor * channels, chunk.data() + p * channels);
         }
-        y.insert(y.end(), chunk.begin(), chunk.end());
+        emit(chunk.data(), static_cast<std::int64_t>(chunk.size()));
     }
-    for (std::int64_t i = interiorEnd; i < total; ++i)
+    for (std::int64_t i = std::max(qFrom * factor, interiorEnd); i < qTo * factor; ++i)
     {
-        appendDirect(i);
+        emitDirect(i);
     }
 }
 
-// y (ceil(n / factor) frames) = x filtered with h at frames 0, factor, 2*factor, ...
-void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
+// The whole of x upsampled into y (factor * n frames), appended in order.
+void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::vector<double>& h,
+                    std::vector<double>& y)
+{
+    y.clear();
+    y.reserve(static_cast<std::size_t>(factor * x.count * x.channels));
+    UpsampleFrames(x, factor, tapsPerPhase, h, 0, x.count,
+                   [&y](const double* values, std::int64_t count)
+                   { y.insert(y.end(), values, values + count); });
+}
+
+// Outputs [qFrom, qTo) of x filtered with h at frames 0, factor, 2*factor, ...
+// (ceil(n / factor) outputs in all), written to y from its start. Only frames
+// [windowFirst, windowFirst + windowCount) of x are at hand at x.data; they
+// must hold every frame those outputs read, mirrored ones included.
+void DownsampleFrames(const Frames& x, std::int64_t windowFirst, int factor, int tapsPerPhase,
+                      const std::vector<double>& h, std::int64_t qFrom, std::int64_t qTo,
                       double* y)
 {
     const std::int64_t n = x.count;
-    const std::int64_t outCount = (n + factor - 1) / factor;
     const std::int64_t taps = static_cast<std::int64_t>(h.size());
     const std::int64_t half = taps / 2; // factor * tapsPerPhase
     const int channels = x.channels;
+    const auto frameAt = [&](std::int64_t frame) { return x.data + (frame - windowFirst) * channels; };
     const auto direct = [&](std::int64_t q)
     {
         for (int c = 0; c < channels; ++c)
@@ -252,15 +281,24 @@ void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::
             double acc = 0.0;
             for (std::int64_t k = 0; k < taps; ++k)
             {
-                acc += h[k] * x.data[Reflect(q * factor - half + k, n) * channels + c];
+                acc += h[k] * frameAt(Reflect(q * factor - half + k, n))[c];
             }
-            y[q * channels + c] = acc;
+            y[(q - qFrom) * channels + c] = acc;
         }
     };
     // Output q is interior when frames q*factor - half .. q*factor + half exist.
     const std::int64_t lastInside = n - 1 - half;
-    const auto [qBegin, qEnd] =
-        ComputeEnds(outCount, tapsPerPhase, lastInside < 0 ? 0 : lastInside / factor + 1, direct);
+    const std::int64_t interiorEnd = lastInside < 0 ? 0 : lastInside / factor + 1;
+    const std::int64_t qBegin = std::clamp<std::int64_t>(tapsPerPhase, qFrom, qTo);
+    const std::int64_t qEnd = std::clamp<std::int64_t>(interiorEnd, qBegin, qTo);
+    for (std::int64_t q = qFrom; q < qBegin; ++q)
+    {
+        direct(q);
+    }
+    for (std::int64_t q = qEnd; q < qTo; ++q)
+    {
+        direct(q);
+    }
     if (qEnd <= qBegin)
     {
         return;
@@ -292,12 +330,12 @@ void DownsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::
                 }
                 for (int c = 0; c < channels; ++c)
                 {
-                    parts[(b * partFrames + s) * channels + c] = x.data[frame * channels + c];
+                    parts[(b * partFrames + s) * channels + c] = frameAt(frame)[c];
                 }
             }
         }
         CorrelateBlock(h.data(), sources.data(), taps, (q1 - q0) * channels, channels, channels,
-                       y + q0 * channels);
+                       y + (q0 - qFrom) * channels);
     }
 }
 
@@ -423,25 +461,32 @@ std::vector<double> Oversampler::DownsampleChannel(const std::vector<double>& ch
         return channel;
     }
     std::vector<double> down((channel.size() + m_config.factor - 1) / m_config.factor);
-    DownsampleFrames({channel.data(), static_cast<std::int64_t>(channel.size()), 1},
-                     m_config.factor, m_config.tapsPerPhase, m_downTaps, down.data());
+    DownsampleFrames({channel.data(), static_cast<std::int64_t>(channel.size()), 1}, 0,
+                     m_config.factor, m_config.tapsPerPhase, m_downTaps, 0,
+                     static_cast<std::int64_t>(down.size()), down.data());
     return down;
 }
 
 // Both channels are filtered straight from and into interleaved buffers, which
 // gives what taking them out, converting each and interleaving again gives,
 // without the four whole-track copies.
-AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
+int Oversampler::UpsampledRate(const AudioBuffer& input) const
 {
     RequireStereo(input);
-    if (m_config.factor == 1)
-    {
-        return input;
-    }
     const std::int64_t rate = static_cast<std::int64_t>(input.sampleRate) * m_config.factor;
     if (rate > INT_MAX || rate < INT_MIN)
     {
         throw std::runtime_error("Oversampler output sample rate is out of range");
+    }
+    return static_cast<int>(rate);
+}
+
+AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
+{
+    const int rate = UpsampledRate(input);
+    if (m_config.factor == 1)
+    {
+        return input;
     }
     const std::size_t frames = input.FrameCount();
     if (frames > input.samples.max_size() / 2 / static_cast<std::size_t>(m_config.factor))
@@ -449,10 +494,37 @@ AudioBuffer Oversampler::Upsample(const AudioBuffer& input) const
         throw std::bad_alloc();
     }
     AudioBuffer output;
-    output.sampleRate = static_cast<int>(rate);
+    output.sampleRate = rate;
     UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, m_config.factor,
                    m_config.tapsPerPhase, m_upTaps, output.samples);
     return output;
+}
+
+void Oversampler::UpsampleRange(const AudioBuffer& input, std::size_t begin, std::size_t end,
+                                std::vector<double>& output) const
+{
+    RequireStereo(input);
+    const std::size_t frames = input.FrameCount();
+    end = std::min(end, frames);
+    begin = std::min(begin, end);
+    const std::size_t factor = static_cast<std::size_t>(m_config.factor);
+    if (end - begin > output.max_size() / 2 / factor)
+    {
+        throw std::bad_alloc();
+    }
+    output.resize(2 * factor * (end - begin));
+    if (m_config.factor == 1)
+    {
+        std::copy(input.samples.begin() + 2 * begin, input.samples.begin() + 2 * end,
+                  output.begin());
+        return;
+    }
+    double* out = output.data();
+    UpsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, m_config.factor,
+                   m_config.tapsPerPhase, m_upTaps, static_cast<std::int64_t>(begin),
+                   static_cast<std::int64_t>(end),
+                   [&out](const double* values, std::int64_t count)
+                   { out = std::copy(values, values + count, out); });
 }
 
 AudioBuffer Oversampler::Downsample(const AudioBuffer& input, int outputRate) const
@@ -474,8 +546,29 @@ AudioBuffer Oversampler::Downsample(const AudioBuffer& input, int outputRate) co
     output.samples.resize(2 * ((frames + m_config.factor - 1) / m_config.factor));
     if (frames > 0)
     {
-        DownsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2},
-                         m_config.factor, m_config.tapsPerPhase, m_downTaps, output.samples.data());
+        DownsampleFrames({input.samples.data(), static_cast<std::int64_t>(frames), 2}, 0,
+                         m_config.factor, m_config.tapsPerPhase, m_downTaps, 0,
+                         static_cast<std::int64_t>(output.FrameCount()), output.samples.data());
     }
     return output;
+}
+
+void Oversampler::DownsampleRange(std::span<const double> window, std::size_t windowFirst,
+                                  std::size_t frames, std::size_t from, std::size_t to,
+                                  double* output) const
+{
+    if (to <= from)
+    {
+        return;
+    }
+    if (m_config.factor == 1)
+    {
+        std::copy(window.begin() + 2 * (from - windowFirst), window.begin() + 2 * (to - windowFirst),
+                  output);
+        return;
+    }
+    DownsampleFrames({window.data(), static_cast<std::int64_t>(frames), 2},
+                     static_cast<std::int64_t>(windowFirst), m_config.factor,
+                     m_config.tapsPerPhase, m_downTaps, static_cast<std::int64_t>(from),
+                     static_cast<std::int64_t>(to), output);
 }

@@ -2,6 +2,8 @@
 
 #include "engine/audio_buffer.h"
 
+#include <cstddef>
+#include <span>
 #include <vector>
 
 // Integer-factor oversampling of interleaved stereo, so the stage-4 limiters
@@ -32,10 +34,31 @@ public:
     // not fit the rate's integer.
     AudioBuffer Upsample(const AudioBuffer& input) const;
 
+    // The rate of Upsample(input), refusing the buffer as Upsample does (odd
+    // count, then a rate out of range) without converting anything.
+    int UpsampledRate(const AudioBuffer& input) const;
+
+    // The oversampled frames factor * begin .. factor * end (end clipped to the
+    // input) of Upsample(input), interleaved into output, which is resized to
+    // hold them: the very values of the whole upsampled buffer, made without it.
+    // Throws "Oversampler requires interleaved stereo input" for an odd count.
+    void UpsampleRange(const AudioBuffer& input, std::size_t begin, std::size_t end,
+                       std::vector<double>& output) const;
+
     // ceil(frames / factor) frames at outputRate. Factor 1 returns a copy with
     // only the rate replaced. Throws "Oversampler requires interleaved stereo
     // input" for an odd count, then "Oversampler output sample rate must be > 0".
     AudioBuffer Downsample(const AudioBuffer& input, int outputRate) const;
+
+    // Output frames [from, to) of Downsample of an interleaved stereo signal of
+    // `frames` frames, of which only the frames from windowFirst on are at hand
+    // in window: enough are those within factor * tapsPerPhase of factor * from
+    // .. factor * (to - 1), read mirrored at the signal's ends, so a long signal
+    // can be brought down piece by piece as it is made. Writes 2 * (to - from)
+    // values to output: the very values of the whole signal's Downsample.
+    void DownsampleRange(std::span<const double> window, std::size_t windowFirst,
+                         std::size_t frames, std::size_t from, std::size_t to,
+                         double* output) const;
 
     // One channel: zero-stuff and filter with UpTaps(); filter with DownTaps()
     // and keep samples 0, factor, 2*factor, ... Factor 1 or empty input: a copy.

@@ -8,6 +8,39 @@ MovingMax::MovingMax(size_t span)
 {
 }
 
+void BlockWindowMax(std::span<const double> x, size_t length, std::span<double> out)
+{
+    const size_t n = x.size();
+    // Running maxima from the start of each block.
+    std::vector<double> prefix(n);
+    for (size_t block = 0; block < n; block += length)
+    {
+        const size_t end = std::min(block + length, n);
+        double largest = x[block];
+        for (size_t i = block; i < end; ++i)
+        {
+            largest = std::max(largest, x[i]);
+            prefix[i] = largest;
+        }
+    }
+    // A window from i is the rest of i's block (a maximum to the block's end)
+    // and the start of the next block up to i + length - 1.
+    for (size_t block = 0; block < out.size(); block += length)
+    {
+        const size_t end = std::min(block + length, n);
+        double largest = x[end - 1];
+        for (size_t i = end; i-- > block;)
+        {
+            largest = std::max(largest, x[i]);
+            if (i < out.size())
+            {
+                const size_t last = std::min(i + length - 1, n - 1);
+                out[i] = last >= end ? std::max(largest, prefix[last]) : largest;
+            }
+        }
+    }
+}
+
 std::vector<double> WindowMax(std::span<const double> x, size_t before, size_t after)
 {
     const size_t n = x.size();

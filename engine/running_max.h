@@ -48,6 +48,13 @@ private:
     size_t m_tail = 0;
 };
 
+// out[i] = max of x over [i, i + length - 1], clipped to x, for every i of out
+// (out.size() <= x.size()). Van Herk and Gil-Werman's method for a whole run at
+// once: per block of `length` values a prefix and a suffix maximum, so three
+// comparisons per value and no data-dependent branches whatever the length.
+// Exact for values that are not NaN; length >= 1.
+void BlockWindowMax(std::span<const double> x, size_t length, std::span<double> out);
+
 // out[i] = max of x over [i - before, i + after], clipped to the signal.
 std::vector<double> WindowMax(std::span<const double> x, size_t before, size_t after);
 

@@ -24,6 +24,12 @@ constexpr double kSlowReleaseHz = 0.26666666666666666;
 // Keeps a corner just under Nyquist, where the pre-warped tangent would blow up.
 constexpr double kBelowNyquist = 0.999999;
 
+// A release this small is no reduction at all (1 - it rounds to 1); it is
+// flushed to zero every few frames so that the long decay to silence after
+// the last peak stops there instead of crawling through the subnormal numbers.
+constexpr double kTailFlushLevel = 1e-30;
+constexpr size_t kTailCheckFrames = 64;
+
 // Causal first-order low-pass by the bilinear transform with pre-warping.
 class BilinearLowPass
 {
@@ -41,6 +47,17 @@ public:
         m_previousIn = x;
         m_previousOut = y;
         return y;
+    }
+
+    // Called with a running count, so the test stays out of the recursion.
+    void FlushTail(size_t count)
+    {
+        if (count % kTailCheckFrames == 0 && std::fabs(m_previousOut) < kTailFlushLevel &&
+            std::fabs(m_previousIn) < kTailFlushLevel)
+        {
+            m_previousIn = 0.0;
+            m_previousOut = 0.0;
+        }
     }
 
 private:
@@ -81,6 +98,19 @@ inline double NeededReduction(const double* interleaved, size_t frame, double ce
     return peak <= ceiling ? 0.0 : 1.0 - ceiling / peak;
 }
 
+// The passes over a long buffer ask for its frames this far (4 kB) ahead of
+// their reading: the branches of the window maxima otherwise leave the
+// processor's own prefetching behind, and every pass waits on memory.
+constexpr size_t kPrefetchFrames = 256;
+
+inline void PrefetchFrame(const double* interleaved, size_t frame, size_t frames)
+{
+    if (frame < frames)
+    {
+        __builtin_prefetch(interleaved + 2 * frame);
+    }
+}
+
 // The sample-peak limiter proper, on a buffer that has passed the input checks,
 // with strength in (0, 1]. The needed reduction is read from the samples as
 // they are reached (frames ahead of the one being changed are still intact),
@@ -113,6 +143,7 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
         {
             if (i + ahead < frames)
             {
+                PrefetchFrame(samples, i + ahead + kPrefetchFrames, frames);
                 hold.Push(i + ahead, NeededReduction(samples, i + ahead, ceiling));
             }
             hold.DropBefore(i >= halfWindow ? i - halfWindow : 0);
@@ -142,6 +173,7 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
         if (i + ahead < frames)
         {
             const size_t next = i + ahead;
+            PrefetchFrame(samples, next + kPrefetchFrames, frames);
             pending[next & pendingMask] = NeededReduction(samples, next, ceiling);
             trail.Push(next, pending[next & pendingMask]);
         }
@@ -150,6 +182,8 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
         const double fast = fastRelease.Step(trail.Max());
         const double fastHold = std::max(fast, trail.Max());
         const double release = std::max(slowRelease.Step(fastHold), fast);
+        fastRelease.FlushTail(i);
+        slowRelease.FlushTail(i);
         // need alone guarantees gain <= ceiling / peak.
         const double gain = 1.0 - std::max({release, smooth[i], need});
         for (size_t channel = 0; channel < 2; ++channel)

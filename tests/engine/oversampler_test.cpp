@@ -201,6 +201,59 @@ TEST(Oversampler, StereoBuffersConvertEachChannelAlone)
         InterleaveStereo(o.DownsampleChannel(upLeft), o.DownsampleChannel(upRight), 0).samples);
 }
 
+// A range reads its real neighbours and the mirror only at the buffer's ends,
+// so it is exactly that slice of the whole buffer upsampled.
+TEST(Oversampler, RangeIsTheSliceOfTheWholeUpsampledBuffer)
+{
+    const AudioBuffer input = InterleaveStereo(Noise(300, 3), Noise(300, 4), 48000);
+    const struct
+    {
+        int factor;
+        std::size_t begin;
+        std::size_t end;
+    } cases[] = {{4, 0, 300}, {4, 0, 7}, {4, 5, 40}, {4, 100, 200}, {4, 290, 300},
+                 {4, 250, 999}, {2, 31, 33}, {1, 10, 20}, {4, 120, 120}};
+    for (const auto& c : cases)
+    {
+        const Oversampler o({c.factor, 32, 0.94});
+        const std::vector<double> whole = o.Upsample(input).samples;
+        const std::size_t end = std::min<std::size_t>(c.end, 300);
+        std::vector<double> range(3, 9.0); // stale contents must go
+        o.UpsampleRange(input, c.begin, c.end, range);
+        EXPECT_EQ(range, std::vector<double>(whole.begin() + 2 * c.factor * c.begin,
+                                             whole.begin() + 2 * c.factor * end))
+            << c.factor << "x, frames " << c.begin << " to " << c.end;
+    }
+}
+
+// Brought down piece by piece from windows that hold only the frames each
+// piece reads, a signal gives exactly its whole Downsample.
+TEST(Oversampler, PiecesFromWindowsAreTheWholeDownsample)
+{
+    for (const int factor : {1, 2, 4})
+    {
+        const Oversampler o({factor, 8, 0.94});
+        const std::size_t frames = 1001;
+        const AudioBuffer signal = InterleaveStereo(Noise(frames, 5), Noise(frames, 6), 192000);
+        const std::vector<double> whole = o.Downsample(signal, 48000).samples;
+        const std::size_t outputs = whole.size() / 2;
+        const std::size_t reach = static_cast<std::size_t>(factor) * 8;
+        std::vector<double> pieces(whole.size(), -1.0);
+        for (std::size_t from = 0; from < outputs; from += 37)
+        {
+            const std::size_t to = std::min(outputs, from + 37);
+            // Mirrored reads stay within reach of the ends.
+            const std::size_t first = from * factor > reach ? from * factor - reach : 0;
+            const std::size_t last =
+                to == outputs ? frames : std::min(frames, (to - 1) * factor + reach + 1);
+            const std::span<const double> window(signal.samples.data() + 2 * first,
+                                                 2 * (last - first));
+            o.DownsampleRange(window, first, frames, from, to, pieces.data() + 2 * from);
+        }
+        EXPECT_EQ(pieces, whole) << "factor " << factor;
+    }
+}
+
 TEST(Oversampler, FrameCounts)
 {
     const Oversampler o({4, 8, 0.94});

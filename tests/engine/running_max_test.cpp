@@ -67,3 +67,31 @@ TEST(RunningMax, QueueAgreesWithTheDefinitionOnRandomSignals)
         EXPECT_EQ(SlidingMax(x, c.before + 1), BruteWindowMax(x, c.before, 0, 0.0));
     }
 }
+
+TEST(RunningMax, BlockMethodAgreesWithTheDefinition)
+{
+    struct Case
+    {
+        size_t signal;
+        size_t length;
+        size_t outputs; // only the first ones wanted
+    };
+    // Windows of one, shorter than, dividing, equal to and longer than the signal.
+    const Case cases[] = {{1, 1, 1},  {7, 1, 7},   {50, 3, 50},  {50, 5, 50},  {50, 50, 50},
+                          {20, 40, 20}, {97, 8, 90}, {97, 8, 0}, {300, 17, 283}};
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (const Case& c : cases)
+    {
+        std::vector<double> x(c.signal);
+        for (double& value : x)
+        {
+            value = std::round(unit(random) * 6.0);
+        }
+        std::vector<double> out(c.outputs, -1.0);
+        BlockWindowMax(x, c.length, out);
+        std::vector<double> expected = BruteWindowMax(x, 0, c.length - 1, -1e300);
+        expected.resize(c.outputs);
+        EXPECT_EQ(out, expected) << "signal " << c.signal << ", window " << c.length;
+    }
+}
