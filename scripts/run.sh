@@ -10,4 +10,5 @@ if [ -x build/app/brvl ]; then
     exec build/app/brvl "$@"
 fi
 echo "BRVL was built, but its main window is not part of this version yet:"
-echo "only the mastering engine and its tests are (scripts/test.sh runs them)."
+echo "only the mastering engine, the window and sound layers beneath the window, and"
+echo "their tests are (scripts/test.sh runs them)."
