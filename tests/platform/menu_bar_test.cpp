@@ -414,3 +414,31 @@ TEST_F(MenuBar, TrackPopupMenuEndsAsDismissedWhenItsOwnerGoesAwayWhileItIsOpen)
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
+
+TEST_F(MenuBar, AMessageBoxRaisedWhileTrackPopupMenuIsOpenDismissesTheMenu)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(326));
+    CMenu* popup = menu.GetSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+    RecordingWnd worker("worker", log);
+    ASSERT_TRUE(worker.CreateTopLevel(CRect(0, 0, 10, 10), WS_POPUP));
+    constexpr UINT kFinished = WM_APP + 7;
+    worker.On(kFinished,
+              [](WPARAM, LPARAM) -> std::optional<LRESULT>
+              { return ::AfxMessageBox(L"Export failed", MB_OK | MB_ICONERROR); });
+    const HWND workerHwnd = worker.GetSafeHwnd();
+    session->SetResponder(
+        [workerHwnd](const brvl::backend::ModalRequest& request)
+        {
+            if (request.kind == brvl::backend::ModalKind::PopupMenu)
+            {
+                ::PostMessageW(workerHwnd, kFinished, 0, 0);
+                return brvl::backend::ModalAnswer::KeepRunning();
+            }
+            return brvl::backend::ModalAnswer::Unanswered();
+        });
+    EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD, 300, 300, frame->GetActiveView()), 0);
+    EXPECT_EQ(log.Count("worker", kFinished), 1);
+    EXPECT_TRUE(frame->IsWindowEnabled());
+}
