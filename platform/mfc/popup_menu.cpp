@@ -193,6 +193,11 @@ LRESULT CMFCPopupMenu::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CAPTURECHANGED:
         m_tracker.CaptureLost();
         return 0;
+    case WM_DESTROY:
+        // Destroyed from outside (its owner went away) before it ever held the
+        // capture: the menu is dismissed all the same, or its loop would wait forever.
+        m_tracker.CaptureLost();
+        return CWnd::WindowProc(msg, wParam, lParam);
     case kTakeCapture:
         SetCapture();
         return 0;

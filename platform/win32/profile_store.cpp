@@ -113,6 +113,12 @@ std::filesystem::path ProfileStore::PathFor(const std::wstring& registryKey,
                                             const std::wstring& application)
 {
     std::filesystem::path folder = ConfigHome();
+    if (folder.empty())
+    {
+        // No home at all: a relative path would put the settings in whatever
+        // folder the program was started from, so there is no settings file.
+        return {};
+    }
     std::wstring part;
     const auto addPart = [&folder, &part]
     {

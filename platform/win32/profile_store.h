@@ -17,6 +17,8 @@ class ProfileStore
 public:
     // $XDG_CONFIG_HOME/<registry key folders>/<application>.ini, the key's "\"
     // separating folders; without a key, $XDG_CONFIG_HOME/<application>.ini.
+    // Empty when there is no config folder (no HOME): reads then give the
+    // defaults and writes fail.
     static std::filesystem::path PathFor(const std::wstring& registryKey,
                                          const std::wstring& application);
 

@@ -342,3 +342,103 @@ TEST_F(MenuBar, AFrameWithMenuBarDockedPaneAndStatusBarRendersToPng)
     EXPECT_EQ(picture.ColorAt(menu.right - 3, menu.top + 3), brvl::mfc::kBarBackground);
     EXPECT_EQ(picture.ColorAt(status.right - 3, status.bottom - 3), brvl::mfc::kBarBackground);
 }
+
+TEST_F(MenuBar, AModalBoxOrTheFrameGoingAwayWhileAMenuIsOpenClosesTheMenuCleanly)
+{
+    // A message box raised by some other handler while a popup is open takes
+    // the capture: the menu closes, and no command is chosen.
+    session->Click(TopItem(0));
+    ASSERT_NE(bar->OpenPopup(), nullptr);
+    ::AfxMessageBox(L"Export finished", MB_OK);
+    EXPECT_EQ(bar->OpenPopup(), nullptr);
+    EXPECT_FALSE(bar->IsInMenuMode());
+    EXPECT_EQ(Trace().Count("view import"), 0);
+
+    // The frame destroyed while a cascade of popups is open takes them along.
+    session->Click(TopItem(2));
+    session->MoveMouse(PopupItem(0)); // opens the pane submenu too
+    ASSERT_NE(bar->OpenPopup(), nullptr);
+    const HWND popup = bar->OpenPopup()->GetSafeHwnd();
+    const HWND hwnd = frame->GetSafeHwnd();
+    frame->PostMessage(WM_CLOSE);
+    PumpPendingMessages();
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_FALSE(::IsWindow(popup));
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_EQ(Trace().Count("doc destroyed"), 1);
+}
+
+TEST_F(MenuBar, ACommandThatDestroysTheFrameFromAPopupEndsEverythingInOrder)
+{
+    // File > Exit chosen with the mouse: the popup handling the click is gone
+    // before the command runs.
+    const HWND hwnd = frame->GetSafeHwnd();
+    session->Click(TopItem(0));
+    ASSERT_NE(bar->OpenPopup(), nullptr);
+    session->Click(PopupItem(4)); // "Exit"
+    PumpPendingMessages();
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST_F(MenuBar, TrackPopupMenuEndsAsDismissedWhenItsOwnerGoesAwayWhileItIsOpen)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(326));
+    CMenu* popup = menu.GetSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+
+    // A window of its own (not the main one): nothing ends the loop but the menu.
+    RecordingWnd owner("owner", log);
+    ASSERT_TRUE(owner.CreateTopLevel(CRect(100, 100, 500, 400)));
+    const HWND ownerHwnd = owner.GetSafeHwnd();
+    session->SetResponder(
+        [ownerHwnd](const brvl::backend::ModalRequest&)
+        {
+            ::DestroyWindow(ownerHwnd);
+            return brvl::backend::ModalAnswer::KeepRunning();
+        });
+    EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD, 300, 300, &owner), 0);
+
+    // The main frame closed by a handler while its chain-strip menu is open:
+    // the menu is dismissed, never answered with some other result.
+    CWnd* view = frame->GetActiveView();
+    const HWND hwnd = frame->GetSafeHwnd();
+    session->SetResponder(
+        [hwnd](const brvl::backend::ModalRequest&)
+        {
+            ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+            return brvl::backend::ModalAnswer::KeepRunning();
+        });
+    EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, 300, 300, view), 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST_F(MenuBar, AMessageBoxRaisedWhileTrackPopupMenuIsOpenDismissesTheMenu)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(326));
+    CMenu* popup = menu.GetSubMenu(0);
+    ASSERT_NE(popup, nullptr);
+    RecordingWnd worker("worker", log);
+    ASSERT_TRUE(worker.CreateTopLevel(CRect(0, 0, 10, 10), WS_POPUP));
+    constexpr UINT kFinished = WM_APP + 7;
+    worker.On(kFinished,
+              [](WPARAM, LPARAM) -> std::optional<LRESULT>
+              { return ::AfxMessageBox(L"Export failed", MB_OK | MB_ICONERROR); });
+    const HWND workerHwnd = worker.GetSafeHwnd();
+    session->SetResponder(
+        [workerHwnd](const brvl::backend::ModalRequest& request)
+        {
+            if (request.kind == brvl::backend::ModalKind::PopupMenu)
+            {
+                ::PostMessageW(workerHwnd, kFinished, 0, 0);
+                return brvl::backend::ModalAnswer::KeepRunning();
+            }
+            return brvl::backend::ModalAnswer::Unanswered();
+        });
+    EXPECT_EQ(popup->TrackPopupMenu(TPM_RETURNCMD, 300, 300, frame->GetActiveView()), 0);
+    EXPECT_EQ(log.Count("worker", kFinished), 1);
+    EXPECT_TRUE(frame->IsWindowEnabled());
+}

@@ -125,3 +125,22 @@ TEST(ProfileStorePath, TheRegistryKeyNamesFoldersThatCannotClimbOutOfTheConfigFo
               std::filesystem::path("/home/someone/.config/Quorvant/BRVL/BRVL.ini"))
         << "a relative XDG_CONFIG_HOME is ignored";
 }
+
+TEST(ProfileStorePath, WithoutAnyConfigFolderNothingIsWrittenAndDefaultsAreRead)
+{
+    // No HOME and no XDG_CONFIG_HOME: the settings must not land in whatever
+    // folder the program was started from.
+    TempDir cwd;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(cwd.Path());
+    {
+        const ScopedEnvironment xdg("XDG_CONFIG_HOME", std::nullopt);
+        const ScopedEnvironment home("HOME", std::nullopt);
+        CWinApp app;
+        app.SetRegistryKey(L"Quorvant\\BRVL");
+        EXPECT_FALSE(app.WriteProfileInt(L"Export", L"Format", 3));
+        EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 7), 7u);
+    }
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(std::filesystem::is_empty(cwd.Path()));
+}
