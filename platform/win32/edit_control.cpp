@@ -136,14 +136,19 @@ std::vector<VisualLine> LayoutLines(HWND hwnd, const EditState& s, const Measure
         size_t pos = lineStart;
         do
         {
-            if (m.Width(text, pos, lineEnd) <= width)
+            // Every character is at least a pixel wide (a zero-width run only
+            // wraps early), so a row never holds more than `width` of them:
+            // measuring only that far keeps a long pasted paragraph from
+            // costing its whole length for every row.
+            const size_t reach = std::min(lineEnd, pos + static_cast<size_t>(width) + 1);
+            if (reach == lineEnd && m.Width(text, pos, lineEnd) <= width)
             {
                 lines.push_back({pos, lineEnd});
                 break;
             }
             // Largest end that fits, by bisection; at least one character.
             size_t lo = pos + 1;
-            size_t hi = lineEnd;
+            size_t hi = reach;
             while (lo < hi)
             {
                 const size_t mid = (lo + hi + 1) / 2;
