@@ -4,10 +4,7 @@
 #include "platform/mfc/win_app.h"
 #include "platform/win32/window_api.h"
 
-namespace
-{
-
-HWND MessageBoxOwner()
+HWND AfxDefaultModalOwner()
 {
     const HWND focus = GetFocus();
     if (focus != nullptr)
@@ -17,8 +14,6 @@ HWND MessageBoxOwner()
     CWnd* main = AfxGetMainWnd();
     return main != nullptr && ::IsWindow(main->GetSafeHwnd()) ? main->GetSafeHwnd() : nullptr;
 }
-
-} // namespace
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT)
 {
@@ -32,7 +27,7 @@ int AfxMessageBox(LPCTSTR text, UINT type, UINT)
     {
         caption.LoadString(AFX_IDS_APP_TITLE);
     }
-    return ::MessageBoxW(MessageBoxOwner(), text != nullptr ? text : L"", caption, type);
+    return ::MessageBoxW(AfxDefaultModalOwner(), text != nullptr ? text : L"", caption, type);
 }
 
 int AfxMessageBox(UINT promptId, UINT type, UINT)

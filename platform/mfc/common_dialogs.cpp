@@ -14,7 +14,7 @@ namespace
 
 HWND OwnerTopLevel(CWnd* parent)
 {
-    const HWND hwnd = parent != nullptr ? parent->GetSafeHwnd() : ::GetFocus();
+    const HWND hwnd = parent != nullptr ? parent->GetSafeHwnd() : AfxDefaultModalOwner();
     return hwnd != nullptr ? ::GetAncestorTopLevel(hwnd) : nullptr;
 }
 

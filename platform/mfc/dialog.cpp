@@ -84,7 +84,10 @@ std::optional<brvl::win32::DialogTemplate> CDialog::ResolveTemplate() const
 
 HWND CDialog::OwnerWindow() const
 {
-    return m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : nullptr;
+    // Without a parent (the about box) the dialog still belongs to the window
+    // the user works in, as the framework does, so that window is disabled
+    // under a modal one.
+    return m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : AfxDefaultModalOwner();
 }
 
 INT_PTR CDialog::DoModal()

@@ -136,14 +136,19 @@ std::vector<VisualLine> LayoutLines(HWND hwnd, const EditState& s, const Measure
         size_t pos = lineStart;
         do
         {
-            if (m.Width(text, pos, lineEnd) <= width)
+            // Every character is at least a pixel wide (a zero-width run only
+            // wraps early), so a row never holds more than `width` of them:
+            // measuring only that far keeps a long pasted paragraph from
+            // costing its whole length for every row.
+            const size_t reach = std::min(lineEnd, pos + static_cast<size_t>(width) + 1);
+            if (reach == lineEnd && m.Width(text, pos, lineEnd) <= width)
             {
                 lines.push_back({pos, lineEnd});
                 break;
             }
             // Largest end that fits, by bisection; at least one character.
             size_t lo = pos + 1;
-            size_t hi = lineEnd;
+            size_t hi = reach;
             while (lo < hi)
             {
                 const size_t mid = (lo + hi + 1) / 2;
@@ -200,19 +205,30 @@ size_t VisibleLineCount(HWND hwnd, const EditState& s, const Measurer& m)
 // The position in `line` nearest to x (pixels from the line's start).
 size_t PositionAtX(const EditState& s, const Measurer& m, const VisualLine& line, int x)
 {
+    // The width grows with the end, so bisect for the last end left of x and
+    // take it or the next one: a few measurements even on a pasted line of
+    // thousands of characters, where measuring every end would hang the field.
     const std::wstring& text = s.model.Inner();
-    size_t best = line.start;
-    int bestDistance = std::abs(x);
-    for (size_t p = line.start + 1; p <= line.end; ++p)
+    size_t lo = line.start; // Width(lo) <= x, or lo is the line's start
+    size_t hi = line.end;
+    while (lo < hi)
     {
-        const int distance = std::abs(m.Width(text, line.start, p) - x);
-        if (distance < bestDistance)
+        const size_t mid = lo + (hi - lo + 1) / 2;
+        if (m.Width(text, line.start, mid) <= x)
         {
-            best = p;
-            bestDistance = distance;
+            lo = mid;
+        }
+        else
+        {
+            hi = mid - 1;
         }
     }
-    return best;
+    if (lo < line.end &&
+        std::abs(m.Width(text, line.start, lo + 1) - x) < std::abs(m.Width(text, line.start, lo) - x))
+    {
+        return lo + 1;
+    }
+    return lo;
 }
 
 void EnsureCaretVisible(HWND hwnd, EditState& s)
@@ -309,7 +325,13 @@ void Cut(HWND hwnd, EditState& s)
 
 void Paste(HWND hwnd, EditState& s)
 {
-    if (!IsReadOnly(hwnd) && s.model.ReplaceSelection(backend::CurrentBackend().ClipboardText()))
+    if (IsReadOnly(hwnd))
+    {
+        return;
+    }
+    // Nothing on the clipboard pastes nothing: the selection stays.
+    const std::wstring text = backend::CurrentBackend().ClipboardText();
+    if (!text.empty() && s.model.ReplaceSelection(text))
     {
         UserEdited(hwnd, s);
     }

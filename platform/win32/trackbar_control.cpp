@@ -49,6 +49,17 @@ void Report(HWND hwnd, WORD code, int position)
     }
 }
 
+// An action, then TB_ENDTRACK unless the parent destroyed the slider while it
+// heard the action (the slider's state is gone with it).
+void ReportAndEnd(HWND hwnd, WORD code, int position)
+{
+    Report(hwnd, code, position);
+    if (IsWindow(hwnd))
+    {
+        Report(hwnd, TB_ENDTRACK, position);
+    }
+}
+
 RECT Channel(HWND hwnd)
 {
     RECT client{};
@@ -93,8 +104,7 @@ bool SetPosition(HWND hwnd, TrackbarState& s, int position)
 void Step(HWND hwnd, TrackbarState& s, int delta, WORD code)
 {
     SetPosition(hwnd, s, s.position + delta);
-    Report(hwnd, code, s.position);
-    Report(hwnd, TB_ENDTRACK, s.position);
+    ReportAndEnd(hwnd, code, s.position);
 }
 
 Gdiplus::Color ToColor(COLORREF c)
@@ -259,8 +269,7 @@ LRESULT TrackbarWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
                 ReleaseCapture();
             }
             InvalidateRect(hwnd, nullptr, FALSE);
-            Report(hwnd, TB_THUMBPOSITION, s.position);
-            Report(hwnd, TB_ENDTRACK, s.position);
+            ReportAndEnd(hwnd, TB_THUMBPOSITION, s.position);
         }
         return 0;
     }

@@ -119,6 +119,26 @@ TEST_F(DialogTest, EnterEscapeAndButtonsEndTheModalLoop)
     EXPECT_TRUE(driver.boxTexts.empty());
 }
 
+// An about box is made without a parent: it is still modal to the window the
+// user works in, which must not take clicks or commands meanwhile.
+TEST_F(DialogTest, ADialogWithoutAParentIsModalToTheActiveWindow)
+{
+    RecordingWnd main("main", log);
+    ASSERT_TRUE(main.CreateTopLevel(RECT{100, 100, 900, 700}));
+    main.SetFocus();
+    bool mainDisabled = false;
+    driver.drive = [&](HWND)
+    {
+        mainDisabled = !main.IsWindowEnabled();
+        session->Key(VK_ESCAPE, 0x1B);
+    };
+    SampleDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(mainDisabled) << "the window under a parentless modal dialog stayed usable";
+    EXPECT_TRUE(main.IsWindowEnabled());
+    EXPECT_EQ(::GetFocus(), main.GetSafeHwnd()) << "focus returns where it was";
+}
+
 TEST_F(DialogTest, DataRoundTripsThroughTheControls)
 {
     SampleDialog dialog;

@@ -184,6 +184,36 @@ TEST_F(EditControlTest, TheFieldScrollsToKeepTheCaretInView)
     }
 }
 
+TEST_F(EditControlTest, PastingWithNothingOnTheClipboardKeepsTheSelection)
+{
+    Make(ES_AUTOHSCROLL);
+    edit.SetWindowText(L"keep me");
+    changes = 0;
+    session->SetClipboardText(L"");
+    session->Key('A', 0, MK_CONTROL);
+    session->Key('V', 0, MK_CONTROL);
+    EXPECT_EQ(Text(), L"keep me") << "an empty paste deleted the selected text";
+    EXPECT_EQ(changes, 0);
+}
+
+// A click finds its place on a long line with a few measurements; measuring
+// every prefix of a pasted 200 000 characters took hours.
+TEST_F(EditControlTest, AClickOnAHugePastedLineFindsItsPlace)
+{
+    Make(ES_AUTOHSCROLL);
+    session->SetClipboardText(std::wstring(200000, L'x') + L"\r\nsecond line");
+    session->Key('V', 0, MK_CONTROL);
+    EXPECT_EQ(Text(), std::wstring(200000, L'x')) << "a single line keeps the first line";
+    session->Key(VK_HOME);
+    session->Click(ScreenPoint(edit, 100, 10));
+    int start = -1;
+    int end = -1;
+    edit.GetSel(start, end);
+    EXPECT_GT(start, 0);
+    EXPECT_LT(start, 100) << "the click is 100 px into the field";
+    EXPECT_EQ(start, end);
+}
+
 TEST(EditTextModel, PositionsCountBreaksAsTwoOutside)
 {
     EditTextModel model(true);

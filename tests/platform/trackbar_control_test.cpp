@@ -88,4 +88,44 @@ TEST_F(TrackbarTest, SetPosClampsAndNeverReports)
     EXPECT_EQ(slider.GetRangeMax(), 100);
 }
 
+// A parent may close what holds the slider when it hears the first report of a
+// key or a drag; the slider must not touch its state after that.
+TEST_F(TrackbarTest, AParentMayDestroyTheSliderFromItsReport)
+{
+    parent.On(WM_HSCROLL,
+              [this](WPARAM w, LPARAM) -> std::optional<LRESULT>
+              {
+                  codes.push_back(LOWORD(w));
+                  slider.DestroyWindow();
+                  return 0;
+              });
+    session->Key(VK_RIGHT);
+    EXPECT_FALSE(::IsWindow(slider.GetSafeHwnd()));
+    EXPECT_EQ(codes, (std::vector<WORD>{TB_LINEDOWN}));
+
+    codes.clear();
+    ASSERT_TRUE(slider.Create(WS_VISIBLE | TBS_BOTH | TBS_NOTICKS | WS_TABSTOP,
+                              RECT{10, 10, 214, 40}, &parent, 1050));
+    slider.SetRange(0, 100, TRUE);
+    slider.SetPos(50);
+    Settle();
+    const POINT start = ThumbPoint();
+    parent.On(WM_HSCROLL,
+              [this](WPARAM w, LPARAM) -> std::optional<LRESULT>
+              {
+                  codes.push_back(LOWORD(w));
+                  if (LOWORD(w) == TB_THUMBPOSITION)
+                  {
+                      slider.DestroyWindow();
+                  }
+                  return 0;
+              });
+    session->PressButton(start);
+    session->MoveMouse(POINT{start.x + 30, start.y});
+    session->ReleaseButton(POINT{start.x + 30, start.y});
+    EXPECT_FALSE(::IsWindow(slider.GetSafeHwnd()));
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.back(), TB_THUMBPOSITION) << "a destroyed slider reports nothing more";
+}
+
 } // namespace
