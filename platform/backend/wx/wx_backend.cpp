@@ -271,14 +271,19 @@ void WxBackend::OnModalTimer(wxTimerEvent&)
 
 void WxBackend::PumpInsideNativeModal()
 {
-    if (m_pumping)
+    // One pump per native loop: a pump of this loop (or of a deeper one) is
+    // already on the stack. A box opened by a handler of that pump runs a
+    // deeper loop, which pumps for itself.
+    const int depth = m_nativeModalDepth.load();
+    if (depth <= m_pumpDepth)
     {
         return;
     }
-    m_pumping = true;
+    const int outer = m_pumpDepth;
+    m_pumpDepth = depth;
     m_woken.store(false);
     PumpPendingMessages();
-    m_pumping = false;
+    m_pumpDepth = outer;
     std::uint64_t due = 0;
     if (m_nativeModalDepth.load() > 0 && win32::NextTimerDue(due))
     {

@@ -75,7 +75,7 @@ private:
     std::thread::id m_uiThread;
     std::atomic<bool> m_woken{false};
     std::atomic<int> m_nativeModalDepth{0};
-    bool m_pumping = false;
+    int m_pumpDepth = 0; // native modal depth of the innermost running pump
     std::unique_ptr<wxEventLoopBase> m_loop;
     wxTimer m_modalTimer;
     std::map<HWND, NativeTopLevel*> m_windows;
