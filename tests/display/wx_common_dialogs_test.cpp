@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -106,6 +107,57 @@ TEST_F(DisplayTest, TextPutOnTheSystemClipboardComesBack)
     const std::wstring text = L"Grüße aus BRVL ♪ 2";
     CurrentBackend().SetClipboardText(text);
     EXPECT_EQ(CurrentBackend().ClipboardText(), text);
+}
+
+
+// The owner goes while its native dialog is open (a handler run by the
+// dialog's own pump destroys it): the dialog stays usable and returns.
+TEST_F(NativeDialogTest, AnOwnerDestroyedWhileItsNativeDialogIsOpenLeavesTheDialogWorking)
+{
+    struct Case
+    {
+        const char* title;
+        std::function<bool()> run; // true when answered with OK
+    };
+    const Case cases[] = {
+        {"BRVL gone",
+         [this] { return ::MessageBoxW(frame.GetSafeHwnd(), L"Owner goes.", L"BRVL gone", MB_OK) == IDOK; }},
+        {".*[Cc]olou?r.*",
+         [this]
+         {
+             CColorDialog dialog(RGB(1, 2, 3), CC_FULLOPEN, &frame);
+             return dialog.DoModal() == IDOK;
+         }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.title);
+        MakeFrame();
+        frame.On(WM_APP + 4,
+                 [this](WPARAM, LPARAM) -> std::optional<LRESULT>
+                 {
+                     frame.DestroyWindow();
+                     return 0;
+                 });
+        const HWND hwnd = frame.GetSafeHwnd();
+        std::thread destroyer(
+            [hwnd, title = std::string(c.title)]
+            {
+                std::system(
+                    Xdotool("search --sync --onlyvisible --name '^" + title + "$' >/dev/null").c_str());
+                // After the answerer found the dialog too (a window going
+                // while xdotool walks the tree fails its search).
+                std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                ::PostMessageW(hwnd, WM_APP + 4, 0, 0);
+            });
+        AnswerWhenShown(c.title, {"key Return"});
+        const bool ok = c.run();
+        destroyer.join();
+        EXPECT_EQ(Answered(), 0);
+        EXPECT_TRUE(ok);
+        EXPECT_FALSE(::IsWindow(hwnd)) << "the owner was not destroyed meanwhile";
+        DispatchFor(std::chrono::milliseconds(100));
+    }
 }
 
 } // namespace

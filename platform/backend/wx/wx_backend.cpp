@@ -76,6 +76,7 @@ void WxBackend::DestroyAll()
         frame->Destroy();
     }
     m_windows.clear();
+    DestroyDoomed();
 }
 
 std::uint64_t WxBackend::NowMs()
@@ -175,7 +176,25 @@ void WxBackend::TopLevelDestroyed(HWND hwnd)
         frame->Canvas()->ReleaseMouse();
     }
     frame->Forget();
+    if (m_nativeModalDepth.load() > 0)
+    {
+        // A native dialog may have it as its parent, and the toolkit would
+        // free the parent under the running dialog: hidden now, destroyed
+        // once the last native dialog is gone.
+        frame->Hide();
+        m_doomed.push_back(frame);
+        return;
+    }
     frame->Destroy(); // deferred by the toolkit until its events are done
+}
+
+void WxBackend::DestroyDoomed()
+{
+    for (NativeTopLevel* frame : m_doomed)
+    {
+        frame->Destroy();
+    }
+    m_doomed.clear();
 }
 
 void WxBackend::TopLevelChanged(HWND hwnd)
@@ -250,6 +269,7 @@ WxBackend::NativeModalScope::~NativeModalScope()
     if (--m_backend.m_nativeModalDepth == 0)
     {
         m_backend.m_modalTimer.Stop();
+        m_backend.DestroyDoomed();
     }
 }
 

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace brvl::backend::wxui
 {
@@ -71,6 +72,7 @@ private:
     void OnWake(wxThreadEvent& event);
     void OnModalTimer(wxTimerEvent& event);
     void PumpInsideNativeModal();
+    void DestroyDoomed();
 
     std::thread::id m_uiThread;
     std::atomic<bool> m_woken{false};
@@ -80,6 +82,7 @@ private:
     wxTimer m_modalTimer;
     std::map<HWND, NativeTopLevel*> m_windows;
     HWND m_grab = nullptr;
+    std::vector<NativeTopLevel*> m_doomed; // gone from the tree while a native dialog ran
 };
 
 // A top-level's native window: a frame whose whole client area is a canvas
