@@ -331,4 +331,27 @@ TEST_F(DisplayTest, ABoxOpenedFromAHandlerInsideAnotherBoxKeepsTimersAndPostsGoi
     EXPECT_EQ(postsInInnerBox, 1) << "a post waited for the inner box to close";
 }
 
+
+TEST_F(DisplayTest, APointerGrabTakenAwayEndsTheTreesCaptureWithItsMessage)
+{
+    MakeFrame();
+    panel.SetCapture();
+    DispatchFor(std::chrono::milliseconds(50));
+    ASSERT_EQ(::GetCapture(), panel.GetSafeHwnd());
+    log.Clear();
+    // As when the top-level loses activation in the middle of a drag: the
+    // release would never come, so the drag must end now.
+    ASSERT_TRUE(wx_testing::TakeNativePointerGrab(frame.GetSafeHwnd()));
+    DispatchFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    ASSERT_EQ(log.Count("panel", WM_CAPTURECHANGED), 1);
+    for (const LoggedMessage& m : log.entries)
+    {
+        if (m.message == WM_CAPTURECHANGED)
+        {
+            EXPECT_EQ(m.lParam, 0);
+        }
+    }
+}
+
 } // namespace
