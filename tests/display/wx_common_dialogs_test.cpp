@@ -37,6 +37,13 @@ TEST(FilePatterns, LettersMatchEitherCaseAndFiltersKeepTheirOrder)
     request.filters = {{L"Audio", L"*.wav;*.mp3"}, {L"A|B", L"*.prs"}};
     EXPECT_EQ(wxui::WildcardOf(request),
               L"Audio|*.[wW][aA][vV];*.[mM][pP]3|A/B|*.[pP][rR][sS]");
+
+    // What the toolkit's save dialog appends to a bare name is taken off again.
+    EXPECT_EQ(wxui::WithoutExpandedExtension(L"/x/mix.[wW][aA][vV]", request), L"/x/mix");
+    EXPECT_EQ(wxui::WithoutExpandedExtension(L"/x/p.[pP][rR][sS]", request), L"/x/p");
+    EXPECT_EQ(wxui::WithoutExpandedExtension(L"/x/mix.wav", request), L"/x/mix.wav");
+    EXPECT_EQ(wxui::WithoutExpandedExtension(L"/x/mix.[mM][pP]3", request), L"/x/mix.[mM][pP]3")
+        << "only the first pattern of a filter is appended";
 }
 
 // The native dialogs are answered with keys, as a user would.
@@ -102,6 +109,36 @@ TEST_F(NativeDialogTest, TheOpenDialogStartsInTheInitialFolderAndReturnsTheTyped
     EXPECT_EQ(std::wstring(dialog.GetPathName().GetString()), (folder / "Take One.WAV").wstring());
 }
 
+TEST_F(NativeDialogTest, ASaveDialogGivesABareNameTheDefaultExtensionAndAsksBeforeReplacing)
+{
+    MakeFrame();
+    TempDir folder;
+    WriteFileBytes(folder / "mix.wav", "RIFF");
+    CFileDialog dialog(FALSE, L"wav", L"mix", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       L"Audio files (*.wav)|*.wav||", &frame);
+    const std::wstring start = folder.Path().wstring();
+    dialog.m_ofn.lpstrInitialDir = start.c_str();
+    dialog.m_ofn.lpstrTitle = L"BRVL export";
+    // Accept the suggested name, then answer the replace question with Yes.
+    AnswerWhenShown("BRVL export", {"key Return"});
+    std::atomic<int> asked{-1};
+    std::thread replacer(
+        [&]
+        {
+            asked = std::system(
+                (Xdotool("search --sync --onlyvisible --name '^BRVL$' | head -n 1 | "
+                         "xargs -I{} xdotool windowfocus --sync {}") +
+                 " && sleep 0.5 && " + Xdotool("key Return"))
+                    .c_str());
+        });
+    const INT_PTR result = dialog.DoModal();
+    replacer.join();
+    EXPECT_EQ(Answered(), 0);
+    EXPECT_EQ(asked, 0) << "no question before replacing the existing file";
+    ASSERT_EQ(result, IDOK);
+    EXPECT_EQ(std::wstring(dialog.GetPathName().GetString()), (folder / "mix.wav").wstring());
+}
+
 TEST_F(DisplayTest, TextPutOnTheSystemClipboardComesBack)
 {
     const std::wstring text = L"Grüße aus BRVL ♪ 2";
@@ -161,3 +198,4 @@ TEST_F(NativeDialogTest, AnOwnerDestroyedWhileItsNativeDialogIsOpenLeavesTheDial
 }
 
 } // namespace
+
