@@ -13,8 +13,23 @@ namespace brvl::winmm
 namespace
 {
 
-// Frames per pull of SDL's audio thread: about 21 ms at 48 kHz.
+// Frames per pull of SDL's audio thread: 1024 (about 21 ms) at 48 kHz.
 constexpr Uint16 kFramesPerPull = 1024;
+
+// SDL's clocked drivers sleep one pull's length between pulls, and closing a
+// device waits for that sleep: at low rates the pull shrinks (a power of two,
+// at least about 21 ms), so that a close never waits long (1024 frames would
+// be 17 minutes at 1 Hz).
+Uint16 FramesPerPull(DWORD sampleRate)
+{
+    const DWORD wanted = sampleRate / 47;
+    Uint16 frames = 1;
+    while (frames < kFramesPerPull && frames < wanted)
+    {
+        frames = static_cast<Uint16>(frames * 2);
+    }
+    return frames;
+}
 
 std::mutex g_sdlMutex;
 bool g_sdlAudioUp = false;
@@ -74,7 +89,7 @@ public:
         wanted.freq = static_cast<int>(sampleRate);
         wanted.format = AUDIO_S16SYS;
         wanted.channels = 2;
-        wanted.samples = kFramesPerPull;
+        wanted.samples = FramesPerPull(sampleRate);
         wanted.callback = &FillFromFeed;
         wanted.userdata = &feed;
         SDL_AudioSpec obtained{};

@@ -273,4 +273,85 @@ TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnterWhileTimersAndPost
     ::KillTimer(frame.GetSafeHwnd(), 7);
 }
 
+
+TEST_F(DisplayTest, ABoxOpenedFromAHandlerInsideAnotherBoxKeepsTimersAndPostsGoing)
+{
+    MakeFrame();
+    // A post dispatched while one native box is open shows a second box (as an
+    // export's result arriving while a preview error is shown); the tree keeps
+    // running inside the inner box too.
+    ::SetTimer(frame.GetSafeHwnd(), 7, 30, nullptr);
+    const HWND hwnd = frame.GetSafeHwnd();
+    int timersInInnerBox = -1;
+    int postsInInnerBox = -1;
+    std::atomic<bool> innerShown{false};
+    frame.On(WM_APP + 2,
+             [&](WPARAM, LPARAM) -> std::optional<LRESULT>
+             {
+                 const int timers = log.Count("frame", WM_TIMER);
+                 const int posts = log.Count("frame", WM_APP + 3);
+                 innerShown = true;
+                 ::MessageBoxW(hwnd, L"The export finished.", L"BRVL inner", MB_OK);
+                 timersInInnerBox = log.Count("frame", WM_TIMER) - timers;
+                 postsInInnerBox = log.Count("frame", WM_APP + 3) - posts;
+                 return 0;
+             });
+    std::thread poster(
+        [&]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            ::PostMessageW(hwnd, WM_APP + 2, 0, 0);
+            for (int i = 0; i < 500 && !innerShown; ++i)
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            ::PostMessageW(hwnd, WM_APP + 3, 0, 0);
+        });
+    log.Clear();
+
+    const std::string centre = At(ScreenOf(frame, 200, 150));
+    std::atomic<int> status{-1};
+    std::thread answerer(
+        [&]
+        {
+            status = std::system(
+                (Xdotool("search --sync --onlyvisible --name '^BRVL inner$' >/dev/null") + " && " +
+                 Xdotool("mousemove " + centre + " sleep 0.8 key Return sleep 0.5 key Return"))
+                    .c_str());
+        });
+    const int answer =
+        ::MessageBoxW(hwnd, L"The preview failed.", L"BRVL outer", MB_OK | MB_ICONERROR);
+    answerer.join();
+    poster.join();
+    ::KillTimer(hwnd, 7);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_GT(timersInInnerBox, 5) << "timers stopped while the inner box was open";
+    EXPECT_EQ(postsInInnerBox, 1) << "a post waited for the inner box to close";
+}
+
+
+TEST_F(DisplayTest, APointerGrabTakenAwayEndsTheTreesCaptureWithItsMessage)
+{
+    MakeFrame();
+    panel.SetCapture();
+    DispatchFor(std::chrono::milliseconds(50));
+    ASSERT_EQ(::GetCapture(), panel.GetSafeHwnd());
+    log.Clear();
+    // As when the top-level loses activation in the middle of a drag: the
+    // release would never come, so the drag must end now.
+    ASSERT_TRUE(wx_testing::TakeNativePointerGrab(frame.GetSafeHwnd()));
+    DispatchFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    ASSERT_EQ(log.Count("panel", WM_CAPTURECHANGED), 1);
+    for (const LoggedMessage& m : log.entries)
+    {
+        if (m.message == WM_CAPTURECHANGED)
+        {
+            EXPECT_EQ(m.lParam, 0);
+        }
+    }
+}
+
 } // namespace

@@ -262,6 +262,25 @@ TEST_F(SystemSoundTest, NoSoundDeviceIsAnErrorWithText)
     EXPECT_EQ(waveOutClose(device), MMSYSERR_NOERROR);
 }
 
+TEST_F(SystemSoundTest, ADeviceAtAVeryLowRateClosesWithoutWaitingOutALongPull)
+{
+    // SDL's clocked drivers sleep one pull's length between pulls and a
+    // close waits for that sleep: the pull must stay short at every rate.
+    UseSdlDriver("dummy");
+    for (const DWORD rate : {1u, 7u, 100u})
+    {
+        CallbackLog log;
+        HWAVEOUT device = nullptr;
+        ASSERT_EQ(Open(device, log, rate), MMSYSERR_NOERROR) << rate;
+        PcmBuffer buffer(4, 1);
+        ASSERT_EQ(waveOutPrepareHeader(device, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        ASSERT_EQ(waveOutWrite(device, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutReset(device), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutUnprepareHeader(device, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutClose(device), MMSYSERR_NOERROR) << rate;
+    }
+}
+
 // The rest runs on the test double: the test decides when a buffer is done.
 class FakeSoundTest : public ::testing::Test
 {

@@ -39,6 +39,10 @@ namespace wx_testing
 // desktop would, at client point `client`; false without such a window.
 bool DropThroughNativeTarget(HWND topLevel, POINT client, const std::vector<std::wstring>& paths);
 
+// Another client takes the pointer grab of `topLevel`'s native window, as
+// the toolkit reports it; false without such a window.
+bool TakeNativePointerGrab(HWND topLevel);
+
 // Writes what the display shows (the root window) as a PNG.
 bool SaveScreenPng(const std::filesystem::path& path);
 

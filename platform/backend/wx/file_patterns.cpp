@@ -49,4 +49,25 @@ std::wstring WildcardOf(const FileDialogRequest& request)
     return wildcard.empty() ? std::wstring(L"*") : wildcard;
 }
 
+std::wstring WithoutExpandedExtension(const std::wstring& path, const FileDialogRequest& request)
+{
+    for (const auto& filter : request.filters)
+    {
+        const std::wstring first = filter.second.substr(0, filter.second.find(L';'));
+        const std::size_t dot = first.rfind(L'.');
+        if (dot == std::wstring::npos)
+        {
+            continue;
+        }
+        const std::wstring extension = first.substr(dot + 1);
+        const std::wstring expanded = L"." + CaseInsensitivePattern(extension);
+        if (expanded != L"." + extension && path.size() > expanded.size() &&
+            path.compare(path.size() - expanded.size(), expanded.size(), expanded) == 0)
+        {
+            return path.substr(0, path.size() - expanded.size());
+        }
+    }
+    return path;
+}
+
 } // namespace brvl::backend::wxui

@@ -16,4 +16,10 @@ std::wstring CaseInsensitivePattern(const std::wstring& pattern);
 // patterns made case-insensitive; "*" when the request has none.
 std::wstring WildcardOf(const FileDialogRequest& request);
 
+// The toolkit's save dialog appends the chosen filter's first extension to a
+// name typed without one, in its expanded form ("mix" becomes
+// "mix.[wW][aA][vV]"). Returns `path` without such an ending, so that the
+// caller's default extension applies; any other path unchanged.
+std::wstring WithoutExpandedExtension(const std::wstring& path, const FileDialogRequest& request);
+
 } // namespace brvl::backend::wxui

@@ -76,6 +76,7 @@ void WxBackend::DestroyAll()
         frame->Destroy();
     }
     m_windows.clear();
+    DestroyDoomed();
 }
 
 std::uint64_t WxBackend::NowMs()
@@ -175,7 +176,25 @@ void WxBackend::TopLevelDestroyed(HWND hwnd)
         frame->Canvas()->ReleaseMouse();
     }
     frame->Forget();
+    if (m_nativeModalDepth.load() > 0)
+    {
+        // A native dialog may have it as its parent, and the toolkit would
+        // free the parent under the running dialog: hidden now, destroyed
+        // once the last native dialog is gone.
+        frame->Hide();
+        m_doomed.push_back(frame);
+        return;
+    }
     frame->Destroy(); // deferred by the toolkit until its events are done
+}
+
+void WxBackend::DestroyDoomed()
+{
+    for (NativeTopLevel* frame : m_doomed)
+    {
+        frame->Destroy();
+    }
+    m_doomed.clear();
 }
 
 void WxBackend::TopLevelChanged(HWND hwnd)
@@ -250,6 +269,7 @@ WxBackend::NativeModalScope::~NativeModalScope()
     if (--m_backend.m_nativeModalDepth == 0)
     {
         m_backend.m_modalTimer.Stop();
+        m_backend.DestroyDoomed();
     }
 }
 
@@ -271,14 +291,19 @@ void WxBackend::OnModalTimer(wxTimerEvent&)
 
 void WxBackend::PumpInsideNativeModal()
 {
-    if (m_pumping)
+    // One pump per native loop: a pump of this loop (or of a deeper one) is
+    // already on the stack. A box opened by a handler of that pump runs a
+    // deeper loop, which pumps for itself.
+    const int depth = m_nativeModalDepth.load();
+    if (depth <= m_pumpDepth)
     {
         return;
     }
-    m_pumping = true;
+    const int outer = m_pumpDepth;
+    m_pumpDepth = depth;
     m_woken.store(false);
     PumpPendingMessages();
-    m_pumping = false;
+    m_pumpDepth = outer;
     std::uint64_t due = 0;
     if (m_nativeModalDepth.load() > 0 && win32::NextTimerDue(due))
     {

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace brvl::backend::wxui
 {
@@ -71,15 +72,17 @@ private:
     void OnWake(wxThreadEvent& event);
     void OnModalTimer(wxTimerEvent& event);
     void PumpInsideNativeModal();
+    void DestroyDoomed();
 
     std::thread::id m_uiThread;
     std::atomic<bool> m_woken{false};
     std::atomic<int> m_nativeModalDepth{0};
-    bool m_pumping = false;
+    int m_pumpDepth = 0; // native modal depth of the innermost running pump
     std::unique_ptr<wxEventLoopBase> m_loop;
     wxTimer m_modalTimer;
     std::map<HWND, NativeTopLevel*> m_windows;
     HWND m_grab = nullptr;
+    std::vector<NativeTopLevel*> m_doomed; // gone from the tree while a native dialog ran
 };
 
 // A top-level's native window: a frame whose whole client area is a canvas

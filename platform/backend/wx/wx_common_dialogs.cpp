@@ -28,7 +28,8 @@ std::optional<std::wstring> WxBackend::ShowFileDialog(HWND owner, const FileDial
     {
         return std::nullopt;
     }
-    return dialog.GetPath().ToStdWstring();
+    const std::wstring path = dialog.GetPath().ToStdWstring();
+    return request.open ? path : WithoutExpandedExtension(path, request);
 }
 
 std::optional<COLORREF> WxBackend::ShowColorDialog(HWND owner, COLORREF initial)

@@ -1,5 +1,7 @@
 #include "platform/backend/wx/wx_backend.h"
 
+#include "platform/backend/wx/display_backend.h"
+
 #include "platform/win32/backend_bridge.h"
 #include "platform/win32/window_api.h"
 
@@ -178,8 +180,15 @@ private:
 
     void OnCaptureLost(wxMouseCaptureLostEvent&)
     {
-        // Another client took the pointer; the tree's capture ends with the
-        // button release or the modal loop that follows.
+        // Another client took the pointer (the top-level lost activation):
+        // the button release will not come here, so the tree's capture ends
+        // now, with WM_CAPTURECHANGED to its holder.
+        const HWND holder = ::GetCapture();
+        const HWND hwnd = m_frame->Hwnd();
+        if (holder != nullptr && hwnd != nullptr && ::GetAncestorTopLevel(holder) == hwnd)
+        {
+            ::ReleaseCapture();
+        }
     }
 
     // Keys that type a character wait for the toolkit's character event, so
@@ -235,3 +244,28 @@ void BindInput(wxWindow* canvas, NativeTopLevel* frame)
 }
 
 } // namespace brvl::backend::wxui
+
+namespace brvl::backend::wx_testing
+{
+
+bool TakeNativePointerGrab(HWND topLevel)
+{
+    auto* backend = dynamic_cast<wxui::WxBackend*>(&CurrentBackend());
+    wxui::NativeTopLevel* frame = backend != nullptr ? backend->Find(topLevel) : nullptr;
+    if (frame == nullptr)
+    {
+        return false;
+    }
+    // What the toolkit does when its grab is broken: the grab is gone, then
+    // the window hears of it.
+    wxWindow* canvas = frame->Canvas();
+    if (canvas->HasCapture())
+    {
+        canvas->ReleaseMouse();
+    }
+    wxMouseCaptureLostEvent lost(canvas->GetId());
+    lost.SetEventObject(canvas);
+    return canvas->GetEventHandler()->ProcessEvent(lost);
+}
+
+} // namespace brvl::backend::wx_testing
