@@ -1,6 +1,7 @@
 // Stages 1 and 2 over a 4-minute 48 kHz stereo track: time on one core and the
 // heap they hold at their peak beyond the track handed to stage 1, both as the
 // full run calls them and as the preview run does.
+#include "bench/bench_tracks.h"
 #include "engine/stage1_level_match.h"
 #include "engine/stage2_tone_match.h"
 
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
-#include <random>
 #include <utility>
 
 namespace
@@ -76,31 +76,6 @@ namespace
 {
 
 constexpr int kRate = 48000;
-constexpr std::size_t kFrames = 4 * 60 * kRate;
-
-// Coloured noise whose level swells and fades over the minutes, so that the
-// piece selection has loud and quiet pieces to tell apart.
-AudioBuffer MakeTrack()
-{
-    std::mt19937 random(11);
-    std::normal_distribution<double> normal(0.0, 0.1);
-    AudioBuffer track;
-    track.sampleRate = kRate;
-    track.samples.resize(2 * kFrames);
-    double left = 0.0;
-    double right = 0.0;
-    for (std::size_t i = 0; i < kFrames; ++i)
-    {
-        const double envelope = 0.6 + 0.4 * std::sin(2.0 * 3.141592653589793 * i / (70.0 * kRate));
-        const double common = normal(random);
-        left = 0.7 * left + common + 0.3 * normal(random);
-        right = 0.7 * right + common + 0.3 * normal(random);
-        track.samples[2 * i] = envelope * left;
-        track.samples[2 * i + 1] = envelope * right;
-    }
-    return track;
-}
-
 // Targets with a gentle downward tilt, as a mastered reference would have.
 MidSideMagnitudes MakeTargets(int fftSize)
 {
@@ -148,7 +123,7 @@ ToneMatchSettings BenchSettings()
 template <typename Stage1, typename Stage2>
 void MeasureStages(benchmark::State& state, Stage1 stage1, Stage2 stage2)
 {
-    const AudioBuffer track = MakeTrack();
+    const AudioBuffer track = MakeSwellingNoiseTrack(kRate, 4.0);
     Figures figures;
     for (auto _ : state)
     {
