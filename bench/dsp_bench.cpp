@@ -1,8 +1,8 @@
 // The DSP blocks against the libraries that set the standard for each job:
 // FFTW for the FFT, libsamplerate's best converter for resampling.
-#include "engine/fft.h"
-#include "engine/oversampler.h"
-#include "engine/sinc_resampler.h"
+#include "engine/dsp/fft.h"
+#include "engine/dsp/oversampler.h"
+#include "engine/dsp/sinc_resampler.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>

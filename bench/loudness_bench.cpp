@@ -1,7 +1,7 @@
 // Loudness measurement of a 4-minute 48 kHz stereo track, beside libebur128's
 // integrated loudness and loudness range on the same buffer.
 
-#include "engine/loudness.h"
+#include "engine/loudness/loudness.h"
 
 #include <benchmark/benchmark.h>
 #include <ebur128.h>

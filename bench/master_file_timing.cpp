@@ -8,14 +8,14 @@
 // 24-bit) to time with the first; run it as its own process so that its memory
 // does not count. The engine creates no thread: the run uses one core.
 
-#include "engine/audio_file_reader.h"
-#include "engine/audio_file_writer.h"
-#include "engine/full_run.h"
-#include "engine/loudness.h"
-#include "engine/reference_profile.h"
-#include "engine/run_metrics.h"
-#include "engine/synthetic_profile.h"
-#include "engine/unicode_text.h"
+#include "engine/io/audio_file_reader.h"
+#include "engine/io/audio_file_writer.h"
+#include "engine/runs/full_run.h"
+#include "engine/loudness/loudness.h"
+#include "engine/profiles/reference_profile.h"
+#include "engine/runs/run_metrics.h"
+#include "engine/profiles/synthetic_profile.h"
+#include "base/unicode_text.h"
 
 #include <sys/resource.h>
 

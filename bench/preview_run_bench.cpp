@@ -2,9 +2,9 @@
 // and resumed after a stage-4 or a stage-2 blend change, as the preview worker
 // asks for it (half the FFT size, no oversampling). Targets: under 200 ms from
 // scratch, under 30 ms resumed at stage 4.
-#include "engine/preview_cache.h"
-#include "engine/preview_run.h"
-#include "engine/synthetic_profile.h"
+#include "engine/runs/preview_cache.h"
+#include "engine/runs/preview_run.h"
+#include "engine/profiles/synthetic_profile.h"
 
 #include "bench/bench_tracks.h"
 

@@ -3,9 +3,9 @@
 // dynamics and tone fingerprint, writing. The time of each step is taken from
 // the run's own progress reports.
 #include "bench/bench_tracks.h"
-#include "engine/audio_file_writer.h"
-#include "engine/profile_creation.h"
-#include "engine/unicode_text.h"
+#include "engine/io/audio_file_writer.h"
+#include "engine/profiles/profile_creation.h"
+#include "base/unicode_text.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -1,8 +1,8 @@
 // Reading and writing a profile as analysis makes it: two spectrum sets
 // (4096 and 2048) and three dynamics sets, about 49 KB on disk.
 
-#include "engine/reference_profile.h"
-#include "engine/synthetic_profile.h"
+#include "engine/profiles/reference_profile.h"
+#include "engine/profiles/synthetic_profile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Load and save of a settings document holding a chain of all 67 add-ons, the
 // largest style or preset a user can make.
-#include "engine/mastering_settings.h"
-#include "engine/unicode_text.h"
+#include "engine/settings/mastering_settings.h"
+#include "base/unicode_text.h"
 
 #include <benchmark/benchmark.h>
 

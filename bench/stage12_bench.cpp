@@ -2,8 +2,8 @@
 // heap they hold at their peak beyond the track handed to stage 1, both as the
 // full run calls them and as the preview run does.
 #include "bench/bench_tracks.h"
-#include "engine/stage1_level_match.h"
-#include "engine/stage2_tone_match.h"
+#include "engine/stages/stage1_level_match.h"
+#include "engine/stages/stage2_tone_match.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

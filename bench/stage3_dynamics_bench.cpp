@@ -1,8 +1,8 @@
 // Stage 3 over a 4-minute 48 kHz stereo track with the macro-dynamics step on:
 // the four level passes and the gain curve over the whole track.
-#include "engine/stage3_dynamics.h"
+#include "engine/stages/stage3_dynamics.h"
 
-#include "tests/engine/limiter_fixtures.h"
+#include "tests/engine/stages/limiter_fixtures.h"
 
 #include <benchmark/benchmark.h>
 

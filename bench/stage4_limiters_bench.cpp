@@ -1,8 +1,8 @@
 // The stage-4 limiters over a 4-minute 48 kHz stereo track that peaks 6 dB over
 // the ceiling, so the limiters work all through the track.
-#include "engine/stage4_limiters.h"
+#include "engine/stages/stage4_limiters.h"
 
-#include "tests/engine/limiter_fixtures.h"
+#include "tests/engine/stages/limiter_fixtures.h"
 
 #include <benchmark/benchmark.h>
 

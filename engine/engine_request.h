@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/mastering_settings.h"
+#include "engine/settings/mastering_settings.h"
 
 #include <functional>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/audio_processor.h"
-#include "engine/mastering_settings.h"
-#include "engine/processor_chain.h"
-#include "engine/processor_descriptor.h"
+#include "engine/chain/audio_processor.h"
+#include "engine/settings/mastering_settings.h"
+#include "engine/chain/processor_chain.h"
+#include "engine/chain/processor_descriptor.h"
 
 #include <memory>
 #include <string>

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 out=build-fuzz
 mkdir -p "$out/corpus"
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \
-    tests/fuzz/wav_reader_fuzz.cpp engine/wav_reader.cpp engine/unicode_text.cpp \
+    tests/fuzz/wav_reader_fuzz.cpp engine/io/wav_reader.cpp base/unicode_text.cpp \
     -o "$out/wav_reader_fuzz"
 
 # One valid 16-bit stereo file to start from.

@@ -8,12 +8,12 @@ jobs="${2:-1}"
 out=build-fuzz-prs
 mkdir -p "$out/corpus" "$out/findings"
 
-engine="engine/reference_profile.cpp engine/atomic_file.cpp engine/unicode_text.cpp"
+engine="engine/profiles/reference_profile.cpp base/atomic_file.cpp base/unicode_text.cpp"
 flags="-std=c++20 -g -O1 -I. -Wall -Wextra"
 
 clang++ $flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     $engine tests/fuzz/prs_reader_fuzz.cpp -o "$out/prs_reader_fuzz"
-clang++ $flags $engine engine/synthetic_profile.cpp engine/utc_timestamp.cpp \
+clang++ $flags $engine engine/profiles/synthetic_profile.cpp engine/profiles/utc_timestamp.cpp \
     tests/fuzz/prs_seed_corpus.cpp -o "$out/prs_seed_corpus"
 "$out/prs_seed_corpus" "$out/corpus"
 

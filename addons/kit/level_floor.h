@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/audio_processor.h"
+#include "engine/chain/audio_processor.h"
 
 #include <algorithm>
 

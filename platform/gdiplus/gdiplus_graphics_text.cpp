@@ -2,7 +2,7 @@
 // padding of 1/6 em at each end of a line.
 #include "platform/gdiplus/gdiplus_graphics.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/gdiplus/paint_guard.h"
 #include "platform/gdiplus/text_layout.h"
 

@@ -1,7 +1,7 @@
 #include "platform/gdiplus/gdiplus_image.h"
 
-#include "engine/atomic_file.h"
-#include "engine/unicode_text.h"
+#include "base/atomic_file.h"
+#include "base/unicode_text.h"
 #include "platform/win32/gdi.h"
 
 #include <cairo.h>

@@ -1,6 +1,6 @@
 #include "platform/gdiplus/text_layout.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/gdiplus/gdiplus_text.h"
 
 #include <cwchar>

@@ -1,7 +1,7 @@
 #include "platform/mfc/common_dialogs.h"
 
-#include "engine/path_parts.h"
-#include "engine/unicode_text.h"
+#include "base/path_parts.h"
+#include "base/unicode_text.h"
 #include "platform/backend/backend.h"
 #include "platform/mfc/afx_message_box.h"
 #include "platform/win32/message_loop.h"

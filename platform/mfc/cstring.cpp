@@ -1,6 +1,6 @@
 #include "platform/mfc/cstring.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/win32/resource_data.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "platform/mfc/win_app.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/mfc/command_line_info.h"
 #include "platform/mfc/doc_template.h"
 #include "platform/mfc/document.h"

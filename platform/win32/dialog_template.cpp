@@ -1,6 +1,6 @@
 #include "platform/win32/dialog_template.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/win32/control_styles.h"
 #include "platform/win32/resource_data.h"
 #include "platform/win32/win_styles.h"

@@ -1,6 +1,6 @@
 #include "platform/win32/menu.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/win32/resource_data.h"
 
 #include <nlohmann/json.hpp>

@@ -3,7 +3,7 @@
 #include "platform/win32/posted_payload.h"
 #include "platform/win32/window_system.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/backend/backend.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "platform/win32/profile_store.h"
 
-#include "engine/atomic_file.h"
-#include "engine/unicode_text.h"
+#include "base/atomic_file.h"
+#include "base/unicode_text.h"
 #include "platform/win32/shell_folders.h"
 
 #include <cwctype>

@@ -1,6 +1,6 @@
 #include "platform/win32/shell_folders.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 
 #include <unistd.h>
 

@@ -10,7 +10,7 @@
 #include "platform/win32/standard_controls.h"
 #include "platform/win32/window_system.h"
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 
 #include <memory>
 

@@ -5,7 +5,7 @@
 // whatever it accepts is written back by the writer in a form that reads the
 // same again.
 
-#include "engine/reference_profile.h"
+#include "engine/profiles/reference_profile.h"
 
 #include <sanitizer/allocator_interface.h>
 

@@ -1,8 +1,8 @@
 // Writes a few valid ".prs" files as the fuzzer's starting corpus:
 // prs_seed_corpus <folder>
 
-#include "engine/reference_profile.h"
-#include "engine/synthetic_profile.h"
+#include "engine/profiles/reference_profile.h"
+#include "engine/profiles/synthetic_profile.h"
 
 #include <fstream>
 #include <string>

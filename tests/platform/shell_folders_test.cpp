@@ -1,6 +1,6 @@
 // The Documents folder, the module path and temporary files.
 
-#include "engine/unicode_text.h"
+#include "base/unicode_text.h"
 #include "platform/win32/shell_folders.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/temp_dir.h"

@@ -1,0 +1,238 @@
+#include "engine/stages/lookahead_limiter.h"
+
+#include "engine/stages/limiter_input.h"
+#include "engine/dsp/oversampler.h"
+#include "engine/dsp/running_max.h"
+#include "engine/stages/stage4_limiters.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace
+{
+
+// The limiter aims a little under the ceiling so that the trim afterwards
+// rarely has anything left to do.
+constexpr double kCeilingMargin = 0.995;
+constexpr double kReleaseMs = 80.0;
+constexpr double kLookaheadMs = 1.5;
+// Soft knee 2 dB wide, centred on the effective ceiling.
+constexpr double kKneeHalfWidthDb = 1.0;
+// Floors the levels before the logarithm.
+constexpr double kSmallestLevel = 1e-12;
+// Short filters suffice here: the knee and the final trim absorb their ripple.
+constexpr int kTapsPerPhase = 8;
+constexpr double kCutoffRatio = 0.94;
+
+// The target gain for an upcoming peak: none up to 1 dB under the effective
+// ceiling, a quadratic knee within 1 dB of it, and full reduction (the gain
+// that puts the peak on the ceiling) from 1 dB over. The logarithms are only
+// taken inside the knee.
+struct SoftKnee
+{
+    explicit SoftKnee(double effectiveCeiling)
+        : ceiling(effectiveCeiling),
+          ceilingDb(20.0 * std::log10(std::max(effectiveCeiling, kSmallestLevel))),
+          kneeStart(effectiveCeiling * std::pow(10.0, -kKneeHalfWidthDb / 20.0)),
+          kneeEnd(effectiveCeiling * std::pow(10.0, kKneeHalfWidthDb / 20.0))
+    {
+    }
+
+    double Gain(double upcomingPeak) const
+    {
+        if (upcomingPeak <= kneeStart)
+        {
+            return 1.0;
+        }
+        if (upcomingPeak >= kneeEnd)
+        {
+            return ceiling / upcomingPeak;
+        }
+        const double overDb = 20.0 * std::log10(std::max(upcomingPeak, kSmallestLevel)) - ceilingDb;
+        const double reductionDb =
+            (overDb + kKneeHalfWidthDb) * (overDb + kKneeHalfWidthDb) / (4.0 * kKneeHalfWidthDb);
+        return std::pow(10.0, -reductionDb / 20.0);
+    }
+
+    double ceiling;
+    double ceilingDb;
+    double kneeStart;
+    double kneeEnd;
+};
+
+// The gain of each oversampled frame, a run of frames at a time: the knee's
+// target for the largest peak of this frame and the next window - 1, reached
+// at once when it is lower and approached exponentially when it is higher.
+class LookaheadGain
+{
+public:
+    LookaheadGain(double effectiveCeiling, double rate, size_t frames)
+        : m_knee(effectiveCeiling),
+          m_release(std::exp(-1.0 / std::max(std::trunc(rate * kReleaseMs * 0.001), 1.0))),
+          m_reach(std::min(Window(rate) - 1, frames - 1)), m_frames(frames)
+    {
+    }
+
+    // How many frames past a frame must be at hand (unchanged) to step it.
+    size_t Reach() const { return m_reach; }
+
+    // The gains of frames [begin, end), the next in order, into gains;
+    // `samples` holds frames samplesFirst .. end - 1 + Reach() (clipped to the
+    // signal), those from begin on as yet unchanged.
+    void Run(size_t begin, size_t end, const double* samples, size_t samplesFirst, double* gains)
+    {
+        // The largest peak of each frame and the next Reach() frames.
+        m_peaks.resize(std::min(end + m_reach, m_frames) - begin);
+        for (size_t j = 0; j < m_peaks.size(); ++j)
+        {
+            m_peaks[j] = FramePeak(samples, begin + j - samplesFirst);
+        }
+        m_upcoming.resize(end - begin);
+        BlockWindowMax(m_peaks, m_reach + 1, m_upcoming);
+
+        // The running values live in locals, out of reach of the stores.
+        double gain = m_gain;
+        double target = m_target;
+        double previousPeak = m_previousPeak;
+        for (size_t i = begin; i < end; ++i)
+        {
+            // The upcoming peak stays put for long stretches: reuse its knee gain.
+            const double peak = m_upcoming[i - begin];
+            if (peak != previousPeak)
+            {
+                target = m_knee.Gain(peak);
+                previousPeak = peak;
+            }
+            // Instant attack, exponential release.
+            gain = i == 0 || target < gain ? target : m_release * gain + (1.0 - m_release) * target;
+            gains[i - begin] = gain;
+        }
+        m_gain = gain;
+        m_target = target;
+        m_previousPeak = previousPeak;
+    }
+
+private:
+    static size_t Window(double rate)
+    {
+        const size_t lookahead = static_cast<size_t>(std::trunc(rate * kLookaheadMs * 0.001));
+        return std::max<size_t>(lookahead, 1) + 1;
+    }
+
+    SoftKnee m_knee;
+    double m_release;
+    size_t m_reach;
+    size_t m_frames;
+    std::vector<double> m_peaks;
+    std::vector<double> m_upcoming;
+    double m_gain = 1.0;
+    double m_target = 1.0;
+    double m_previousPeak = -1.0;
+};
+
+// Input frames upsampled, limited and brought down per round: the oversampled
+// signal lives only in a window of a few hundred kilobytes, never as a whole.
+constexpr size_t kStreamFrames = 4096;
+
+} // namespace
+
+AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
+{
+    // Written so that a NaN strength limits nothing.
+    if (!(strength > 0.0))
+    {
+        return input;
+    }
+    const double share = std::min(strength, 1.0);
+
+    // The oversampler refuses a bad factor and an odd sample count first.
+    const Oversampler oversampler(OversamplerConfig{oversampleFactor, kTapsPerPhase, kCutoffRatio});
+    const double rate = oversampler.UpsampledRate(input);
+    CheckLimiterInput(input, ceiling);
+    const size_t inputFrames = input.FrameCount();
+    if (inputFrames == 0)
+    {
+        return input;
+    }
+    const double effectiveCeiling = kCeilingMargin * ceiling;
+    if (!AnyOversampledFrameOver(input, oversampler, effectiveCeiling))
+    {
+        return input;
+    }
+
+    // Three stages in step over one window of the oversampled signal: upsample
+    // the next input frames onto its end, limit every frame whose look-ahead
+    // is at hand, bring down every output whose taps are all limited, and drop
+    // what no output reads any more. Frames [windowFirst, upsampledEnd) are in
+    // the window, those before limitedEnd limited.
+    const size_t factor = static_cast<size_t>(oversampleFactor);
+    const size_t frames = factor * inputFrames;
+    const size_t half = factor * kTapsPerPhase; // the downsampling filter's reach
+    LookaheadGain gain(effectiveCeiling, rate, frames);
+    AudioBuffer down;
+    down.sampleRate = input.sampleRate;
+    down.samples.resize(2 * inputFrames);
+    if (factor == 1)
+    {
+        // Downsample keeps the lists at factor 1.
+        down.meterSeries = input.meterSeries;
+        down.stageMetrics = input.stageMetrics;
+    }
+    std::vector<double> window;
+    std::vector<double> piece;
+    std::vector<double> gains;
+    size_t windowFirst = 0;
+    size_t upsampledInput = 0;
+    size_t limitedEnd = 0;
+    size_t downEnd = 0;
+    while (downEnd < inputFrames)
+    {
+        const size_t nextInput = std::min(inputFrames, upsampledInput + kStreamFrames);
+        oversampler.UpsampleRange(input, upsampledInput, nextInput, piece);
+        window.insert(window.end(), piece.begin(), piece.end());
+        upsampledInput = nextInput;
+        const size_t upsampledEnd = factor * upsampledInput;
+
+        const size_t limitable =
+            upsampledEnd == frames ? frames
+            : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
+                                          : 0;
+        if (limitable > limitedEnd)
+        {
+            gains.resize(limitable - limitedEnd);
+            gain.Run(limitedEnd, limitable, window.data(), windowFirst, gains.data());
+            double* frame = window.data() + 2 * (limitedEnd - windowFirst);
+            for (size_t i = 0; i < gains.size(); ++i)
+            {
+                for (size_t channel = 0; channel < 2; ++channel)
+                {
+                    double& x = frame[2 * i + channel];
+                    x = x + (gains[i] * x - x) * share;
+                }
+            }
+            limitedEnd = limitable;
+        }
+
+        // Output q reads limited frames up to q * factor + half.
+        const size_t downable = limitedEnd == frames ? inputFrames
+                                : limitedEnd > half  ? (limitedEnd - 1 - half) / factor + 1
+                                                     : 0;
+        if (downable > downEnd)
+        {
+            oversampler.DownsampleRange(window, windowFirst, frames, downEnd, downable,
+                                        down.samples.data() + 2 * downEnd);
+            downEnd = downable;
+        }
+
+        const size_t stillRead = factor * downEnd > half ? factor * downEnd - half : 0;
+        if (stillRead > windowFirst)
+        {
+            window.erase(window.begin(),
+                         window.begin() + static_cast<std::ptrdiff_t>(2 * (stillRead - windowFirst)));
+            windowFirst = stillRead;
+        }
+    }
+    PeakTrimLoop(down, effectiveCeiling, oversampleFactor);
+    return down;
+}
