@@ -1,6 +1,6 @@
 #include "platform/mfc/afx_controls.h"
 
-#include "platform/win32/standard_controls.h"
+#include "platform/stdctrl/standard_controls.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CStatic, CWnd)

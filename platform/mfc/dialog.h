@@ -2,7 +2,7 @@
 
 #include "platform/mfc/cstring.h"
 #include "platform/mfc/wnd.h"
-#include "platform/win32/dialog_box.h"
+#include "platform/stdctrl/dialog_box.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "dialog_fixtures.h"
 #include "test_windows.h"
 
-#include "platform/win32/edit_text_model.h"
+#include "platform/stdctrl/edit_text_model.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "test_windows.h"
 
-#include "platform/win32/tooltip_control.h"
+#include "platform/stdctrl/tooltip_control.h"
 
 namespace
 {

@@ -4,9 +4,9 @@
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
-#include "platform/win32/control_theme.h"
+#include "platform/stdctrl/control_theme.h"
 #include "platform/win32/gdi.h"
-#include "platform/win32/standard_controls.h"
+#include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/win32/edit_text_model.h"
+#include "platform/stdctrl/edit_text_model.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -1,4 +1,4 @@
-#include "platform/win32/standard_controls.h"
+#include "platform/stdctrl/standard_controls.h"
 
 #include "platform/win32/window_api.h"
 

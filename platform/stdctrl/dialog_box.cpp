@@ -1,11 +1,11 @@
-#include "platform/win32/dialog_box.h"
+#include "platform/stdctrl/dialog_box.h"
 
 #include "platform/backend/backend.h"
-#include "platform/win32/control_theme.h"
+#include "platform/stdctrl/control_theme.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_loop.h"
-#include "platform/win32/standard_controls.h"
+#include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>

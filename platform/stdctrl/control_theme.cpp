@@ -1,4 +1,4 @@
-#include "platform/win32/control_theme.h"
+#include "platform/stdctrl/control_theme.h"
 
 #include "platform/win32/gdi.h"
 #include "platform/win32/window_api.h"

@@ -3,10 +3,10 @@
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
-#include "platform/win32/control_theme.h"
+#include "platform/stdctrl/control_theme.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_box.h"
-#include "platform/win32/standard_controls.h"
+#include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/win_geometry.h"
 #include "platform/win32/window_system.h"
 

@@ -2,13 +2,13 @@
 // rests on one for 500 ms (moves relayed with TTM_RELAYEVENT) the host is asked
 // for the text with TTN_GETDISPINFOW and the tip pops up below the pointer.
 
-#include "platform/win32/tooltip_control.h"
+#include "platform/stdctrl/tooltip_control.h"
 
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
-#include "platform/win32/control_theme.h"
+#include "platform/stdctrl/control_theme.h"
 #include "platform/win32/gdi.h"
-#include "platform/win32/standard_controls.h"
+#include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>
