@@ -30,21 +30,18 @@ inline constexpr std::size_t kMaxAddonParameters = 16;
 // range; a toggle is on from 0.5 and reads back as 1.0 or 0.0; an unknown id or
 // a value that is not a number is refused and changes nothing.
 //
-// An add-on keeps one as a member, built from its table, and forwards
-// parameters, setParameter and getParameter to Specs, Set and Get; process
-// reads the values by table index:
+// An add-on does not use this class directly: AddonBase (addons/kit/addon_base.h)
+// keeps one built from the add-on's table and answers parameters, setParameter
+// and getParameter with it, so the add-on only declares the table and reads the
+// values by table index in process (a whole add-on is shown there):
 //
 //     enum Param { Amount, GainDb };
 //     constexpr std::array<AddonParamDef, 2> kTable{{
 //         {"amount", "Amount", kAddonParamContinuous, 0.0, 1.0, 0.5, 0.01, ""},
 //         {"gain_db", "Gain", kAddonParamContinuous, 0.0, 6.0, 3.0, 0.1, "dB"},
 //     }};
-//     ExampleAddon::ExampleAddon() : m_parameters(kTable) {}
-//     bool ExampleAddon::setParameter(const std::string& id, double value)
-//     {
-//         return m_parameters.Set(id, value);
-//     }
-//     ... const double a = ClampToRange(m_parameters.Value(Amount), 0.0, 1.0);
+//     ExampleAddon::ExampleAddon() : AddonBase(kIdentity, kTable) {}
+//     ... const double a = ClampToRange(Value(Amount), 0.0, 1.0);
 class AddonParameters
 {
 public:

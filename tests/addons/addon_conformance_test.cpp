@@ -48,8 +48,9 @@ struct AddonRow
 const std::vector<AddonRow> kAddonRows = {
 };
 
-// The frame checked on the two test add-ons, so it is known to work before the
-// first add-on joins.
+// The frame checked on the two test add-ons, which stand on the kit's AddonBase
+// as every add-on does, so the frame and the base's storing rules are known to
+// work before the first add-on joins.
 const std::vector<AddonRow> kTestAddonRows = {
     {.id = "test_gain", .position = ChainPostMatchTone, .create = &CreateTestProcessor},
     {.id = "test_offset",

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "engine/chain/audio_processor.h"
+#include "addons/kit/addon_base.h"
+#include "addons/kit/entry_guard.h"
 
-#include <cmath>
+#include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,20 +21,28 @@ struct ProcessorLog
     int created = 0;
 };
 
-class LoggingTestProcessor : public AudioProcessorBase
+// The texts both test add-ons report, with the id and position of a default
+// instance.
+constexpr AddonIdentity TestAddonIdentity(const char* id, int position)
+{
+    return {id, "Test Processor", "Changes the level for tests.", "Tests of the add-on chain.",
+            position};
+}
+
+// A test add-on on the kit's base whose id and position are the ones its test
+// gave, so that tests can file instances at any position.
+class LoggingTestProcessor : public AddonBase
 {
 public:
-    LoggingTestProcessor(std::string id, int position, ProcessorLog* log)
-        : m_id(std::move(id)), m_position(position), m_log(log)
+    LoggingTestProcessor(const AddonIdentity& identity, std::span<const AddonParamDef> table,
+                         std::string id, int position, ProcessorLog* log)
+        : AddonBase(identity, table), m_id(std::move(id)), m_position(position), m_log(log)
     {
         m_name = m_id + "#" + std::to_string(m_log != nullptr ? m_log->created++ : 0);
     }
     ~LoggingTestProcessor() override { Note("destroy"); }
 
     const char* id() const override { return m_id.c_str(); }
-    const char* displayName() const override { return "Test Processor"; }
-    const char* description() const override { return "Changes the level for tests."; }
-    const char* bestUse() const override { return "Tests of the add-on chain."; }
     int chainPosition() const override { return m_position; }
 
     const std::string& Name() const { return m_name; }
@@ -44,16 +54,6 @@ protected:
         {
             m_log->events.push_back(std::string(event) + " " + m_name);
         }
-    }
-
-    static bool StoreClamped(double value, double lowest, double highest, double& slot)
-    {
-        if (std::isnan(value))
-        {
-            return false;
-        }
-        slot = value < lowest ? lowest : (value > highest ? highest : value);
-        return true;
     }
 
 private:
@@ -69,56 +69,26 @@ class TestGainProcessor final : public LoggingTestProcessor
 {
 public:
     static constexpr double kMaxGain = 8.0;
+    static constexpr AddonIdentity kIdentity = TestAddonIdentity("test_gain", ChainPostMatchTone);
+    static constexpr std::array<AddonParamDef, 2> kTable{{
+        {"gain", "Gain", kAddonParamContinuous, 0.0, kMaxGain, 1.0, 0.01, "x"},
+        {"invert", "Invert", kAddonParamToggle, 0.0, 1.0, 0.0, 1.0, ""},
+    }};
 
-    explicit TestGainProcessor(std::string id = "test_gain", int position = ChainPostMatchTone,
-                               ProcessorLog* log = nullptr)
-        : LoggingTestProcessor(std::move(id), position, log)
+    explicit TestGainProcessor(std::string id = kIdentity.id,
+                               int position = kIdentity.chainPosition, ProcessorLog* log = nullptr)
+        : LoggingTestProcessor(kIdentity, kTable, std::move(id), position, log)
     {
-    }
-
-    std::vector<AddonParamSpec> parameters() const override
-    {
-        return {{"gain", "Gain", kAddonParamContinuous, 0.0, kMaxGain, 1.0, 0.01, "x"},
-                {"invert", "Invert", kAddonParamToggle, 0.0, 1.0, 0.0, 1.0, ""}};
-    }
-
-    bool setParameter(const std::string& id, double value) override
-    {
-        if (id == "gain")
-        {
-            return StoreClamped(value, 0.0, kMaxGain, m_gain);
-        }
-        if (id == "invert" && !std::isnan(value))
-        {
-            m_invert = value >= 0.5;
-            return true;
-        }
-        return false;
-    }
-
-    bool getParameter(const std::string& id, double& out) const override
-    {
-        if (id == "gain")
-        {
-            out = m_gain;
-            return true;
-        }
-        if (id == "invert")
-        {
-            out = m_invert ? 1.0 : 0.0;
-            return true;
-        }
-        return false;
     }
 
     void process(AudioBuffer& buffer, const ProcessContext&) override
     {
         Note("process");
-        if (buffer.samples.size() < 2 || buffer.samples.size() % 2 != 0)
+        if (!IsWholeStereoBuffer(buffer))
         {
             return;
         }
-        const double factor = m_invert ? -m_gain : m_gain;
+        const double factor = IsOn(Invert) ? -Value(Gain) : Value(Gain);
         for (double& value : buffer.samples)
         {
             value *= factor;
@@ -126,8 +96,11 @@ public:
     }
 
 private:
-    double m_gain = 1.0;
-    bool m_invert = false;
+    enum Param
+    {
+        Gain,
+        Invert
+    };
 };
 
 // Adds "offset" (-1 to 1) to every value, an odd trailing one included, so
@@ -135,30 +108,16 @@ private:
 class TestOffsetProcessor final : public LoggingTestProcessor
 {
 public:
-    explicit TestOffsetProcessor(std::string id = "test_offset", int position = ChainPreMatch,
+    static constexpr AddonIdentity kIdentity = TestAddonIdentity("test_offset", ChainPreMatch);
+    static constexpr std::array<AddonParamDef, 1> kTable{{
+        {"offset", "Offset", kAddonParamContinuous, -1.0, 1.0, 0.25, 0.01, ""},
+    }};
+
+    explicit TestOffsetProcessor(std::string id = kIdentity.id,
+                                 int position = kIdentity.chainPosition,
                                  ProcessorLog* log = nullptr)
-        : LoggingTestProcessor(std::move(id), position, log)
+        : LoggingTestProcessor(kIdentity, kTable, std::move(id), position, log)
     {
-    }
-
-    std::vector<AddonParamSpec> parameters() const override
-    {
-        return {{"offset", "Offset", kAddonParamContinuous, -1.0, 1.0, 0.25, 0.01, ""}};
-    }
-
-    bool setParameter(const std::string& id, double value) override
-    {
-        return id == "offset" && StoreClamped(value, -1.0, 1.0, m_offset);
-    }
-
-    bool getParameter(const std::string& id, double& out) const override
-    {
-        if (id != "offset")
-        {
-            return false;
-        }
-        out = m_offset;
-        return true;
     }
 
     void process(AudioBuffer& buffer, const ProcessContext&) override
@@ -168,14 +127,18 @@ public:
         {
             return;
         }
+        const double offset = Value(Offset);
         for (double& value : buffer.samples)
         {
-            value += m_offset;
+            value += offset;
         }
     }
 
 private:
-    double m_offset = 0.25;
+    enum Param
+    {
+        Offset
+    };
 };
 
 // "test_gain" and "test_offset" at their own positions; null for anything else.
