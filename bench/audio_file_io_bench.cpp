@@ -2,13 +2,12 @@
 // 24-bit WAV, each a 4-minute 48 kHz stereo track.
 #include "engine/io/audio_file_reader.h"
 #include "engine/io/audio_file_writer.h"
+#include "tests/support/signals.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -18,19 +17,14 @@ namespace
 constexpr int kSampleRateHz = 48000;
 constexpr double kTrackSeconds = 240.0;
 
+// A 440 Hz tone over independent white noise in each channel.
 AudioBuffer MakeTrack()
 {
-    AudioBuffer track;
-    track.sampleRate = kSampleRateHz;
-    const size_t frames = static_cast<size_t>(kSampleRateHz * kTrackSeconds);
-    track.samples.resize(frames * 2);
-    std::mt19937 generator(1);
-    std::uniform_real_distribution<double> noise(-0.1, 0.1);
-    for (size_t i = 0; i < frames; ++i)
+    AudioBuffer track = StereoNoise(kSampleRateHz, kTrackSeconds, 0.1, 1);
+    const AudioBuffer tone = StereoSine(440.0, kSampleRateHz, kTrackSeconds, 0.5);
+    for (size_t i = 0; i < track.samples.size(); ++i)
     {
-        const double tone = 0.5 * std::sin(2.0 * M_PI * 440.0 * i / kSampleRateHz);
-        track.samples[2 * i] = tone + noise(generator);
-        track.samples[2 * i + 1] = tone + noise(generator);
+        track.samples[i] += tone.samples[i];
     }
     return track;
 }

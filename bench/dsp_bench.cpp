@@ -3,6 +3,7 @@
 #include "engine/dsp/fft.h"
 #include "engine/dsp/oversampler.h"
 #include "engine/dsp/sinc_resampler.h"
+#include "tests/support/signals.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
@@ -70,14 +71,7 @@ constexpr int kTrackSeconds = 240;
 // A four-minute stereo track of noise, the worst case for no converter.
 std::vector<double> StereoTrack(int rate)
 {
-    std::mt19937 random(11);
-    std::uniform_real_distribution<double> uniform(-0.5, 0.5);
-    std::vector<double> samples(static_cast<std::size_t>(2) * kTrackSeconds * rate);
-    for (auto& value : samples)
-    {
-        value = uniform(random);
-    }
-    return samples;
+    return StereoNoise(rate, kTrackSeconds, 0.5, 11).samples;
 }
 
 void BM_ResampleTrack44100To48000(benchmark::State& state)

@@ -16,6 +16,7 @@
 #include "engine/runs/run_metrics.h"
 #include "engine/profiles/synthetic_profile.h"
 #include "base/unicode_text.h"
+#include "tests/support/signals.h"
 
 #include <sys/resource.h>
 
@@ -24,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -50,29 +50,16 @@ double TrackMb(const AudioBuffer& buffer)
     return static_cast<double>(buffer.samples.size() * sizeof(double)) / (1024.0 * 1024.0);
 }
 
-// Independent pink-ish noise per channel (white noise through three one-pole
-// sections), the second half 9.5 dB louder, scaled to peak near -3 dBFS.
+// Independent pink noise per channel, the second half 9.5 dB louder, scaled to
+// peak near -3 dBFS.
 AudioBuffer TestMix(double seconds, int sampleRate)
 {
-    AudioBuffer buffer;
-    buffer.sampleRate = sampleRate;
-    const std::size_t frames = static_cast<std::size_t>(std::llround(seconds * sampleRate));
-    buffer.samples.resize(2 * frames);
-    std::mt19937 random(1);
-    std::normal_distribution<double> white(0.0, 1.0);
-    for (std::size_t channel = 0; channel < 2; ++channel)
+    AudioBuffer buffer = StereoPinkNoise(sampleRate, seconds, 0.1, 1);
+    const std::size_t frames = buffer.FrameCount();
+    for (std::size_t i = frames / 2; i < frames; ++i)
     {
-        double b0 = 0, b1 = 0, b2 = 0, b3 = 0;
-        for (std::size_t i = 0; i < frames; ++i)
-        {
-            const double w = white(random);
-            b0 = 0.99765 * b0 + w * 0.0990460;
-            b1 = 0.96300 * b1 + w * 0.2965164;
-            b2 = 0.57000 * b2 + w * 1.0526913;
-            b3 = w * 0.1848;
-            const double level = i < frames / 2 ? 0.02 : 0.06;
-            buffer.samples[2 * i + channel] = level * (b0 + b1 + b2 + b3);
-        }
+        buffer.samples[2 * i] *= 3.0;
+        buffer.samples[2 * i + 1] *= 3.0;
     }
     const double peak = BufferPeak(buffer);
     if (peak > 0.0)

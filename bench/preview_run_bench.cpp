@@ -6,7 +6,7 @@
 #include "engine/runs/preview_run.h"
 #include "engine/profiles/synthetic_profile.h"
 
-#include "bench/bench_tracks.h"
+#include "tests/support/signals.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,8 +24,8 @@ const ReferenceProfile& Profile()
 
 const AudioBuffer& Track(int sampleRate)
 {
-    static const AudioBuffer track48 = MakeSwellingNoiseTrack(48000, 4.0);
-    static const AudioBuffer track44 = MakeSwellingNoiseTrack(44100, 4.0);
+    static const AudioBuffer track48 = SwellingNoise(48000, 240.0, 11);
+    static const AudioBuffer track44 = SwellingNoise(44100, 240.0, 11);
     return sampleRate == 48000 ? track48 : track44;
 }
 

@@ -2,7 +2,7 @@
 // profile creator page runs it: reading, resampling to 48 kHz, loudness, level,
 // dynamics and tone fingerprint, writing. The time of each step is taken from
 // the run's own progress reports.
-#include "bench/bench_tracks.h"
+#include "tests/support/signals.h"
 #include "engine/io/audio_file_writer.h"
 #include "engine/profiles/profile_creation.h"
 #include "base/unicode_text.h"
@@ -27,7 +27,7 @@ void BM_ProfileFromFourMinuteWav(benchmark::State& state)
     std::filesystem::create_directories(folder);
     const std::wstring reference = Utf8ToWide((folder / "reference.wav").string());
     const std::wstring output = Utf8ToWide((folder / "reference.prs").string());
-    WriteWavFile(reference, MakeSwellingNoiseTrack(kSourceRate, 4.0), 24);
+    WriteWavFile(reference, SwellingNoise(kSourceRate, 240.0, 11), 24);
 
     using Clock = std::chrono::steady_clock;
     std::map<std::string, double> stepSeconds;

@@ -1,7 +1,7 @@
 // Stages 1 and 2 over a 4-minute 48 kHz stereo track: time on one core and the
 // heap they hold at their peak beyond the track handed to stage 1, both as the
 // full run calls them and as the preview run does.
-#include "bench/bench_tracks.h"
+#include "tests/support/signals.h"
 #include "engine/stages/stage1_level_match.h"
 #include "engine/stages/stage2_tone_match.h"
 
@@ -123,7 +123,7 @@ ToneMatchSettings BenchSettings()
 template <typename Stage1, typename Stage2>
 void MeasureStages(benchmark::State& state, Stage1 stage1, Stage2 stage2)
 {
-    const AudioBuffer track = MakeSwellingNoiseTrack(kRate, 4.0);
+    const AudioBuffer track = SwellingNoise(kRate, 240.0, 11);
     Figures figures;
     for (auto _ : state)
     {

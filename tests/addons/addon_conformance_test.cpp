@@ -3,6 +3,8 @@
 
 #include "registry/addon_registry.h"
 
+#include "engine/dsp/oversampler.h"
+#include "tests/support/signals.h"
 #include "tests/support/test_processors.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <set>
 #include <sstream>
@@ -63,27 +64,18 @@ const std::vector<AddonRow> kTestAddonRows = {
 constexpr int kSampleRate = 48000;
 constexpr size_t kSilentLeadFrames = kSampleRate / 10;
 constexpr size_t kFrameCount = kSampleRate / 2;
-const double kPi = std::acos(-1.0);
 
 // 0.1 s of silence, then two tones with noise, left and right different; peaks
 // stay under 0.9.
 AudioBuffer TestSignal(size_t frameCount = kFrameCount)
 {
-    AudioBuffer buffer;
-    buffer.sampleRate = kSampleRate;
-    buffer.samples.assign(2 * frameCount, 0.0);
-    uint32_t seed = 12345;
-    auto noise = [&seed]
+    AudioBuffer buffer =
+        InterleaveStereo(Sine(220.0, kSampleRate, frameCount, 0.6),
+                         Sine(3300.0, kSampleRate, frameCount, 0.5, 1.0), kSampleRate);
+    const std::vector<double> noise = Noise(2 * frameCount, 0.25, 12345);
+    for (size_t i = 0; i < buffer.samples.size(); ++i)
     {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<double>(seed) / 4294967296.0 * 2.0 - 1.0;
-    };
-    for (size_t frame = kSilentLeadFrames; frame < frameCount; ++frame)
-    {
-        const double t = static_cast<double>(frame) / kSampleRate;
-        buffer.samples[2 * frame] = 0.6 * std::sin(2.0 * kPi * 220.0 * t) + 0.25 * noise();
-        buffer.samples[2 * frame + 1] =
-            0.5 * std::sin(2.0 * kPi * 3300.0 * t + 1.0) + 0.25 * noise();
+        buffer.samples[i] = i < 2 * kSilentLeadFrames ? 0.0 : buffer.samples[i] + noise[i];
     }
     return buffer;
 }
@@ -93,11 +85,6 @@ ProcessContext RunContext(int sampleRate = kSampleRate)
     ProcessContext context;
     context.sampleRate = sampleRate;
     return context;
-}
-
-bool AllFinite(const std::vector<double>& values)
-{
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 std::string UpperCase(std::string text)

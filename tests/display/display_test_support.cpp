@@ -85,6 +85,31 @@ POINT ScreenOf(const CWnd& wnd, int x, int y)
     return pt;
 }
 
+BackgroundCommand::BackgroundCommand(std::string command)
+    : m_thread([this, command = std::move(command)] { m_status = std::system(command.c_str()); })
+{
+}
+
+BackgroundCommand::~BackgroundCommand()
+{
+    Finish();
+}
+
+int BackgroundCommand::Finish()
+{
+    if (m_thread.joinable())
+    {
+        m_thread.join();
+    }
+    return m_status;
+}
+
+std::string AnswerBoxAt(const std::string& title, POINT at, const std::string& actions)
+{
+    return Xdotool("search --sync --onlyvisible --name '^" + title + "$' >/dev/null") + " && " +
+           Xdotool("mousemove " + At(at) + " " + actions);
+}
+
 std::uint32_t PixelOfPng(const std::filesystem::path& path, POINT at)
 {
     cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());

@@ -251,22 +251,13 @@ TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnterWhileTimersAndPost
         });
     log.Clear();
 
-    // The box is centred on its owner; keys go to the window under the pointer.
-    const std::string centre = At(ScreenOf(frame, 200, 150));
-    std::atomic<int> status{-1};
-    std::thread answerer(
-        [&]
-        {
-            status = std::system(
-                (Xdotool("search --sync --onlyvisible --name '^BRVL question$' >/dev/null") + " && " +
-                 Xdotool("mousemove " + centre + " sleep 0.3 key Escape sleep 0.5 key Return"))
-                    .c_str());
-        });
+    // The box is centred on its owner.
+    BackgroundCommand answerer(AnswerBoxAt("BRVL question", ScreenOf(frame, 200, 150),
+                                           "sleep 0.3 key Escape sleep 0.5 key Return"));
     const int answer = ::MessageBoxW(frame.GetSafeHwnd(), L"Replace the file?\nIt exists.",
                                      L"BRVL question", MB_YESNO | MB_ICONWARNING);
-    answerer.join();
+    EXPECT_EQ(answerer.Finish(), 0);
     poster.join();
-    EXPECT_EQ(status, 0);
     EXPECT_EQ(answer, IDYES) << "Escape answered, or Enter did not take the default button";
     EXPECT_GT(log.Count("frame", WM_TIMER), 5) << "timers stopped while the box was open";
     EXPECT_EQ(log.Count("frame", WM_APP + 1), 1) << "a post waited for the box to close";
@@ -310,22 +301,13 @@ TEST_F(DisplayTest, ABoxOpenedFromAHandlerInsideAnotherBoxKeepsTimersAndPostsGoi
         });
     log.Clear();
 
-    const std::string centre = At(ScreenOf(frame, 200, 150));
-    std::atomic<int> status{-1};
-    std::thread answerer(
-        [&]
-        {
-            status = std::system(
-                (Xdotool("search --sync --onlyvisible --name '^BRVL inner$' >/dev/null") + " && " +
-                 Xdotool("mousemove " + centre + " sleep 0.8 key Return sleep 0.5 key Return"))
-                    .c_str());
-        });
+    BackgroundCommand answerer(AnswerBoxAt("BRVL inner", ScreenOf(frame, 200, 150),
+                                           "sleep 0.8 key Return sleep 0.5 key Return"));
     const int answer =
         ::MessageBoxW(hwnd, L"The preview failed.", L"BRVL outer", MB_OK | MB_ICONERROR);
-    answerer.join();
+    EXPECT_EQ(answerer.Finish(), 0);
     poster.join();
     ::KillTimer(hwnd, 7);
-    EXPECT_EQ(status, 0);
     EXPECT_EQ(answer, IDOK);
     EXPECT_GT(timersInInnerBox, 5) << "timers stopped while the inner box was open";
     EXPECT_EQ(postsInInnerBox, 1) << "a post waited for the inner box to close";

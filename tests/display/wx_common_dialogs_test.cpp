@@ -3,9 +3,9 @@
 #include "tests/display/display_test_support.h"
 #include "tests/support/temp_dir.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -64,18 +64,13 @@ protected:
         {
             script += " && sleep 0.3 && " + Xdotool(step);
         }
-        m_answerer = std::thread([this, script] { m_status = std::system(script.c_str()); });
+        m_answerer.emplace(script);
     }
 
-    int Answered()
-    {
-        m_answerer.join();
-        return m_status;
-    }
+    int Answered() { return m_answerer->Finish(); }
 
 private:
-    std::thread m_answerer;
-    std::atomic<int> m_status{-1};
+    std::optional<BackgroundCommand> m_answerer;
 };
 
 TEST_F(NativeDialogTest, TheColourChooserOpensOnTheInitialColourAndReturnsItOnEnter)
@@ -121,18 +116,11 @@ TEST_F(NativeDialogTest, ASaveDialogGivesABareNameTheDefaultExtensionAndAsksBefo
     dialog.m_ofn.lpstrTitle = L"BRVL export";
     // Accept the suggested name, then answer the replace question with Yes.
     AnswerWhenShown("BRVL export", {"key Return"});
-    std::atomic<int> asked{-1};
-    std::thread replacer(
-        [&]
-        {
-            asked = std::system(
-                (Xdotool("search --sync --onlyvisible --name '^BRVL$' | head -n 1 | "
-                         "xargs -I{} xdotool windowfocus --sync {}") +
-                 " && sleep 0.5 && " + Xdotool("key Return"))
-                    .c_str());
-        });
+    BackgroundCommand replacer(Xdotool("search --sync --onlyvisible --name '^BRVL$' | head -n 1 | "
+                                       "xargs -I{} xdotool windowfocus --sync {}") +
+                               " && sleep 0.5 && " + Xdotool("key Return"));
     const INT_PTR result = dialog.DoModal();
-    replacer.join();
+    const int asked = replacer.Finish();
     EXPECT_EQ(Answered(), 0);
     EXPECT_EQ(asked, 0) << "no question before replacing the existing file";
     ASSERT_EQ(result, IDOK);

@@ -281,6 +281,20 @@ TEST_F(SystemSoundTest, ADeviceAtAVeryLowRateClosesWithoutWaitingOutALongPull)
     }
 }
 
+TEST_F(SystemSoundTest, EveryRateTheFormatCheckAcceptsOpensOnARealDriver)
+{
+    // From 1 Hz up to the 768 kHz ceiling, the pull worked out from the rate
+    // must be one that SDL takes.
+    UseSdlDriver("dummy");
+    for (const DWORD rate : {1u, 8u, 100u, 8000u, 384000u, 768000u})
+    {
+        CallbackLog log;
+        HWAVEOUT device = nullptr;
+        ASSERT_EQ(Open(device, log, rate), MMSYSERR_NOERROR) << rate;
+        EXPECT_EQ(waveOutClose(device), MMSYSERR_NOERROR) << rate;
+    }
+}
+
 // The rest runs on the test double: the test decides when a buffer is done.
 class FakeSoundTest : public ::testing::Test
 {

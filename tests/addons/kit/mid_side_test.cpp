@@ -1,29 +1,14 @@
 #include "addons/kit/mid_side.h"
 
+#include "tests/support/signals.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <vector>
-
-namespace
-{
-
-std::vector<double> Noise(size_t count, uint32_t seed)
-{
-    std::vector<double> values(count);
-    for (double& value : values)
-    {
-        seed = seed * 1664525u + 1013904223u;
-        value = static_cast<double>(seed) / 4294967296.0 * 2.0 - 1.0;
-    }
-    return values;
-}
-
-} // namespace
 
 TEST(MidSide, SplitAndJoinReturnTheFrames)
 {
-    const std::vector<double> input = Noise(2000, 7);
+    const std::vector<double> input = Noise(2000, 1.0, 7);
     const MidSideSignals signals = SplitMidSide(input);
     ASSERT_EQ(signals.mid.size(), 1000u);
     ASSERT_EQ(signals.side.size(), 1000u);

@@ -1,10 +1,13 @@
 #include "addons/kit/one_pole_low_pass.h"
 
+#include "tests/support/addon_test_rates.h"
+#include "tests/support/signals.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -12,32 +15,14 @@ namespace
 
 const double kPi = std::acos(-1.0);
 
-std::vector<double> Sine(double frequencyHz, double sampleRateHz, size_t count)
-{
-    std::vector<double> signal(count);
-    for (size_t i = 0; i < count; ++i)
-    {
-        signal[i] = std::sin(2.0 * kPi * frequencyHz * static_cast<double>(i) / sampleRateHz);
-    }
-    return signal;
-}
-
 // Level of the filter's steady state against its input, over the second of two
 // seconds (whole cycles of an integer frequency), in dB.
-double SteadyGainDb(double frequencyHz, double cutoffHz, double sampleRateHz)
+double SteadyGainDb(double frequencyHz, double cutoffHz, int sampleRate)
 {
-    const size_t second = static_cast<size_t>(sampleRateHz);
-    const std::vector<double> input = Sine(frequencyHz, sampleRateHz, 2 * second);
-    const std::vector<double> low =
-        OnePoleLowPass(input, OnePoleCoefficient(cutoffHz, sampleRateHz));
-    double inputEnergy = 0.0;
-    double outputEnergy = 0.0;
-    for (size_t i = second; i < 2 * second; ++i)
-    {
-        inputEnergy += input[i] * input[i];
-        outputEnergy += low[i] * low[i];
-    }
-    return 10.0 * std::log10(outputEnergy / inputEnergy);
+    const std::size_t second = static_cast<std::size_t>(sampleRate);
+    const std::vector<double> input = Sine(frequencyHz, sampleRate, 2 * second, 1.0);
+    return SteadyStateGainDb(input, OnePoleLowPass(input, OnePoleCoefficient(cutoffHz, sampleRate)),
+                             second);
 }
 
 // |H| of y = (1 - k) x + k y at angular frequency w: (1 - k) / |1 - k e^-jw|.
@@ -49,16 +34,8 @@ double AnalyticGainDb(double frequencyHz, double cutoffHz, double sampleRateHz)
     return 20.0 * std::log10(magnitude);
 }
 
-struct CornerCase
-{
-    double cutoffHz;
-    double sampleRateHz;
-};
-
-void PrintTo(const CornerCase& corner, std::ostream* out)
-{
-    *out << corner.cutoffHz << " Hz at " << corner.sampleRateHz << " Hz";
-}
+// A cutoff in Hz and a sample rate.
+using CornerCase = std::tuple<double, int>;
 
 class OnePoleCorner : public ::testing::TestWithParam<CornerCase>
 {
@@ -68,29 +45,29 @@ class OnePoleCorner : public ::testing::TestWithParam<CornerCase>
 
 TEST_P(OnePoleCorner, IsThreeDbDownAtItsCutoff)
 {
-    const auto [cutoffHz, sampleRateHz] = GetParam();
-    EXPECT_NEAR(SteadyGainDb(cutoffHz, cutoffHz, sampleRateHz), -3.01, 0.05)
+    const auto [cutoffHz, sampleRate] = GetParam();
+    EXPECT_NEAR(SteadyGainDb(cutoffHz, cutoffHz, sampleRate), -3.01, 0.05)
         << "a corner well below Nyquist must sit at -3 dB";
 }
 
 TEST_P(OnePoleCorner, FollowsTheAnalyticResponseAcrossTheBand)
 {
-    const auto [cutoffHz, sampleRateHz] = GetParam();
+    const auto [cutoffHz, sampleRate] = GetParam();
     for (double frequencyHz : {cutoffHz / 10.0, cutoffHz * 4.0, cutoffHz * 20.0})
     {
-        EXPECT_NEAR(SteadyGainDb(frequencyHz, cutoffHz, sampleRateHz),
-                    AnalyticGainDb(frequencyHz, cutoffHz, sampleRateHz), 0.02)
+        EXPECT_NEAR(SteadyGainDb(frequencyHz, cutoffHz, sampleRate),
+                    AnalyticGainDb(frequencyHz, cutoffHz, sampleRate), 0.02)
             << frequencyHz << " Hz through a " << cutoffHz << " Hz one-pole";
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, OnePoleCorner,
-                         ::testing::Values(CornerCase{100.0, 48000.0}, CornerCase{1000.0, 48000.0},
-                                           CornerCase{200.0, 44100.0}, CornerCase{900.0, 96000.0}),
+                         ::testing::Combine(::testing::Values(100.0, 200.0, 900.0, 1000.0),
+                                            AddonTestRates()),
                          [](const ::testing::TestParamInfo<CornerCase>& info)
                          {
-                             return std::to_string(static_cast<int>(info.param.cutoffHz)) + "HzAt" +
-                                    std::to_string(static_cast<int>(info.param.sampleRateHz));
+                             return std::to_string(static_cast<int>(std::get<0>(info.param))) +
+                                    "HzAt" + RateName(std::get<1>(info.param));
                          });
 
 TEST(OnePoleLowPass, StartsFromRestAndSettlesOnDirectCurrent)
@@ -104,7 +81,7 @@ TEST(OnePoleLowPass, StartsFromRestAndSettlesOnDirectCurrent)
 TEST(OnePoleLowPass, HighBandIsTheInputMinusTheLowBand)
 {
     const double sampleRateHz = 48000.0;
-    const std::vector<double> input = Sine(20.0, sampleRateHz, 48000);
+    const std::vector<double> input = Sine(20.0, 48000, 48000, 1.0);
     const std::vector<double> low = OnePoleLowPass(input, OnePoleCoefficient(2000.0, sampleRateHz));
     double highEnergy = 0.0;
     double inputEnergy = 0.0;

@@ -1,26 +1,14 @@
 #include "engine/dsp/band_split.h"
 
+#include "tests/support/signals.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
-#include <random>
 #include <stdexcept>
 
 namespace
 {
-
-std::vector<double> Noise(size_t length, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::normal_distribution<double> normal(0.0, 0.3);
-    std::vector<double> x(length);
-    for (double& value : x)
-    {
-        value = normal(random);
-    }
-    return x;
-}
 
 double Rms(const std::vector<double>& x, size_t from)
 {
@@ -62,7 +50,7 @@ TEST(SplitIntoBands, CrossoversAreLogSpacedBetween80HzAndTheTop)
 
 TEST(SplitIntoBands, BandsAddUpToTheSignal)
 {
-    const std::vector<double> x = Noise(4800, 11);
+    const std::vector<double> x = Noise(4800, 0.9, 11);
     for (const int bands : {1, 3, 6, 8})
     {
         const auto split = SplitIntoBands(x, 48000, bands);
@@ -89,12 +77,7 @@ TEST(SplitIntoBands, ToneLandsInItsOwnBand)
     const double tonesHz[] = {100.0, 1100.0, 10000.0};
     for (size_t expected = 0; expected < 3; ++expected)
     {
-        std::vector<double> x(48000);
-        for (size_t i = 0; i < x.size(); ++i)
-        {
-            x[i] = std::sin(2.0 * std::numbers::pi * tonesHz[expected] * static_cast<double>(i) /
-                            48000.0);
-        }
+        const std::vector<double> x = Sine(tonesHz[expected], 48000, 48000, 1.0);
         const auto split = SplitIntoBands(x, 48000, 3);
         for (size_t band = 0; band < 3; ++band)
         {
@@ -109,5 +92,5 @@ TEST(SplitIntoBands, ToneLandsInItsOwnBand)
 
 TEST(SplitIntoBands, RateOfZeroIsRefused)
 {
-    EXPECT_THROW(SplitIntoBands(Noise(10, 1), 0, 3), std::runtime_error);
+    EXPECT_THROW(SplitIntoBands(Noise(10, 0.9, 1), 0, 3), std::runtime_error);
 }

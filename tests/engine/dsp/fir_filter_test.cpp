@@ -1,10 +1,11 @@
 #include "engine/dsp/fir_filter.h"
 
+#include "tests/support/signals.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -12,18 +13,6 @@
 
 namespace
 {
-
-std::vector<double> Noise(std::size_t n, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> uniform(-1.0, 1.0);
-    std::vector<double> signal(n);
-    for (double& value : signal)
-    {
-        value = uniform(random);
-    }
-    return signal;
-}
 
 // The textbook sum, aligned on the centre tap as FastConvolve promises.
 std::vector<double> DirectConvolve(const std::vector<double>& x, const std::vector<double>& h)
@@ -72,8 +61,8 @@ class FastConvolveSizes : public testing::TestWithParam<SizeCase>
 TEST_P(FastConvolveSizes, EqualsTheDirectSum)
 {
     const SizeCase c = GetParam();
-    const std::vector<double> x = Noise(c.signalLength, 1);
-    const std::vector<double> h = Noise(c.filterLength, 2);
+    const std::vector<double> x = Noise(c.signalLength, 1.0, 1);
+    const std::vector<double> h = Noise(c.filterLength, 1.0, 2);
     const std::vector<double> fast = FastConvolve(x, h);
     const std::vector<double> direct = DirectConvolve(x, h);
     ASSERT_EQ(fast.size(), x.size());
@@ -88,8 +77,8 @@ TEST_P(FastConvolveSizes, EqualsTheDirectSum)
 TEST_P(FastConvolveSizes, FilteringInPlaceBlockByBlockGivesTheSameSignal)
 {
     const SizeCase c = GetParam();
-    const std::vector<double> x = Noise(c.signalLength, 1);
-    const std::vector<double> h = Noise(c.filterLength, 2);
+    const std::vector<double> x = Noise(c.signalLength, 1.0, 1);
+    const std::vector<double> h = Noise(c.filterLength, 1.0, 2);
     std::vector<double> inPlace = x;
     std::size_t next = 0;
     FastConvolveBlocks(inPlace, h,

@@ -1,10 +1,11 @@
 #include "engine/dsp/oversampler.h"
 
+#include "tests/support/signals.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,18 +14,6 @@ namespace
 {
 
 const double kPi = std::acos(-1.0);
-
-std::vector<double> Noise(std::size_t n, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> uniform(-1.0, 1.0);
-    std::vector<double> values(n);
-    for (auto& value : values)
-    {
-        value = uniform(random);
-    }
-    return values;
-}
 
 // The filter as its definition reads: every tap, every output, the index
 // mirrored one step at a time until it lies inside the signal.
@@ -172,7 +161,7 @@ TEST(Oversampler, ChannelsMatchTheDefinitionExactly)
     for (const auto& c : cases)
     {
         const Oversampler o({c.factor, c.tapsPerPhase, 0.94});
-        const auto x = Noise(c.frames, static_cast<unsigned>(c.frames));
+        const auto x = Noise(c.frames, 1.0, static_cast<unsigned>(c.frames));
         EXPECT_EQ(o.UpsampleChannel(x), ReferenceUpsample(x, o))
             << "up " << c.factor << "x" << c.tapsPerPhase << ", " << c.frames << " frames";
         EXPECT_EQ(o.DownsampleChannel(x), ReferenceDownsample(x, o))
@@ -185,8 +174,8 @@ TEST(Oversampler, ChannelsMatchTheDefinitionExactly)
 TEST(Oversampler, StereoBuffersConvertEachChannelAlone)
 {
     const Oversampler o({4, 8, 0.94});
-    const auto left = Noise(500, 1);
-    const auto right = Noise(500, 2);
+    const auto left = Noise(500, 1.0, 1);
+    const auto right = Noise(500, 1.0, 2);
     const AudioBuffer input = InterleaveStereo(left, right, 48000);
     const AudioBuffer up = o.Upsample(input);
     EXPECT_EQ(up.sampleRate, 192000);
@@ -205,13 +194,13 @@ TEST(Oversampler, StereoBuffersConvertEachChannelAlone)
 // so it is exactly that slice of the whole buffer upsampled.
 TEST(Oversampler, RangeIsTheSliceOfTheWholeUpsampledBuffer)
 {
-    const AudioBuffer input = InterleaveStereo(Noise(300, 3), Noise(300, 4), 48000);
+    const AudioBuffer input = InterleaveStereo(Noise(300, 1.0, 3), Noise(300, 1.0, 4), 48000);
     const struct
     {
         int factor;
         std::size_t begin;
         std::size_t end;
-    } cases[] = {{4, 0, 300}, {4, 0, 7}, {4, 5, 40}, {4, 100, 200}, {4, 290, 300},
+    } cases[] = {{4, 0, 300},   {4, 0, 7},   {4, 5, 40},  {4, 100, 200}, {4, 290, 300},
                  {4, 250, 999}, {2, 31, 33}, {1, 10, 20}, {4, 120, 120}};
     for (const auto& c : cases)
     {
@@ -234,7 +223,8 @@ TEST(Oversampler, PiecesFromWindowsAreTheWholeDownsample)
     {
         const Oversampler o({factor, 8, 0.94});
         const std::size_t frames = 1001;
-        const AudioBuffer signal = InterleaveStereo(Noise(frames, 5), Noise(frames, 6), 192000);
+        const AudioBuffer signal =
+            InterleaveStereo(Noise(frames, 1.0, 5), Noise(frames, 1.0, 6), 192000);
         const std::vector<double> whole = o.Downsample(signal, 48000).samples;
         const std::size_t outputs = whole.size() / 2;
         const std::size_t reach = static_cast<std::size_t>(factor) * 8;
@@ -257,8 +247,8 @@ TEST(Oversampler, PiecesFromWindowsAreTheWholeDownsample)
 TEST(Oversampler, FrameCounts)
 {
     const Oversampler o({4, 8, 0.94});
-    EXPECT_EQ(o.Upsample(Stereo(Noise(10, 1), 48000)).FrameCount(), 20u);
-    EXPECT_EQ(o.Downsample(Stereo(Noise(42, 1), 192000), 48000).FrameCount(), 6u);
+    EXPECT_EQ(o.Upsample(Stereo(Noise(10, 1.0, 1), 48000)).FrameCount(), 20u);
+    EXPECT_EQ(o.Downsample(Stereo(Noise(42, 1.0, 1), 192000), 48000).FrameCount(), 6u);
     EXPECT_EQ(o.Upsample(Stereo({}, 48000)).FrameCount(), 0u);
     EXPECT_EQ(o.Downsample(Stereo({}, 192000), 48000).FrameCount(), 0u);
     EXPECT_TRUE(o.UpsampleChannel({}).empty());
@@ -299,7 +289,7 @@ TEST(Oversampler, RejectsBadBuffers)
 TEST(Oversampler, FactorOneKeepsTheBufferWhole)
 {
     const Oversampler unity({1, 8, 0.94});
-    AudioBuffer input = Stereo(Noise(8, 3), 44100);
+    AudioBuffer input = Stereo(Noise(8, 1.0, 3), 44100);
     input.meterSeries = {{"stage4.gain_reduction_db", 100.0, {1.0f}}};
     input.stageMetrics = {{"stage1.match_delta_db", 0.5}};
     const AudioBuffer up = unity.Upsample(input);
@@ -354,14 +344,11 @@ TEST(Oversampler, RoundTripReturnsASineAndUpsamplingFindsItsPeak)
             const Oversampler o({factor, tapsPerPhase, 0.94});
             // A quarter-rate sine sampled 45 degrees off its peaks reads 0.707
             // at every sample; only the oversampled signal shows the full peak.
-            std::vector<double> samples(2 * frames);
-            for (std::size_t f = 0; f < frames; ++f)
-            {
-                samples[2 * f] = std::sin(2.0 * kPi * 0.25 * f + kPi / 4);
-                samples[2 * f + 1] = std::sin(2.0 * kPi * 3000.0 * f / rate);
-            }
-            const AudioBuffer up = o.Upsample(Stereo(samples, rate));
+            const AudioBuffer input = InterleaveStereo(Sine(rate / 4.0, rate, frames, 1.0, kPi / 4),
+                                                       Sine(3000.0, rate, frames, 1.0), rate);
+            const AudioBuffer up = o.Upsample(input);
             const AudioBuffer back = o.Downsample(up, rate);
+            const std::vector<double>& samples = input.samples;
             ASSERT_EQ(back.samples.size(), samples.size());
             double worst = 0.0;
             double peak = 0.0;
@@ -385,7 +372,7 @@ TEST(Oversampler, RoundTripReturnsASineAndUpsamplingFindsItsPeak)
 TEST(Oversampler, NanStaysLocalAndNothingHangs)
 {
     const Oversampler o({4, 8, 0.94});
-    auto samples = Noise(2 * 1000, 4);
+    auto samples = Noise(2 * 1000, 1.0, 4);
     samples[2 * 500] = std::nan("");
     const AudioBuffer up = o.Upsample(Stereo(samples, 48000));
     EXPECT_TRUE(std::isnan(up.samples[2 * 4 * 500]));

@@ -1,11 +1,13 @@
 #include "engine/dsp/sinc_resampler.h"
 
+#include "engine/dsp/oversampler.h"
+#include "tests/support/signals.h"
+
 #include <gtest/gtest.h>
 #include <samplerate.h>
 
 #include <cmath>
 #include <cstdint>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,35 +17,20 @@ namespace
 
 const double kPi = std::acos(-1.0);
 
-std::vector<double> StereoNoise(std::size_t frames, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> uniform(-0.9, 0.9);
-    std::vector<double> samples(2 * frames);
-    for (auto& value : samples)
-    {
-        value = uniform(random);
-    }
-    return samples;
-}
-
 // Left and right carry different tones so that a channel mix-up shows.
 std::vector<double> StereoTones(std::size_t frames, int rate, std::vector<double> leftHz,
                                 double rightHz, double amplitude)
 {
-    std::vector<double> samples(2 * frames);
-    for (std::size_t f = 0; f < frames; ++f)
+    std::vector<double> left(frames, 0.0);
+    for (double hz : leftHz)
     {
-        const double t = static_cast<double>(f) / rate;
-        double left = 0.0;
-        for (double hz : leftHz)
+        const std::vector<double> tone = Sine(hz, rate, frames, amplitude);
+        for (std::size_t f = 0; f < frames; ++f)
         {
-            left += amplitude * std::sin(2.0 * kPi * hz * t);
+            left[f] += tone[f];
         }
-        samples[2 * f] = left;
-        samples[2 * f + 1] = amplitude * std::sin(2.0 * kPi * rightHz * t + 0.3);
     }
-    return samples;
+    return InterleaveStereo(left, Sine(rightHz, rate, frames, amplitude, 0.3), rate).samples;
 }
 
 std::string ErrorText(const std::vector<double>& samples, int inRate, int outRate)
@@ -171,7 +158,8 @@ TEST(SincResampler, OutputLengthFollowsTheRateRatio)
     };
     for (const auto& c : cases)
     {
-        const auto out = SincResampler().Process(StereoNoise(c.inFrames, 1), c.inRate, c.outRate);
+        const auto out =
+            SincResampler().Process(Noise(2 * c.inFrames, 0.9, 1), c.inRate, c.outRate);
         EXPECT_EQ(out.size(), 2 * c.outFrames)
             << c.inFrames << " frames " << c.inRate << " -> " << c.outRate;
     }
@@ -179,8 +167,8 @@ TEST(SincResampler, OutputLengthFollowsTheRateRatio)
 
 TEST(SincResampler, RejectsBadInputInOrder)
 {
-    EXPECT_EQ(ErrorText(StereoNoise(4, 1), 0, 48000), "SincResampler sample rates must be > 0");
-    EXPECT_EQ(ErrorText(StereoNoise(4, 1), 44100, -1), "SincResampler sample rates must be > 0");
+    EXPECT_EQ(ErrorText(Noise(2 * 4, 0.9, 1), 0, 48000), "SincResampler sample rates must be > 0");
+    EXPECT_EQ(ErrorText(Noise(2 * 4, 0.9, 1), 44100, -1), "SincResampler sample rates must be > 0");
     EXPECT_EQ(ErrorText({}, 0, 48000), "SincResampler sample rates must be > 0");
     EXPECT_EQ(ErrorText({0.1, 0.2, 0.3}, 0, 48000), "SincResampler sample rates must be > 0");
     EXPECT_EQ(ErrorText({0.1, 0.2, 0.3}, 44100, 48000),
@@ -192,7 +180,7 @@ TEST(SincResampler, RejectsBadInputInOrder)
 // divide by zero; it is refused instead.
 TEST(SincResampler, RefusesARatioTheTableCannotServe)
 {
-    EXPECT_EQ(ErrorText(StereoNoise(4, 1), 20'000'000, 1),
+    EXPECT_EQ(ErrorText(Noise(2 * 4, 0.9, 1), 20'000'000, 1),
               "SincResampler sample rate ratio is out of range");
 }
 
@@ -210,7 +198,7 @@ TEST(SincResampler, AgreesWithItsStepByStepDefinition)
                  {48000, 44100, 40000}, {44100, 88200, 20000}};
     for (const auto& c : cases)
     {
-        const auto input = StereoNoise(c.frames, 2);
+        const auto input = Noise(2 * c.frames, 0.9, 2);
         const auto fast = SincResampler().Process(input, c.inRate, c.outRate);
         const auto reference = ReferenceConversion(input, c.inRate, c.outRate);
         ASSERT_EQ(fast.size(), reference.size()) << c.inRate << " -> " << c.outRate;
@@ -292,7 +280,7 @@ TEST(SincResampler, AgreesWithLibsamplerateBestQuality)
 
 TEST(SincResampler, NanStaysLocalAndNothingHangs)
 {
-    auto input = StereoNoise(4000, 3);
+    auto input = Noise(2 * 4000, 0.9, 3);
     input[2 * 2000] = std::nan("");
     const auto out = SincResampler().Process(input, 44100, 48000);
     const std::size_t hit = static_cast<std::size_t>(2000.0 * 48000 / 44100);
@@ -321,7 +309,7 @@ TEST(ResampleAudio, ConvertsAndDropsTheAnalysis)
 {
     AudioBuffer buffer;
     buffer.sampleRate = 44100;
-    buffer.samples = StereoNoise(441, 4);
+    buffer.samples = Noise(2 * 441, 0.9, 4);
     buffer.stageMetrics = {{"stage1.match_delta_db", -1.5}};
     const AudioBuffer out = ResampleAudio(buffer, 48000);
     EXPECT_EQ(out.sampleRate, 48000);

@@ -1,6 +1,7 @@
 #include "engine/io/audio_file_reader.h"
 #include "engine/io/audio_file_writer.h"
 
+#include "tests/support/signals.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -283,20 +284,6 @@ bool StartsWith(const std::string& text, const std::string& prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-AudioBuffer Sine(int sampleRate, double seconds, double amplitude)
-{
-    AudioBuffer buffer;
-    buffer.sampleRate = sampleRate;
-    const size_t frames = static_cast<size_t>(sampleRate * seconds);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        const double value = amplitude * std::sin(2.0 * M_PI * 1000.0 * i / sampleRate);
-        buffer.samples.push_back(value);
-        buffer.samples.push_back(-value);
-    }
-    return buffer;
-}
-
 TEST(AudioFileReader, ExtensionChoosesTheReaderWhateverItsCase)
 {
     TempDir dir;
@@ -304,7 +291,7 @@ TEST(AudioFileReader, ExtensionChoosesTheReaderWhateverItsCase)
     WriteFileBytes(dir / "TRACK.WAV", wav);
     EXPECT_EQ(ReadAudioFile((dir / "TRACK.WAV").wstring()).samples, kPcm16StereoSamples);
 
-    WriteAudioFile((dir / "track.Flac").wstring(), Sine(44100, 0.1, 0.5), {});
+    WriteAudioFile((dir / "track.Flac").wstring(), StereoSine(1000.0, 44100, 0.1, 0.5), {});
     EXPECT_EQ(ReadAudioFile((dir / "track.Flac").wstring()).FrameCount(), 4410u);
 
     for (const char* name : {"track.wave", "track.aiff", "track", "track.wav.bak", ".hidden"})
@@ -364,7 +351,7 @@ TEST(AudioFileReader, MakeReadErrorNamesTheFileAndDetail)
 TEST(AudioFileReader, TruncatedCompressedStreamsFailAndDoNotCrash)
 {
     TempDir dir;
-    const AudioBuffer track = Sine(44100, 2.0, 0.5);
+    const AudioBuffer track = StereoSine(1000.0, 44100, 2.0, 0.5);
     for (const char* name : {"cut.flac", "cut.ogg", "cut.mp3"})
     {
         WriteAudioFile((dir / name).wstring(), track, {});
@@ -395,7 +382,7 @@ TEST(AudioFileReader, TruncatedCompressedStreamsFailAndDoNotCrash)
 TEST(AudioFileReader, CorruptCompressedStreamsFailWithTheReadersText)
 {
     TempDir dir;
-    const AudioBuffer track = Sine(44100, 1.0, 0.5);
+    const AudioBuffer track = StereoSine(1000.0, 44100, 1.0, 0.5);
     for (const char* name : {"bad.flac", "bad.ogg"})
     {
         WriteAudioFile((dir / name).wstring(), track, {});
@@ -455,7 +442,8 @@ std::string JoinedMp3(const TempDir& dir, int segments)
     for (int i = 0; i < segments; ++i)
     {
         const auto part = dir / "part.mp3";
-        WriteAudioFile(part.wstring(), Sine(i % 2 == 0 ? 44100 : 48000, 0.2, 0.5), {});
+        WriteAudioFile(part.wstring(), StereoSine(1000.0, i % 2 == 0 ? 44100 : 48000, 0.2, 0.5),
+                       {});
         joined += ReadFileBytes(part);
     }
     return joined;

@@ -1,6 +1,7 @@
 #include "engine/io/audio_file_writer.h"
 #include "engine/io/audio_file_reader.h"
 
+#include "tests/support/signals.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/write_failure.h"
 
@@ -11,7 +12,6 @@
 #include <csignal>
 #include <cstdint>
 #include <limits>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
@@ -31,29 +31,16 @@ AudioBuffer Stereo(int sampleRate, std::vector<double> samples)
     return buffer;
 }
 
-AudioBuffer Noise(int sampleRate, double seconds, double amplitude, unsigned seed = 7)
+// A 1 kHz tone with the right channel at half the left's level, so that
+// swapped or merged channels show.
+AudioBuffer Tone(int sampleRate, double seconds, double amplitude)
 {
-    std::mt19937 generator(seed);
-    std::uniform_real_distribution<double> uniform(-amplitude, amplitude);
-    std::vector<double> samples(static_cast<size_t>(sampleRate * seconds) * 2);
-    for (double& sample : samples)
+    AudioBuffer tone = StereoSine(1000.0, sampleRate, seconds, amplitude);
+    for (size_t i = 1; i < tone.samples.size(); i += 2)
     {
-        sample = uniform(generator);
+        tone.samples[i] *= 0.5;
     }
-    return Stereo(sampleRate, std::move(samples));
-}
-
-AudioBuffer Sine(int sampleRate, double seconds, double amplitude, double frequencyHz = 1000.0)
-{
-    std::vector<double> samples;
-    const size_t frames = static_cast<size_t>(sampleRate * seconds);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        const double value = amplitude * std::sin(2.0 * M_PI * frequencyHz * i / sampleRate);
-        samples.push_back(value);
-        samples.push_back(0.5 * value);
-    }
-    return Stereo(sampleRate, std::move(samples));
+    return tone;
 }
 
 double RmsDb(const std::vector<double>& samples, size_t channel)
@@ -200,7 +187,7 @@ TEST_P(LosslessRoundTrip, ReadsBackTheQuantisedSamples)
 {
     const LosslessCase& c = GetParam();
     TempDir dir;
-    AudioBuffer track = Noise(44100, 0.5, 1.2);
+    AudioBuffer track = StereoNoise(44100, 0.5, 1.2, 7);
     track.samples[0] = 1.0;
     track.samples[1] = -1.0;
     track.samples[2] = kNaN;
@@ -237,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, LosslessRoundTrip,
 TEST(SndfileWriter, FlacBitDepthPicksTheSubtype)
 {
     TempDir dir;
-    const AudioBuffer track = Sine(48000, 0.1, 0.5);
+    const AudioBuffer track = Tone(48000, 0.1, 0.5);
     for (const auto& [bitDepth, subtype] :
          {std::pair{24, SF_FORMAT_PCM_24}, std::pair{16, SF_FORMAT_PCM_16},
           std::pair{8, SF_FORMAT_PCM_16}})
@@ -253,7 +240,7 @@ TEST(SndfileWriter, FlacBitDepthPicksTheSubtype)
 TEST(SndfileWriter, LossyRoundTripKeepsLevelAndLength)
 {
     TempDir dir;
-    const AudioBuffer track = Sine(44100, 2.0, 0.5);
+    const AudioBuffer track = Tone(44100, 2.0, 0.5);
     for (const char* name : {"mix.mp3", "mix.ogg"})
     {
         WriteAudioFile((dir / name).wstring(), track, {});
@@ -286,7 +273,7 @@ double CorrelationAtLagZero(const std::vector<double>& a, const std::vector<doub
 TEST(SndfileWriter, LossyRoundTripStaysTimeAligned)
 {
     TempDir dir;
-    const AudioBuffer noise = Noise(44100, 1.0, 0.3);
+    const AudioBuffer noise = StereoNoise(44100, 1.0, 0.3, 7);
     AudioWriteOptions options;
     options.bitrateKbps = 320;
     for (const char* name : {"aligned.mp3", "aligned.ogg"})
@@ -311,7 +298,7 @@ uintmax_t EncodedSize(const std::filesystem::path& path, const AudioBuffer& trac
 TEST(SndfileWriter, HigherBitrateAndQualityGiveLargerFiles)
 {
     TempDir dir;
-    const AudioBuffer noise = Noise(48000, 3.0, 0.5);
+    const AudioBuffer noise = StereoNoise(48000, 3.0, 0.5, 7);
     for (const char* name : {"noise.mp3", "noise.ogg"})
     {
         const auto path = dir / name;
@@ -335,7 +322,7 @@ TEST(SndfileWriter, HigherBitrateAndQualityGiveLargerFiles)
 TEST(AudioFileWriter, ExtensionDecidesAndFormatCodeOnlyForOthers)
 {
     TempDir dir;
-    const AudioBuffer track = Sine(44100, 0.2, 0.5);
+    const AudioBuffer track = Tone(44100, 0.2, 0.5);
     AudioWriteOptions options;
     options.format = 2;
     WriteAudioFile((dir / "mix.aiff").wstring(), track, options);
@@ -378,16 +365,16 @@ TEST(AudioFileWriter, RefusalsLeaveNoFileAndKeepTheOldOne)
     };
     const Case cases[] = {
         {dir / "keep.mp3",
-         Sine(96000, 0.1, 0.5),
+         Tone(96000, 0.1, 0.5),
          {},
          "Cannot open output audio file: MP3 cannot be written at 96000 Hz"},
-        {dir / "keep.mp3", Sine(0, 0.0, 0.5), {}, "Cannot write audio with invalid sample rate"},
+        {dir / "keep.mp3", Tone(0, 0.0, 0.5), {}, "Cannot write audio with invalid sample rate"},
         {dir / "keep.wav", Stereo(0, {0.1, 0.1}), wav24,
          "Cannot write audio with invalid sample rate"},
-        {dir / "keep.wav", Sine(48000, 0.1, 0.5), wav8, "Unsupported output audio format"},
-        {dir / "blocker" / "mix.flac", Sine(48000, 0.1, 0.5), {}, "Cannot open output audio file"},
+        {dir / "keep.wav", Tone(48000, 0.1, 0.5), wav8, "Unsupported output audio format"},
+        {dir / "blocker" / "mix.flac", Tone(48000, 0.1, 0.5), {}, "Cannot open output audio file"},
         {dir / "blocker" / "mix.wav",
-         Sine(48000, 0.1, 0.5),
+         Tone(48000, 0.1, 0.5),
          {},
          "Cannot open output WAV: " + (dir / "blocker" / "mix.wav").string()},
     };
@@ -406,7 +393,7 @@ TEST(AudioFileWriter, RefusalsLeaveNoFileAndKeepTheOldOne)
 TEST(AudioFileWriter, FailedWriteIsReportedAndKeepsThePreviousFile)
 {
     TempDir dir;
-    const AudioBuffer track = Noise(48000, 4.0, 0.5);
+    const AudioBuffer track = StereoNoise(48000, 4.0, 0.5, 7);
     for (const char* name : {"full.wav", "full.flac", "full.ogg", "full.mp3"})
     {
         const auto path = dir / name;

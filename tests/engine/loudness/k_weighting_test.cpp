@@ -2,11 +2,11 @@
 #include "engine/loudness/loudness.h"
 
 #include "loudness_fixtures.h"
+#include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <stdexcept>
 #include <string>
 
@@ -52,23 +52,12 @@ TEST_P(KWeightingTone, SineGainMatchesTheTransferFunction)
 {
     const ToneCase c = GetParam();
     const size_t frames = static_cast<size_t>(c.sampleRate) * 2;
-    std::vector<double> sine(frames);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        sine[i] = std::sin(2.0 * std::numbers::pi * c.frequencyHz * static_cast<double>(i) /
-                           c.sampleRate);
-    }
+    const std::vector<double> sine = Sine(c.frequencyHz, c.sampleRate, frames, 1.0);
     const std::vector<double> filtered = KWeightChannel(sine, c.sampleRate);
     ASSERT_EQ(filtered.size(), frames);
 
     // Skip the first second: the 38 Hz high-pass needs time to settle.
-    double inSquares = 0.0, outSquares = 0.0;
-    for (size_t i = frames / 2; i < frames; ++i)
-    {
-        inSquares += sine[i] * sine[i];
-        outSquares += filtered[i] * filtered[i];
-    }
-    const double measuredDb = 10.0 * std::log10(outSquares / inSquares);
+    const double measuredDb = SteadyStateGainDb(sine, filtered, frames / 2);
     const double expectedDb =
         10.0 * std::log10(BiquadPowerGain(KWeightShelfCoefficients(c.sampleRate), c.frequencyHz,
                                           c.sampleRate) *
@@ -110,7 +99,7 @@ TEST(KWeighting, RefusesARateBelowOne)
 TEST(KWeighting, FusedRunningSumsMatchTheChannelPath)
 {
     // Noise that stops dead, so the filters' tails decay in silence as well.
-    AudioBuffer buffer = loudness_fixtures::StereoPinkNoise(44100, 1.0, 0.2, 5);
+    AudioBuffer buffer = StereoPinkNoise(44100, 1.0, 0.2, 5);
     buffer.samples.resize(buffer.samples.size() * 3, 0.0);
 
     std::vector<double> leftSums, rightSums;

@@ -1,9 +1,11 @@
 #pragma once
 
-// Signals and an independent meter shared by the loudness tests.
+// Tone bursts and an independent meter shared by the loudness tests; the
+// plain signals come from tests/support/signals.h.
 
 #include "engine/audio_buffer.h"
 #include "engine/loudness/k_weighting.h"
+#include "tests/support/signals.h"
 
 #include <ebur128.h>
 
@@ -11,75 +13,19 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
 namespace loudness_fixtures
 {
 
-// The same sine in both channels; amplitude is the linear peak.
-inline AudioBuffer StereoSine(int sampleRate, double seconds, double frequencyHz, double amplitude)
-{
-    AudioBuffer buffer;
-    buffer.sampleRate = sampleRate;
-    const size_t frames = static_cast<size_t>(std::llround(seconds * sampleRate));
-    buffer.samples.resize(2 * frames);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        const double value = amplitude * std::sin(2.0 * std::numbers::pi * frequencyHz *
-                                                  static_cast<double>(i) / sampleRate);
-        buffer.samples[2 * i] = value;
-        buffer.samples[2 * i + 1] = value;
-    }
-    return buffer;
-}
-
-// Independent pink noise in each channel (white noise through a set of
-// one-pole sections whose sum falls 3 dB per octave across the audio band),
-// scaled so that each channel has the given RMS.
-inline AudioBuffer StereoPinkNoise(int sampleRate, double seconds, double rms, unsigned seed)
-{
-    AudioBuffer buffer;
-    buffer.sampleRate = sampleRate;
-    const size_t frames = static_cast<size_t>(std::llround(seconds * sampleRate));
-    buffer.samples.resize(2 * frames);
-    std::mt19937 random(seed);
-    std::normal_distribution<double> white(0.0, 1.0);
-    for (size_t channel = 0; channel < 2; ++channel)
-    {
-        double b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, b5 = 0, b6 = 0;
-        double sumSquares = 0.0;
-        for (size_t i = 0; i < frames; ++i)
-        {
-            const double w = white(random);
-            b0 = 0.99886 * b0 + w * 0.0555179;
-            b1 = 0.99332 * b1 + w * 0.0750759;
-            b2 = 0.96900 * b2 + w * 0.1538520;
-            b3 = 0.86650 * b3 + w * 0.3104856;
-            b4 = 0.55000 * b4 + w * 0.5329522;
-            b5 = -0.7616 * b5 - w * 0.0168980;
-            const double pink = b0 + b1 + b2 + b3 + b4 + b5 + b6 + w * 0.5362;
-            b6 = w * 0.115926;
-            buffer.samples[2 * i + channel] = pink;
-            sumSquares += pink * pink;
-        }
-        const double scale = rms / std::sqrt(sumSquares / static_cast<double>(frames));
-        for (size_t i = 0; i < frames; ++i)
-        {
-            buffer.samples[2 * i + channel] *= scale;
-        }
-    }
-    return buffer;
-}
-
 // A tone that alternates between two peak levels (dBFS) in segments of the
 // given length, starting with the first level.
-inline AudioBuffer ToneBursts(int sampleRate, double frequencyHz, double firstDbfs,
+inline AudioBuffer ToneBursts(double frequencyHz, int sampleRate, double firstDbfs,
                               double secondDbfs, double segmentSeconds, int segments)
 {
-    AudioBuffer buffer = StereoSine(sampleRate, segmentSeconds * segments, frequencyHz, 1.0);
-    const size_t segmentFrames = static_cast<size_t>(std::llround(segmentSeconds * sampleRate));
+    AudioBuffer buffer = StereoSine(frequencyHz, sampleRate, segmentSeconds * segments, 1.0);
+    const size_t segmentFrames = FramesIn(segmentSeconds, sampleRate);
     for (size_t i = 0; i < buffer.FrameCount(); ++i)
     {
         const bool first = (i / segmentFrames) % 2 == 0;

@@ -3,6 +3,7 @@
 #include "engine/decibels.h"
 #include "engine/loudness/loudness.h"
 #include "loudness_fixtures.h"
+#include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
 
@@ -184,8 +185,8 @@ TEST(NormalizeLoudness, UnmeasurableAudioIsLeftAlone)
     AudioBuffer rateZero = NoiseAt(-20.0, 1.0);
     rateZero.sampleRate = 0;
     const Case cases[] = {
-        {"digital silence", StereoSine(48000, 5.0, 1000.0, 0.0), -kInf},
-        {"shorter than 400 ms", StereoSine(48000, 0.3, 1000.0, 0.5), -kInf},
+        {"digital silence", StereoSine(1000.0, 48000, 5.0, 0.0), -kInf},
+        {"shorter than 400 ms", StereoSine(1000.0, 48000, 0.3, 0.5), -kInf},
         {"one frame", AudioBuffer{48000, {0.5, -0.5}, {}, {}}, -kInf},
         {"empty", AudioBuffer{48000, {}, {}, {}}, 0.0},
         {"rate 0", rateZero, 0.0},

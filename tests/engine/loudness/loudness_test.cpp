@@ -1,6 +1,7 @@
 #include "engine/loudness/loudness.h"
 
 #include "loudness_fixtures.h"
+#include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,7 @@ TEST(MeasureLoudness, FullScaleSineReadsAQuarterLuLow)
 {
     // The filter pair gains about 0.438 dB at 1 kHz; BS.1770 calibrates that away with
     // -0.691, so the stored shelf reads about 0.25 LU under 0 LUFS.
-    const LoudnessStats stats = MeasureLoudness(StereoSine(48000, 10.0, 1000.0, 1.0));
+    const LoudnessStats stats = MeasureLoudness(StereoSine(1000.0, 48000, 10.0, 1.0));
     ASSERT_TRUE(stats.hasIntegratedLufs);
     EXPECT_NEAR(stats.integratedLufs, -0.253, 0.005);
     ASSERT_TRUE(stats.hasShortTermDistribution);
@@ -112,19 +113,19 @@ TEST(MeasureLoudness, InputWithoutMeasurableLoudness)
         std::string what;
         AudioBuffer buffer;
     };
-    AudioBuffer nanInside = StereoSine(48000, 5.0, 1000.0, 0.5);
+    AudioBuffer nanInside = StereoSine(1000.0, 48000, 5.0, 0.5);
     nanInside.samples[48000 * 2 * 3] = kNaN; // three seconds in: blocks before it are fine
-    AudioBuffer infInside = StereoSine(48000, 5.0, 1000.0, 0.5);
+    AudioBuffer infInside = StereoSine(1000.0, 48000, 5.0, 0.5);
     infInside.samples[48000 * 2 * 3 + 1] = -kInf;
-    AudioBuffer oneFrame = StereoSine(48000, 0.0, 1000.0, 0.5);
+    AudioBuffer oneFrame = StereoSine(1000.0, 48000, 0.0, 0.5);
     oneFrame.samples = {0.5, 0.5};
-    AudioBuffer rateZero = StereoSine(48000, 5.0, 1000.0, 0.5);
+    AudioBuffer rateZero = StereoSine(1000.0, 48000, 5.0, 0.5);
     rateZero.sampleRate = 0;
 
     const Case cases[] = {
-        {"digital silence", StereoSine(48000, 5.0, 1000.0, 0.0)},
-        {"below the absolute gate", StereoSine(48000, 5.0, 1000.0, std::pow(10.0, -75.0 / 20.0))},
-        {"shorter than one 400 ms block", StereoSine(48000, 0.399, 1000.0, 0.5)},
+        {"digital silence", StereoSine(1000.0, 48000, 5.0, 0.0)},
+        {"below the absolute gate", StereoSine(1000.0, 48000, 5.0, std::pow(10.0, -75.0 / 20.0))},
+        {"shorter than one 400 ms block", StereoSine(1000.0, 48000, 0.399, 0.5)},
         {"one frame", oneFrame},
         {"no frames", AudioBuffer{48000, {}, {}, {}}},
         {"rate 0", rateZero},
@@ -141,7 +142,7 @@ TEST(MeasureLoudness, TrackUnderThreeSecondsHasNoDistribution)
 {
     for (double seconds : {0.4, 1.0, 2.999})
     {
-        const LoudnessStats stats = MeasureLoudness(StereoSine(48000, seconds, 1000.0, 0.5));
+        const LoudnessStats stats = MeasureLoudness(StereoSine(1000.0, 48000, seconds, 0.5));
         EXPECT_TRUE(stats.hasIntegratedLufs) << seconds << " s";
         EXPECT_NEAR(stats.integratedLufs, -0.253 - 6.0206, 0.01) << seconds << " s";
         EXPECT_FALSE(stats.hasShortTermDistribution) << seconds << " s";
@@ -153,7 +154,7 @@ TEST(MeasureLoudness, RangeLeavesOutPassagesFarBelowTheIntegratedLevel)
 {
     // 20 s of tone, then 20 s 30 dB quieter: the quiet second is in the short-term
     // distribution (above -70 LUFS) but outside the 20 LU window of the range.
-    const LoudnessStats stats = MeasureLoudness(ToneBursts(48000, 1000.0, -10.0, -40.0, 20.0, 2));
+    const LoudnessStats stats = MeasureLoudness(ToneBursts(1000.0, 48000, -10.0, -40.0, 20.0, 2));
     ASSERT_TRUE(stats.hasShortTermDistribution);
     EXPECT_NEAR(stats.shortTermLufsPercentiles[0], -40.253, 0.01);
     EXPECT_NEAR(stats.shortTermLufsPercentiles[4], -10.253, 0.01);
@@ -216,9 +217,9 @@ TEST(MeasureLoudness, AgreesWithLibebur128UpToTheFilterDifference)
     const AudioBuffer pink = StereoPinkNoise(48000, 30.0, 0.1, 11);
     const OracleCase cases[] = {
         {"pink noise", pink, WeightedEnergyDifferenceDb(pink), true},
-        {"1 kHz tone", StereoSine(48000, 20.0, 1000.0, 0.5), KWeightDifferenceDb(1000.0), true},
-        {"100 Hz tone", StereoSine(48000, 20.0, 100.0, 0.5), KWeightDifferenceDb(100.0), true},
-        {"tone bursts at -20 and -40 dBFS", ToneBursts(48000, 1000.0, -20.0, -40.0, 10.0, 6),
+        {"1 kHz tone", StereoSine(1000.0, 48000, 20.0, 0.5), KWeightDifferenceDb(1000.0), true},
+        {"100 Hz tone", StereoSine(100.0, 48000, 20.0, 0.5), KWeightDifferenceDb(100.0), true},
+        {"tone bursts at -20 and -40 dBFS", ToneBursts(1000.0, 48000, -20.0, -40.0, 10.0, 6),
          KWeightDifferenceDb(1000.0), true},
     };
     for (const OracleCase& c : cases)

@@ -3,6 +3,7 @@
 #include "engine/io/audio_file_reader.h"
 #include "engine/io/audio_file_writer.h"
 #include "engine/dsp/band_split.h"
+#include "engine/dsp/oversampler.h"
 #include "engine/decibels.h"
 #include "engine/loudness/loudness.h"
 #include "engine/stages/stage1_level_match.h"
@@ -11,6 +12,7 @@
 #include "engine/stages/tone_spectrum.h"
 #include "base/unicode_text.h"
 #include "engine/profiles/utc_timestamp.h"
+#include "tests/support/signals.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +22,6 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
-#include <numbers>
 #include <random>
 #include <regex>
 #include <stdexcept>
@@ -53,24 +54,17 @@ AudioBuffer MakeTrack(int sampleRate, std::size_t frames,
     return buffer;
 }
 
-double Sine(double frequencyHz, int sampleRate, std::size_t i)
-{
-    return std::sin(2.0 * std::numbers::pi * frequencyHz * static_cast<double>(i) / sampleRate);
-}
-
 // A tone common to both channels (mid only) over independent noise in each
 // channel (mid and side alike).
 AudioBuffer ToneOverNoise(int sampleRate, double seconds, double toneAmplitude = 0.4)
 {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> noise(-0.05, 0.05);
-    return MakeTrack(sampleRate, static_cast<std::size_t>(seconds * sampleRate),
-                     [&](std::size_t i)
-                     {
-                         const double tone = toneAmplitude * Sine(kToneHz, sampleRate, i);
-                         const double left = tone + noise(random);
-                         return Frame{left, tone + noise(random)};
-                     });
+    AudioBuffer track = StereoNoise(sampleRate, seconds, 0.05, 7);
+    const AudioBuffer tone = StereoSine(kToneHz, sampleRate, seconds, toneAmplitude);
+    for (std::size_t i = 0; i < track.samples.size(); ++i)
+    {
+        track.samples[i] += tone.samples[i];
+    }
+    return track;
 }
 
 std::wstring WriteTrack(const TempDir& dir, const std::string& name, const AudioBuffer& track)
@@ -327,12 +321,9 @@ TEST(ProfileCreation, RefusedReferencesLeaveThePreviousProfileAlone)
         // matched to this profile would be muted just the same.
         {"left opposite to right",
          WriteTrack(dir, "antiphase.wav",
-                    MakeTrack(kInternalRate, kInternalRate,
-                              [](std::size_t i)
-                              {
-                                  const double s = 0.5 * Sine(kToneHz, kInternalRate, i);
-                                  return Frame{s, -s};
-                              })),
+                    InterleaveStereo(Sine(kToneHz, kInternalRate, kInternalRate, 0.5),
+                                     Sine(kToneHz, kInternalRate, kInternalRate, -0.5),
+                                     kInternalRate)),
          4096, "Reference audio is silent"},
         {"FFT size not a power of two",
          WriteTrack(dir, "ref.wav", ToneOverNoise(kInternalRate, 1.0)), 3000,
@@ -513,13 +504,7 @@ TEST(ProfileCreation, BandsFollowWhereTheEnergyIs)
     TempDir dir;
     for (const Case& c : cases)
     {
-        const AudioBuffer track = MakeTrack(kInternalRate, kInternalRate,
-                                            [&](std::size_t i)
-                                            {
-                                                const double s =
-                                                    0.5 * Sine(c.frequencyHz, kInternalRate, i);
-                                                return Frame{s, s};
-                                            });
+        const AudioBuffer track = StereoSine(c.frequencyHz, kInternalRate, 1.0, 0.5);
         Recorder recorder;
         const ReferenceProfile profile = CreateReferenceProfile(
             recorder.Request(), WriteTrack(dir, "tone.wav", track), Wide(dir / "out.prs"), "", "");

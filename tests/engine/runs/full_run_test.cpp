@@ -3,7 +3,7 @@
 #include "engine/loudness/loudness.h"
 #include "engine/runs/run_metrics.h"
 #include "engine/profiles/synthetic_profile.h"
-#include "tests/engine/loudness/loudness_fixtures.h"
+#include "tests/support/signals.h"
 #include "tests/support/test_processors.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +17,6 @@
 #include <thread>
 #include <utility>
 #include <vector>
-
-using loudness_fixtures::StereoPinkNoise;
 
 namespace
 {
@@ -128,18 +126,6 @@ ProbedRun RunWithProbe(const ReferenceProfile& profile, EngineRequest& request, 
     ProcessTrack(ShortTrack(), request, &profile, chain,
                  [&run](const std::string& line) { run.lines.push_back(line); });
     return run;
-}
-
-bool AllFinite(const AudioBuffer& buffer)
-{
-    for (double sample : buffer.samples)
-    {
-        if (!std::isfinite(sample))
-        {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "engine/runs/preview_cache.h"
 #include "engine/runs/run_metrics.h"
 #include "engine/profiles/synthetic_profile.h"
-#include "tests/engine/loudness/loudness_fixtures.h"
+#include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-using loudness_fixtures::StereoPinkNoise;
 
 namespace
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/audio_buffer.h"
+#include "tests/support/signals.h"
 
 #include <ebur128.h>
 
@@ -80,17 +81,17 @@ inline AudioBuffer MusicLikeBursts(int sampleRate, double seconds, double peak, 
 }
 
 // A faded sine whose peaks fall between samples: its sample peak understates
-// its true peak, most of all close to Nyquist.
-inline AudioBuffer FadedSine(int sampleRate, double seconds, double frequencyHz, double amplitude)
+// its true peak, most of all close to Nyquist. The right channel is the left
+// inverted.
+inline AudioBuffer FadedSine(double frequencyHz, int sampleRate, double seconds, double amplitude)
 {
     const size_t frames = static_cast<size_t>(seconds * sampleRate);
-    const double step = 2.0 * std::numbers::pi * frequencyHz / sampleRate;
+    const std::vector<double> sine =
+        Sine(frequencyHz, sampleRate, frames, amplitude, 0.25 * std::numbers::pi);
     return StereoFromFunction(sampleRate, frames,
                               [&](size_t i)
                               {
-                                  const double x = amplitude * FadeEnvelope(i, frames, frames / 4) *
-                                                   std::sin(step * static_cast<double>(i) +
-                                                            0.25 * std::numbers::pi);
+                                  const double x = FadeEnvelope(i, frames, frames / 4) * sine[i];
                                   return std::pair{x, -x};
                               });
 }

@@ -35,7 +35,7 @@ AudioBuffer PlateauThenSpike(double plateauLevel, double effectiveCeiling)
 
 TEST(OversampledLimiters, UnsupportedFactorsAreRefused)
 {
-    const AudioBuffer input = FadedSine(kRate, 0.05, 1000.0, 1.5);
+    const AudioBuffer input = FadedSine(1000.0, kRate, 0.05, 1.5);
     for (const int factor : {0, 3, 8, -1})
     {
         EXPECT_EQ(ErrorText([&] { TruePeakLimit(input, 1.0, factor, 1.0); }),
@@ -79,7 +79,7 @@ TEST(OversampledLimiters, EveryModeReturnsTheInputsLengthAndRate)
 
 TEST(OversampledLimiters, BadInputIsRefused)
 {
-    AudioBuffer odd = FadedSine(kRate, 0.01, 1000.0, 1.5);
+    AudioBuffer odd = FadedSine(1000.0, kRate, 0.01, 1.5);
     odd.samples.resize(3);
     for (const int factor : {1, 4})
     {
@@ -90,7 +90,7 @@ TEST(OversampledLimiters, BadInputIsRefused)
               "Oversampler requires interleaved stereo input");
     EXPECT_EQ(ErrorText([&] { TruePeakLimit(odd, 1.0, 1, 1.0); }),
               "Limiter requires interleaved stereo input");
-    AudioBuffer noRate = FadedSine(kRate, 0.01, 1000.0, 1.5);
+    AudioBuffer noRate = FadedSine(1000.0, kRate, 0.01, 1.5);
     noRate.sampleRate = 0;
     EXPECT_EQ(ErrorText([&] { TruePeakLimit(noRate, 1.0, 2, 1.0); }),
               "Limiter sample rate must be > 0");
@@ -126,7 +126,7 @@ TEST(LookaheadLimiter, SoftKneeAroundTheEffectiveCeiling)
 
 TEST(LookaheadLimiter, WithinTheEffectiveCeilingComesBackAsAnExactCopy)
 {
-    AudioBuffer input = FadedSine(kRate, 0.2, 1000.0, 0.99);
+    AudioBuffer input = FadedSine(1000.0, kRate, 0.2, 0.99);
     input.meterSeries.push_back({"stage3.x", 50.0, {1.0f}});
     for (const int factor : {1, 2, 4})
     {
@@ -135,7 +135,7 @@ TEST(LookaheadLimiter, WithinTheEffectiveCeilingComesBackAsAnExactCopy)
         EXPECT_EQ(output.meterSeries.size(), 1u) << "factor " << factor;
     }
     // Between 0.995 x and 1 x the ceiling the limiter works.
-    const AudioBuffer near = FadedSine(kRate, 0.2, 1000.0, 0.999);
+    const AudioBuffer near = FadedSine(1000.0, kRate, 0.2, 0.999);
     EXPECT_LE(SamplePeak(LookaheadLimit(near, 1.0, 1, 1.0)), 0.995 + 1e-12);
 }
 
@@ -156,7 +156,7 @@ TEST(TruePeakLimit, FactorOneIsTheStandardLimiterAndHigherFactorsRoundTrip)
     EXPECT_EQ(TruePeakLimit(loud, 1.0, 1, 1.0).samples, StandardLimit(loud, 1.0, 1.0).samples);
 
     // A quiet buffer still makes the trip up and down: close to, not equal to, the input.
-    AudioBuffer quiet = FadedSine(kRate, 0.2, 1000.0, 0.5);
+    AudioBuffer quiet = FadedSine(1000.0, kRate, 0.2, 0.5);
     quiet.meterSeries.push_back({"stage3.x", 50.0, {1.0f}});
     for (const int factor : {2, 4})
     {
@@ -177,7 +177,7 @@ TEST(PeakTrimLoop, ScalesAPeakOfOnePointTwoTimesTheCeilingBackToIt)
     for (const int factor : {1, 2, 4})
     {
         // A low tone, so the true peak and the sample peak agree closely.
-        const AudioBuffer input = FadedSine(kRate, 0.1, 50.0, 1.2 * ceiling);
+        const AudioBuffer input = FadedSine(50.0, kRate, 0.1, 1.2 * ceiling);
         AudioBuffer trimmed = input;
         PeakTrimLoop(trimmed, ceiling, factor);
         const double scale = trimmed.samples[2 * 2400] / input.samples[2 * 2400];
@@ -190,7 +190,7 @@ TEST(PeakTrimLoop, ScalesAPeakOfOnePointTwoTimesTheCeilingBackToIt)
         EXPECT_LE(SamplePeak(trimmed), ceiling * (1.0 + 1e-5));
     }
     // Within the ceiling, nothing changes; an empty buffer is fine.
-    AudioBuffer quiet = FadedSine(kRate, 0.1, 50.0, 0.5);
+    AudioBuffer quiet = FadedSine(50.0, kRate, 0.1, 0.5);
     const AudioBuffer before = quiet;
     PeakTrimLoop(quiet, ceiling, 4);
     EXPECT_EQ(quiet.samples, before.samples);
@@ -232,7 +232,7 @@ TEST(OversampledLimiters, TruePeakMeterReadsTheCeilingOnDifficultMaterial)
         for (const double hz : {11025.0, 17000.0, 19000.0, 20000.0})
         {
             material.emplace_back("sine " + std::to_string(static_cast<int>(hz)) + at,
-                                  FadedSine(rate, 1.0, hz, drive));
+                                  FadedSine(hz, rate, 1.0, drive));
         }
     }
     for (const Mode& m : modes)

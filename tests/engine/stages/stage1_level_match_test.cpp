@@ -36,7 +36,9 @@ double Rms(const std::vector<double>& signal)
     return std::sqrt(sum / signal.size());
 }
 
-double Sine(std::size_t i)
+// A slow sine, 0.01 radians a frame whatever the rate, for tests of the piece
+// grid, which care about frame counts and not about frequency.
+double SlowSine(std::size_t i)
 {
     return 0.5 * std::sin(0.01 * static_cast<double>(i));
 }
@@ -73,7 +75,7 @@ class PieceGrid : public testing::TestWithParam<GridCase>
 TEST_P(PieceGrid, CutsEqualPiecesNoLongerThanTheMaximum)
 {
     const GridCase c = GetParam();
-    const AudioBuffer buffer = MakeStereo(c.sampleRate, c.frames, Sine, Sine);
+    const AudioBuffer buffer = MakeStereo(c.sampleRate, c.frames, SlowSine, SlowSine);
     const PieceAnalysis analysis = SplitIntoPieces(buffer, 15.0);
     EXPECT_EQ(analysis.pieceCount, c.pieceCount);
     EXPECT_EQ(analysis.pieceLength, c.pieceLength);
@@ -95,7 +97,7 @@ TEST(SplitIntoPieces, APieceSpanIsWholeFramesBeforeItIsComparedWithTheTrack)
 {
     // 10.5 frames per piece truncate to 10, which does not exceed the 10-frame
     // track: two pieces of five, not one piece of ten.
-    const AudioBuffer buffer = MakeStereo(10, 10, Sine, Sine);
+    const AudioBuffer buffer = MakeStereo(10, 10, SlowSine, SlowSine);
     const PieceAnalysis analysis = SplitIntoPieces(buffer, 1.05);
     EXPECT_EQ(analysis.pieceCount, 2);
     EXPECT_EQ(analysis.pieceLength, 5);
@@ -103,7 +105,7 @@ TEST(SplitIntoPieces, APieceSpanIsWholeFramesBeforeItIsComparedWithTheTrack)
 
 TEST(SplitIntoPieces, OnePieceSelectsItselfAtTheMidRms)
 {
-    const AudioBuffer buffer = MakeStereo(48000, 480000, Sine, [](std::size_t) { return 0.0; });
+    const AudioBuffer buffer = MakeStereo(48000, 480000, SlowSine, [](std::size_t) { return 0.0; });
     const PieceAnalysis analysis = SplitIntoPieces(buffer, 15.0);
     ASSERT_EQ(analysis.selectedCount, 1);
     EXPECT_DOUBLE_EQ(analysis.selectedRms, Rms(analysis.mid));
@@ -165,13 +167,14 @@ TEST(SplitIntoPieces, PiecesOfEqualLevelAreAllSelected)
 
 TEST(SplitIntoPieces, CancellingChannelsGiveSilentMidAndSelectEveryPiece)
 {
-    const AudioBuffer antiPhase = MakeStereo(10, 40, Sine, [](std::size_t i) { return -Sine(i); });
+    const AudioBuffer antiPhase =
+        MakeStereo(10, 40, SlowSine, [](std::size_t i) { return -SlowSine(i); });
     const PieceAnalysis analysis = SplitIntoPieces(antiPhase, 1.0);
     EXPECT_EQ(analysis.selectedCount, analysis.pieceCount);
     EXPECT_EQ(analysis.selectedRms, 0.0);
     EXPECT_EQ(Rms(analysis.mid), 0.0);
 
-    const AudioBuffer mono = MakeStereo(10, 40, Sine, Sine);
+    const AudioBuffer mono = MakeStereo(10, 40, SlowSine, SlowSine);
     EXPECT_EQ(Rms(SplitIntoPieces(mono, 1.0).side), 0.0);
 }
 
@@ -236,7 +239,7 @@ TEST(MatchLevel, BringsTheLoudPiecesToTheReferenceRms)
 {
     const ReferenceLevel reference{0.2, 0.9};
     const auto left = [](std::size_t i) { return (i < 1000 ? 0.05 : 0.4) * std::sin(0.03 * i); };
-    const AudioBuffer track = MakeStereo(100, 3000, left, Sine);
+    const AudioBuffer track = MakeStereo(100, 3000, left, SlowSine);
     const LevelAnalysis level = MatchLevel(track, reference, {10.0, 1.0, 1e-6});
 
     const PieceAnalysis before = SplitIntoPieces(track, 10.0);
@@ -272,7 +275,7 @@ TEST(SplitIntoPieces, RefusesSamplesThatAreNotNumbers)
             {
                 continue; // a finite sample outside every piece is simply not measured
             }
-            AudioBuffer track = MakeStereo(100, 1000, Sine, Sine);
+            AudioBuffer track = MakeStereo(100, 1000, SlowSine, SlowSine);
             track.samples[index] = invalid;
             try
             {
