@@ -6,7 +6,9 @@
 
 // The engine settings of one mastering setup. The first eight fields are
 // analysis settings that no file stores; the last twelve are the "match" keys
-// of a settings document (JSON key = field name).
+// of a settings document. Each field has one row in kMatchSettingFields
+// (engine/settings/match_setting_table.h), which names its JSON key, its
+// parameter and the preview scope it raises.
 struct MatchSettings
 {
     int internalSampleRate = 48000;
