@@ -51,9 +51,9 @@ const char* LimiterModeName(int limiterMode)
 {
     switch (limiterMode)
     {
-    case 2:
+    case LimiterLookaheadTruePeak:
         return "lookahead true-peak";
-    case 1:
+    case LimiterTruePeak:
         return "true-peak";
     default:
         return "standard";

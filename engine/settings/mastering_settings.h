@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/stages/limiter_mode.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,7 +27,7 @@ struct MatchSettings
     double stereoBoostAmount = 1.0;
     bool psychoacoustic = false;
     bool adaptiveStrength = false;
-    int limiterMode = 0;
+    int limiterMode = LimiterStandard; // a LimiterMode
     int limiterOversample = 1;
     double stage2Strength = 0.75;
     double stage3Strength = 1.0;
