@@ -1,6 +1,5 @@
 #include "engine/runs/preview_run.h"
 
-#include "engine/runs/full_run.h"
 #include "engine/runs/preview_cache.h"
 #include "engine/runs/run_metrics.h"
 #include "engine/runs/run_steps.h"
