@@ -3,7 +3,7 @@
 // dynamics and tone fingerprint, writing. The time of each step is taken from
 // the run's own progress reports.
 #include "bench/bench_tracks.h"
-#include "engine/io/audio_file_writer.h"
+#include "engine/io/wav_writer.h"
 #include "engine/profiles/profile_creation.h"
 #include "base/unicode_text.h"
 
