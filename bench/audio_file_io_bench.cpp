@@ -1,6 +1,7 @@
 // Whole-track file I/O: reading a 16-bit WAV, decoding an MP3 and writing a
 // 24-bit WAV, each a 4-minute 48 kHz stereo track.
 #include "engine/io/audio_file_reader.h"
+#include "engine/io/wav_writer.h"
 #include "engine/io/audio_file_writer.h"
 #include "tests/support/signals.h"
 

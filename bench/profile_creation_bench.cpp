@@ -2,8 +2,8 @@
 // profile creator page runs it: reading, resampling to 48 kHz, loudness, level,
 // dynamics and tone fingerprint, writing. The time of each step is taken from
 // the run's own progress reports.
+#include "engine/io/wav_writer.h"
 #include "tests/support/signals.h"
-#include "engine/io/audio_file_writer.h"
 #include "engine/profiles/profile_creation.h"
 #include "base/unicode_text.h"
 

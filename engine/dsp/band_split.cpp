@@ -1,8 +1,9 @@
 #include "engine/dsp/band_split.h"
 
+#include "engine/dsp/one_pole_low_pass.h"
+
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <stdexcept>
 
 namespace
@@ -14,22 +15,6 @@ constexpr double kLowestTopHz = 100.0;
 // The top crossover stays at 90 % of Nyquist at low rates.
 constexpr double kTopShareOfNyquist = 0.9;
 
-std::vector<double> OnePoleLowPass(std::span<const double> x, double cutoffHz, int sampleRate)
-{
-    const double rate = sampleRate;
-    // Written as min(max()) so that a rate of 1 or 2 Hz cannot invert the range.
-    const double cutoff = std::min(std::max(cutoffHz, 1.0), 0.999 * rate / 2.0);
-    const double a = std::exp(-2.0 * std::numbers::pi * cutoff / rate);
-    std::vector<double> low(x.size());
-    double previous = 0.0;
-    for (size_t i = 0; i < x.size(); ++i)
-    {
-        previous = (1.0 - a) * x[i] + a * previous;
-        low[i] = previous;
-    }
-    return low;
-}
-
 } // namespace
 
 double BandCrossoverHz(int sampleRate, int bandCount, int j)
@@ -38,6 +23,15 @@ double BandCrossoverHz(int sampleRate, int bandCount, int j)
         std::max(std::min(0.5 * kTopShareOfNyquist * sampleRate, kHighestTopHz), kLowestTopHz);
     return kLowestCrossoverHz *
            std::pow(top / kLowestCrossoverHz, static_cast<double>(j) / bandCount);
+}
+
+double BandCrossoverCoefficient(int sampleRate, int bandCount, int j)
+{
+    const double rate = sampleRate;
+    // Written as min(max()) so that a rate of 1 or 2 Hz cannot invert the range.
+    const double cutoffHz =
+        std::min(std::max(BandCrossoverHz(sampleRate, bandCount, j), 1.0), 0.999 * rate / 2.0);
+    return OnePoleCoefficient(cutoffHz, rate);
 }
 
 std::vector<std::vector<double>> SplitIntoBands(std::span<const double> x, int sampleRate,
@@ -57,13 +51,11 @@ std::vector<std::vector<double>> SplitIntoBands(std::span<const double> x, int s
     }
     // Band 0 is the first low-pass; band j the low-pass above it minus the one
     // below; the last band is whatever the top low-pass leaves out.
-    std::vector<double> below =
-        OnePoleLowPass(x, BandCrossoverHz(sampleRate, bands, 1), sampleRate);
+    std::vector<double> below = OnePoleLowPass(x, BandCrossoverCoefficient(sampleRate, bands, 1));
     result.push_back(below);
     for (int j = 2; j < bands; ++j)
     {
-        std::vector<double> low =
-            OnePoleLowPass(x, BandCrossoverHz(sampleRate, bands, j), sampleRate);
+        std::vector<double> low = OnePoleLowPass(x, BandCrossoverCoefficient(sampleRate, bands, j));
         std::vector<double>& band = result.emplace_back(x.size());
         for (size_t i = 0; i < x.size(); ++i)
         {

@@ -14,3 +14,7 @@ std::vector<std::vector<double>> SplitIntoBands(std::span<const double> x, int s
 
 // Crossover j (1 .. bandCount - 1) in Hz, as SplitIntoBands places it.
 double BandCrossoverHz(int sampleRate, int bandCount, int j);
+
+// The one-pole coefficient (OnePoleCoefficient) of crossover j, its corner held
+// within [1 Hz, 0.999 x Nyquist]; the sample rate must be above 0.
+double BandCrossoverCoefficient(int sampleRate, int bandCount, int j);

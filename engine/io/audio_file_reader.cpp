@@ -1,7 +1,9 @@
 #include "engine/io/audio_file_reader.h"
 
 #include "engine/io/audio_file_extension.h"
-#include "base/unicode_text.h"
+#include "engine/io/mp3_decoder.h"
+#include "engine/io/sndfile_decoder.h"
+#include "engine/io/wav_reader.h"
 
 #include <stdexcept>
 
@@ -25,19 +27,4 @@ AudioBuffer ReadAudioFile(const std::wstring& path)
         return DecodeWithSndfile(path, "OGG");
     }
     throw std::runtime_error("Unsupported input audio format");
-}
-
-std::string MakeReadError(const std::wstring& path, const std::string& decoderName,
-                          const std::string& detail)
-{
-    std::string message = "Failed to read " + decoderName + " file";
-    if (!path.empty())
-    {
-        message += " '" + PathToUtf8(WidePathToFs(path).filename()) + "'";
-    }
-    if (!detail.empty())
-    {
-        message += ": " + detail;
-    }
-    return message;
 }

@@ -1,6 +1,8 @@
 #include "engine/io/audio_file_writer.h"
 
 #include "engine/io/audio_file_extension.h"
+#include "engine/io/sndfile_encoder.h"
+#include "engine/io/wav_writer.h"
 
 #include <sndfile.h>
 

@@ -21,13 +21,3 @@ struct AudioWriteOptions
 // std::runtime_error and leaves whatever was there before untouched.
 void WriteAudioFile(const std::wstring& path, const AudioBuffer& buffer,
                     const AudioWriteOptions& options);
-
-// 16- or 24-bit PCM WAV by the engine's own writer. Samples are limited to
-// [-1, 1] and rounded to the nearest code (ties to even), NaN is written as 0.
-void WriteWavFile(const std::wstring& path, const AudioBuffer& buffer, int bitDepth);
-
-// FLAC, Ogg Vorbis or MP3 through libsndfile; formatCode is libsndfile's
-// major|subtype code (0x170002 FLAC 16-bit, 0x170003 FLAC 24-bit, 0x200060 Ogg
-// Vorbis, 0x230082 MPEG layer III).
-void EncodeWithSndfile(const std::wstring& path, const AudioBuffer& buffer, int formatCode,
-                       const AudioWriteOptions& options);

@@ -1,5 +1,6 @@
-#include "engine/io/audio_file_reader.h"
+#include "engine/io/sndfile_decoder.h"
 
+#include "engine/io/read_error.h"
 #include "engine/io/pcm_sample.h"
 #include "base/unicode_text.h"
 

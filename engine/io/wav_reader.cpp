@@ -1,4 +1,4 @@
-#include "engine/io/audio_file_reader.h"
+#include "engine/io/wav_reader.h"
 
 #include "base/unicode_text.h"
 

@@ -1,4 +1,4 @@
-#include "engine/io/audio_file_writer.h"
+#include "engine/io/wav_writer.h"
 
 #include "base/atomic_file.h"
 #include "engine/io/pcm_sample.h"

@@ -2,6 +2,7 @@
 
 #include "engine/io/audio_file_reader.h"
 #include "engine/dsp/band_split.h"
+#include "engine/dsp/one_pole_low_pass.h"
 #include "engine/decibels.h"
 #include "engine/loudness/loudness.h"
 #include "base/path_parts.h"
@@ -15,7 +16,6 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <numbers>
 #include <span>
 #include <stdexcept>
 #include <system_error>
@@ -59,21 +59,18 @@ double LargestAbsoluteSample(std::span<const double> samples)
 
 // The RMS of each band that SplitIntoBands cuts the signal into, without
 // holding the bands: six whole-track bands of a four-minute reference would
-// take over half a gigabyte. The same one-pole low-passes (same crossovers,
-// same coefficients, same arithmetic) run side by side in one pass, and each
+// take over half a gigabyte. The same one-pole low-passes (the split's
+// coefficients through the one step) run side by side in one pass, and each
 // band's squares are summed in the same order as Rms sums them, so the figures
 // equal those of the split bands.
 std::vector<double> SplitBandRms(std::span<const double> x, int sampleRate, int bandCount)
 {
     const int bands = std::clamp(bandCount, 1, kMostBands);
     const int lowPasses = bands - 1;
-    const double rate = sampleRate;
-    std::array<double, kMostBands> a{};
+    std::array<double, kMostBands> coefficients{};
     for (int j = 0; j < lowPasses; ++j)
     {
-        const double cutoffHz =
-            std::min(std::max(BandCrossoverHz(sampleRate, bands, j + 1), 1.0), 0.999 * rate / 2.0);
-        a[j] = std::exp(-2.0 * std::numbers::pi * cutoffHz / rate);
+        coefficients[j] = BandCrossoverCoefficient(sampleRate, bands, j + 1);
     }
 
     std::array<double, kMostBands> low{};
@@ -84,7 +81,7 @@ std::vector<double> SplitBandRms(std::span<const double> x, int sampleRate, int 
     {
         for (int j = 0; j < lowPasses; ++j)
         {
-            low[j] = (1.0 - a[j]) * sample + a[j] * low[j];
+            OnePoleLowPassStep(low[j], sample, coefficients[j]);
         }
         if (lowPasses == 0)
         {

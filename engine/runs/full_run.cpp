@@ -10,35 +10,11 @@
 #include "engine/stages/stage3_dynamics.h"
 #include "engine/stages/stage4_limiters.h"
 
-#include <algorithm>
-#include <cmath>
 #include <optional>
 #include <stdexcept>
 
 namespace
 {
-
-// Dynamics fingerprints carry between one and eight bands.
-constexpr int kMaxDynamicsBands = 8;
-
-// The first profile format version that carries the full analysis metadata.
-constexpr uint32_t kCurrentMetadataVersion = 4;
-
-const char* DynamicsSetError(const std::vector<DynamicsSet>& sets)
-{
-    for (const DynamicsSet& set : sets)
-    {
-        if (set.bandCount < 1 || set.bandCount > kMaxDynamicsBands)
-        {
-            return "profile dynamics set has invalid band count";
-        }
-        if (set.bandRms.size() != static_cast<std::size_t>(set.bandCount))
-        {
-            return "profile dynamics fingerprint is inconsistent";
-        }
-    }
-    return nullptr;
-}
 
 // Frees a whole-track vector that a later step no longer reads, so that the
 // run holds as few track-sized vectors at once as it can.
@@ -51,9 +27,9 @@ const char* LimiterModeName(int limiterMode)
 {
     switch (limiterMode)
     {
-    case 2:
+    case LimiterLookaheadTruePeak:
         return "lookahead true-peak";
-    case 1:
+    case LimiterTruePeak:
         return "true-peak";
     default:
         return "standard";
@@ -61,90 +37,6 @@ const char* LimiterModeName(int limiterMode)
 }
 
 } // namespace
-
-ProfileCompatibility CheckProfileCompatibility(const ReferenceProfile& profile,
-                                               const EngineRequest& request)
-{
-    const MatchSettings& settings = request.settings;
-    ProfileCompatibility result;
-    if (settings.internalSampleRate != profile.sampleRate)
-    {
-        result.errors.push_back("sample rate mismatch");
-    }
-    const SpectrumSet* spectra = FindSpectrumSet(profile, settings.fftSize);
-    if (spectra == nullptr)
-    {
-        result.errors.push_back("FFT size mismatch");
-    }
-    else if (spectra->mid.empty() || spectra->side.empty())
-    {
-        result.errors.push_back("profile spectra are missing");
-    }
-    if (const char* dynamicsError = DynamicsSetError(profile.dynamicsSets))
-    {
-        result.errors.push_back(dynamicsError);
-    }
-
-    if (profile.version < kCurrentMetadataVersion)
-    {
-        result.warnings.push_back("profile uses older metadata version");
-    }
-    if (settings.linLogOversampling != profile.linLogOversampling)
-    {
-        result.warnings.push_back("profile oversampling metadata differs");
-    }
-    if (settings.psychoacoustic != profile.psychoacoustic)
-    {
-        result.warnings.push_back("profile psychoacoustic metadata differs");
-    }
-    if (settings.adaptiveStrength != profile.adaptiveStrength)
-    {
-        result.warnings.push_back("profile adaptive-strength metadata differs");
-    }
-    if (!profile.hasIntegratedLufs)
-    {
-        result.warnings.push_back("profile has no integrated LUFS target");
-    }
-    if (!profile.hasShortTermDistribution)
-    {
-        result.warnings.push_back("profile has no short-term loudness distribution");
-    }
-    return result;
-}
-
-std::string ProfileIncompatibleText(const ProfileCompatibility& compatibility)
-{
-    std::string text = "Reference profile incompatible:";
-    for (const std::string& error : compatibility.errors)
-    {
-        text += " " + error + ";";
-    }
-    return text;
-}
-
-const SpectrumSet* FindSpectrumSet(const ReferenceProfile& profile, int fftSize)
-{
-    for (const SpectrumSet& set : profile.spectrumSets)
-    {
-        if (set.fftSize == fftSize)
-        {
-            return &set;
-        }
-    }
-    return nullptr;
-}
-
-double ComputeStage4Ceiling(double baseCeiling, double referencePeak, double strength, double floor)
-{
-    const double base = std::max(baseCeiling, floor);
-    if (referencePeak <= 0.0)
-    {
-        return base;
-    }
-    const double peak = std::clamp(referencePeak, floor, base);
-    const double share = std::clamp(strength, 0.0, 1.0);
-    return base + (peak - base) * share;
-}
 
 ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
                            const ReferenceProfile* profile, const ProcessorChain& chain,

@@ -2,6 +2,7 @@
 
 #include "engine/audio_buffer.h"
 #include "engine/chain/audio_processor.h"
+#include "engine/engine_request.h"
 #include "engine/stages/macro_dynamics.h"
 #include "engine/settings/mastering_settings.h"
 #include "engine/profiles/reference_profile.h"
@@ -9,9 +10,35 @@
 #include "engine/stages/stage3_dynamics.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 // The steps that the full run and the preview run take alike, so that a
 // preview of a range sounds like the same range of an export.
+
+// Whether a reference profile can drive a run with the given settings. Errors
+// make it unusable; warnings are informational. Both lists keep the order of
+// the checks.
+struct ProfileCompatibility
+{
+    std::vector<std::string> errors;
+    std::vector<std::string> warnings;
+};
+
+ProfileCompatibility CheckProfileCompatibility(const ReferenceProfile& profile,
+                                               const EngineRequest& request);
+
+// "Reference profile incompatible:" followed by " <error>;" for each error.
+std::string ProfileIncompatibleText(const ProfileCompatibility& compatibility);
+
+// The first spectrum set of the profile with this FFT size, or null.
+const SpectrumSet* FindSpectrumSet(const ReferenceProfile& profile, int fftSize);
+
+// The peak ceiling of stage 4, linear: the run's own ceiling moved towards the
+// reference's peak by the loudness strength, never above the run's ceiling and
+// never below the floor. A reference without a peak (<= 0) keeps the run's.
+double ComputeStage4Ceiling(double baseCeiling, double referencePeak, double strength,
+                            double floor);
 
 // The profile values a run needs after stage 2. A preview that resumes from a
 // stored state takes them from that state and never reads the profile again.

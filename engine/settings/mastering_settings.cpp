@@ -1,48 +1,57 @@
 #include "engine/settings/mastering_settings.h"
 
 #include "engine/settings/json_document.h"
+#include "engine/settings/match_setting_table.h"
 #include "base/unicode_text.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <stdexcept>
+#include <variant>
 
 using nlohmann::json;
 
 namespace
 {
 
+// The document's readers by the type of the field they fill.
+void ReadMember(const json& object, const char* key, int& field)
+{
+    JsonReadInt(object, key, field);
+}
+
+void ReadMember(const json& object, const char* key, double& field)
+{
+    JsonReadDouble(object, key, field);
+}
+
+void ReadMember(const json& object, const char* key, bool& field)
+{
+    JsonReadBool(object, key, field);
+}
+
 void ReadMatch(const json& match, MatchSettings& settings)
 {
-    JsonReadInt(match, "smoothingOctaveDenominator", settings.smoothingOctaveDenominator);
-    JsonReadDouble(match, "stereoWidthAmount", settings.stereoWidthAmount);
-    JsonReadDouble(match, "stereoBoostAmount", settings.stereoBoostAmount);
-    JsonReadBool(match, "psychoacoustic", settings.psychoacoustic);
-    JsonReadBool(match, "adaptiveStrength", settings.adaptiveStrength);
-    JsonReadInt(match, "limiterMode", settings.limiterMode);
-    JsonReadInt(match, "limiterOversample", settings.limiterOversample);
-    JsonReadDouble(match, "stage2Strength", settings.stage2Strength);
-    JsonReadDouble(match, "stage3Strength", settings.stage3Strength);
-    JsonReadDouble(match, "stage3MacroStrength", settings.stage3MacroStrength);
-    JsonReadDouble(match, "stage4LoudnessStrength", settings.stage4LoudnessStrength);
-    JsonReadDouble(match, "stage4LimiterStrength", settings.stage4LimiterStrength);
+    for (const MatchSettingField& field : kMatchSettingFields)
+    {
+        if (field.stored)
+        {
+            std::visit([&](auto member) { ReadMember(match, field.name, settings.*member); },
+                       field.member);
+        }
+    }
 }
 
 void WriteMatch(json& match, const MatchSettings& settings)
 {
-    match["smoothingOctaveDenominator"] = settings.smoothingOctaveDenominator;
-    match["stereoWidthAmount"] = settings.stereoWidthAmount;
-    match["stereoBoostAmount"] = settings.stereoBoostAmount;
-    match["psychoacoustic"] = settings.psychoacoustic;
-    match["adaptiveStrength"] = settings.adaptiveStrength;
-    match["limiterMode"] = settings.limiterMode;
-    match["limiterOversample"] = settings.limiterOversample;
-    match["stage2Strength"] = settings.stage2Strength;
-    match["stage3Strength"] = settings.stage3Strength;
-    match["stage3MacroStrength"] = settings.stage3MacroStrength;
-    match["stage4LoudnessStrength"] = settings.stage4LoudnessStrength;
-    match["stage4LimiterStrength"] = settings.stage4LimiterStrength;
+    for (const MatchSettingField& field : kMatchSettingFields)
+    {
+        if (field.stored)
+        {
+            std::visit([&](auto member) { match[field.name] = settings.*member; }, field.member);
+        }
+    }
 }
 
 ChainEntry ReadChainEntry(const json& element)

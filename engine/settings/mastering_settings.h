@@ -1,12 +1,16 @@
 #pragma once
 
+#include "engine/stages/limiter_mode.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 // The engine settings of one mastering setup. The first eight fields are
 // analysis settings that no file stores; the last twelve are the "match" keys
-// of a settings document (JSON key = field name).
+// of a settings document. Each field has one row in kMatchSettingFields
+// (engine/settings/match_setting_table.h), which names its JSON key, its
+// parameter and the preview scope it raises.
 struct MatchSettings
 {
     int internalSampleRate = 48000;
@@ -23,7 +27,7 @@ struct MatchSettings
     double stereoBoostAmount = 1.0;
     bool psychoacoustic = false;
     bool adaptiveStrength = false;
-    int limiterMode = 0;
+    int limiterMode = LimiterStandard; // a LimiterMode
     int limiterOversample = 1;
     double stage2Strength = 0.75;
     double stage3Strength = 1.0;

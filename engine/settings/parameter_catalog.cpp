@@ -1,22 +1,56 @@
 #include "engine/settings/parameter_catalog.h"
 
+#include "engine/settings/match_setting_table.h"
+
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <utility>
+#include <variant>
 
 namespace
 {
 
 constexpr double kEmptyRange = 1e-12;
 
-// What every entry names: where it lives, what it is and what a change invalidates.
-ParameterDescriptor Entry(std::string section, std::string key, int kind, std::string label,
-                          std::string description, int previewScope)
+// Where a parameter lives and what a committed change of it invalidates.
+struct ParameterAddress
+{
+    std::string section;
+    std::string key;
+    int previewScope = PreviewStage1;
+};
+
+// A parameter that adjusts a MatchSettings field is addressed by the field's
+// row, so its key and scope are named only there.
+template <typename T> ParameterAddress Adjusting(T MatchSettings::*member)
+{
+    for (const MatchSettingField& field : kMatchSettingFields)
+    {
+        const auto* candidate = std::get_if<T MatchSettings::*>(&field.member);
+        if (candidate != nullptr && *candidate == member && field.catalogKey != nullptr)
+        {
+            return {field.catalogSection, field.catalogKey, field.previewScope};
+        }
+    }
+    throw std::logic_error("No parameter adjusts this setting");
+}
+
+template <typename T> ParameterRef RefTo(T MatchSettings::*member)
+{
+    ParameterAddress address = Adjusting(member);
+    return {std::move(address.section), std::move(address.key)};
+}
+
+// What every entry names: where it lives and what it is.
+ParameterDescriptor Entry(ParameterAddress address, int kind, std::string label,
+                          std::string description)
 {
     ParameterDescriptor d;
-    d.section = std::move(section);
-    d.key = std::move(key);
+    d.section = std::move(address.section);
+    d.key = std::move(address.key);
     d.kind = kind;
-    d.previewScope = previewScope;
+    d.previewScope = address.previewScope;
     d.label = std::move(label);
     d.description = std::move(description);
     return d;
@@ -34,13 +68,12 @@ void SetSteppedRange(ParameterDescriptor& d, double maxValue, double defaultValu
 }
 
 // A number shows its own range unless told otherwise.
-ParameterDescriptor Number(std::string section, std::string key, std::string label,
-                           std::string description, double minValue, double maxValue,
-                           double defaultValue, double step, int decimals, std::string unit,
-                           int previewScope)
+ParameterDescriptor Number(ParameterAddress address, std::string label, std::string description,
+                           double minValue, double maxValue, double defaultValue, double step,
+                           int decimals, std::string unit)
 {
-    ParameterDescriptor d = Entry(std::move(section), std::move(key), ParameterNumber,
-                                  std::move(label), std::move(description), previewScope);
+    ParameterDescriptor d =
+        Entry(std::move(address), ParameterNumber, std::move(label), std::move(description));
     d.minValue = minValue;
     d.maxValue = maxValue;
     d.defaultValue = defaultValue;
@@ -53,34 +86,31 @@ ParameterDescriptor Number(std::string section, std::string key, std::string lab
 }
 
 // An engine amount of 0..1 shown as 0..100 %.
-ParameterDescriptor Percent(std::string section, std::string key, std::string label,
-                            std::string description, double defaultValue, int previewScope)
+ParameterDescriptor Percent(ParameterAddress address, std::string label, std::string description,
+                            double defaultValue)
 {
     constexpr double kPercentStep = 0.01;
-    ParameterDescriptor d =
-        Number(std::move(section), std::move(key), std::move(label), std::move(description), 0.0,
-               1.0, defaultValue, kPercentStep, 0, "%", previewScope);
+    ParameterDescriptor d = Number(std::move(address), std::move(label), std::move(description),
+                                   0.0, 1.0, defaultValue, kPercentStep, 0, "%");
     d.displayMin = 0.0;
     d.displayMax = 100.0;
     return d;
 }
 
-ParameterDescriptor Toggle(std::string section, std::string key, std::string label,
-                           std::string description, int previewScope)
+ParameterDescriptor Toggle(ParameterAddress address, std::string label, std::string description)
 {
-    ParameterDescriptor d = Entry(std::move(section), std::move(key), ParameterToggle,
-                                  std::move(label), std::move(description), previewScope);
+    ParameterDescriptor d =
+        Entry(std::move(address), ParameterToggle, std::move(label), std::move(description));
     d.controlStyle = ControlStyleToggleSwitch;
     SetSteppedRange(d, 1.0, 0.0);
     return d;
 }
 
-ParameterDescriptor Choice(std::string section, std::string key, std::string label,
-                           std::string description, std::vector<std::string> choices,
-                           int defaultIndex, int controlStyle, int previewScope)
+ParameterDescriptor Choice(ParameterAddress address, std::string label, std::string description,
+                           std::vector<std::string> choices, int defaultIndex, int controlStyle)
 {
-    ParameterDescriptor d = Entry(std::move(section), std::move(key), ParameterChoice,
-                                  std::move(label), std::move(description), previewScope);
+    ParameterDescriptor d =
+        Entry(std::move(address), ParameterChoice, std::move(label), std::move(description));
     d.controlStyle = controlStyle;
     SetSteppedRange(d, double(choices.size()) - 1.0, defaultIndex);
     d.choices = std::move(choices);
@@ -90,47 +120,48 @@ ParameterDescriptor Choice(std::string section, std::string key, std::string lab
 std::vector<ParameterDescriptor> BuildCatalog()
 {
     return {
-        Choice("session", "internal_sample_rate", "Sample Rate",
+        Choice(Adjusting(&MatchSettings::internalSampleRate), "Sample Rate",
                "Internal processing sample rate used by the mastering engine.",
-               {"44.1 kHz", "48 kHz", "88.2 kHz", "96 kHz"}, 0, ControlStyleSegmentSwitch,
-               PreviewFromStart),
-        Choice("session", "pcm_format", "PCM", "PCM bit depth used for rendered WAV output.",
-               {"16", "24", "32f"}, 1, ControlStyleSegmentSwitch, PreviewOutputOnly),
-        Number("session", "max_piece_seconds", "Piece Size",
-               "Maximum analysis piece duration used by the engine.", 1.0, 30.0, 15.0, 0.5, 1, " s",
-               PreviewStage1),
-        Percent("stage2", "strength", "Tone Match",
-                "Controls how strongly Stage 2 tone matching is applied.", 0.75,
-                PreviewStage2PostFft),
-        Percent("stage2", "stereo_match", "Stereo Match",
+               {"44.1 kHz", "48 kHz", "88.2 kHz", "96 kHz"}, 0, ControlStyleSegmentSwitch),
+        // The only parameter of the export rather than of the match.
+        Choice({"session", "pcm_format", PreviewOutputOnly}, "PCM",
+               "PCM bit depth used for rendered WAV output.", {"16", "24", "32f"}, 1,
+               ControlStyleSegmentSwitch),
+        Number(Adjusting(&MatchSettings::maxPieceSeconds), "Piece Size",
+               "Maximum analysis piece duration used by the engine.", 1.0, 30.0, 15.0, 0.5, 1,
+               " s"),
+        Percent(Adjusting(&MatchSettings::stage2Strength), "Tone Match",
+                "Controls how strongly Stage 2 tone matching is applied.", 0.75),
+        Percent(Adjusting(&MatchSettings::stereoWidthAmount), "Stereo Match",
                 "Controls how strongly Stage 2 applies the reference-driven stereo "
                 "side-spectrum match.",
-                1.0, PreviewStage2),
-        Number("stage2", "stereo_boost", "Stereo Boost",
+                1.0),
+        Number(Adjusting(&MatchSettings::stereoBoostAmount), "Stereo Boost",
                "Extends Stage 2 stereo matching beyond 100 percent for a stronger stereo "
                "side-spectrum push.",
-               1.0, 2.0, 1.0, 0.01, 1, "x", PreviewStage2),
-        Toggle("stage2", "psychoacoustic", "Psychoacoustic",
-               "Enables psychoacoustic weighting during tone matching.", PreviewStage2),
-        Toggle("stage2", "adaptive_strength", "Adaptive",
-               "Enables adaptive tone-match strength behavior.", PreviewStage2PostFft),
-        Percent("stage3", "strength", "Dynamics Match",
-                "Controls how strongly Stage 3 dynamics matching is applied.", 1.0, PreviewStage3),
-        Percent("stage3", "macro_strength", "Macro",
-                "Controls broad macro dynamics behavior in Stage 3.", 0.0, PreviewStage3),
-        Percent("stage4", "loudness_strength", "Loudness",
-                "Controls how strongly Stage 4 loudness targeting is applied.", 1.0, PreviewStage4),
-        Percent("stage4", "limiter_strength", "Limiter",
-                "Controls how strongly Stage 4 limiting is applied.", 1.0, PreviewStage4),
-        Choice("stage4", "limiter_mode", "Limiter Mode", "Selects the Stage 4 limiter mode.",
-               {"Standard", "True Peak", "Lookahead"}, 0, ControlStyleSteppedKnob, PreviewStage4),
-        Choice("stage2", "smoothing_octave", "Smoothing",
+               1.0, 2.0, 1.0, 0.01, 1, "x"),
+        Toggle(Adjusting(&MatchSettings::psychoacoustic), "Psychoacoustic",
+               "Enables psychoacoustic weighting during tone matching."),
+        Toggle(Adjusting(&MatchSettings::adaptiveStrength), "Adaptive",
+               "Enables adaptive tone-match strength behavior."),
+        Percent(Adjusting(&MatchSettings::stage3Strength), "Dynamics Match",
+                "Controls how strongly Stage 3 dynamics matching is applied.", 1.0),
+        Percent(Adjusting(&MatchSettings::stage3MacroStrength), "Macro",
+                "Controls broad macro dynamics behavior in Stage 3.", 0.0),
+        Percent(Adjusting(&MatchSettings::stage4LoudnessStrength), "Loudness",
+                "Controls how strongly Stage 4 loudness targeting is applied.", 1.0),
+        Percent(Adjusting(&MatchSettings::stage4LimiterStrength), "Limiter",
+                "Controls how strongly Stage 4 limiting is applied.", 1.0),
+        Choice(Adjusting(&MatchSettings::limiterMode), "Limiter Mode",
+               "Selects the Stage 4 limiter mode.", {"Standard", "True Peak", "Lookahead"}, 0,
+               ControlStyleSteppedKnob),
+        Choice(Adjusting(&MatchSettings::smoothingOctaveDenominator), "Smoothing",
                "Controls the spectral smoothing window width applied to the tone correction "
                "curve.",
-               {"1/3 Oct", "1/6 Oct", "1/12 Oct"}, 1, ControlStyleSegmentSwitch, PreviewStage2),
-        Choice("stage4", "limiter_oversample", "Oversample",
+               {"1/3 Oct", "1/6 Oct", "1/12 Oct"}, 1, ControlStyleSegmentSwitch),
+        Choice(Adjusting(&MatchSettings::limiterOversample), "Oversample",
                "Selects the oversampling factor for Stage 4 limiting.", {"1x", "2x", "4x"}, 0,
-               ControlStyleSegmentSwitch, PreviewStage4),
+               ControlStyleSegmentSwitch),
     };
 }
 
@@ -139,22 +170,22 @@ std::vector<ModeParameterGroup> BuildModeGroups()
     return {
         {"apprentice",
          "Apprentice",
-         {{"stage2", "strength"}, {"stage2", "stereo_match"}, {"stage4", "loudness_strength"}}},
+         {RefTo(&MatchSettings::stage2Strength), RefTo(&MatchSettings::stereoWidthAmount),
+          RefTo(&MatchSettings::stage4LoudnessStrength)}},
         {"stage2",
          "Stage 2",
-         {{"stage2", "strength"},
-          {"stage2", "stereo_match"},
-          {"stage2", "stereo_boost"},
-          {"stage2", "psychoacoustic"},
-          {"stage2", "adaptive_strength"},
-          {"stage2", "smoothing_octave"}}},
-        {"stage3", "Stage 3", {{"stage3", "strength"}, {"stage3", "macro_strength"}}},
+         {RefTo(&MatchSettings::stage2Strength), RefTo(&MatchSettings::stereoWidthAmount),
+          RefTo(&MatchSettings::stereoBoostAmount), RefTo(&MatchSettings::psychoacoustic),
+          RefTo(&MatchSettings::adaptiveStrength),
+          RefTo(&MatchSettings::smoothingOctaveDenominator)}},
+        {"stage3",
+         "Stage 3",
+         {RefTo(&MatchSettings::stage3Strength), RefTo(&MatchSettings::stage3MacroStrength)}},
         {"stage4",
          "Stage 4",
-         {{"stage4", "loudness_strength"},
-          {"stage4", "limiter_strength"},
-          {"stage4", "limiter_mode"},
-          {"stage4", "limiter_oversample"}}},
+         {RefTo(&MatchSettings::stage4LoudnessStrength),
+          RefTo(&MatchSettings::stage4LimiterStrength), RefTo(&MatchSettings::limiterMode),
+          RefTo(&MatchSettings::limiterOversample)}},
     };
 }
 

@@ -3,6 +3,7 @@
 #include "engine/audio_buffer.h"
 #include "engine/dsp/oversampler.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +13,13 @@
 // Throws std::runtime_error for a ceiling that is not a positive number, an odd
 // sample count, or a non-empty buffer at a rate of 0 or less.
 void CheckLimiterInput(const AudioBuffer& buffer, double ceilingLinear);
+
+// The share of the limiting that a strength asks for: above 1 counts as 1, and
+// 0 or less or NaN is 0, where a limiter changes nothing.
+inline double LimiterShare(double strength)
+{
+    return strength > 0.0 ? std::min(strength, 1.0) : 0.0;
+}
 
 // max(|left|, |right|) of the frame at `frame`; a frame holding a non-finite
 // sample reads 0 so that it cannot spread into the gain of the frames around it.

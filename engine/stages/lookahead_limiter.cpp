@@ -139,12 +139,11 @@ constexpr size_t kStreamFrames = 4096;
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 {
-    // Written so that a NaN strength limits nothing.
-    if (!(strength > 0.0))
+    const double share = LimiterShare(strength);
+    if (share == 0.0)
     {
         return input;
     }
-    const double share = std::min(strength, 1.0);
 
     // The oversampler refuses a bad factor and an odd sample count first.
     const Oversampler oversampler(OversamplerConfig{oversampleFactor, kTapsPerPhase, kCutoffRatio});
@@ -194,10 +193,9 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
         upsampledInput = nextInput;
         const size_t upsampledEnd = factor * upsampledInput;
 
-        const size_t limitable =
-            upsampledEnd == frames ? frames
-            : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
-                                          : 0;
+        const size_t limitable = upsampledEnd == frames        ? frames
+                                 : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
+                                                               : 0;
         if (limitable > limitedEnd)
         {
             gains.resize(limitable - limitedEnd);
@@ -228,8 +226,8 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
         const size_t stillRead = factor * downEnd > half ? factor * downEnd - half : 0;
         if (stillRead > windowFirst)
         {
-            window.erase(window.begin(),
-                         window.begin() + static_cast<std::ptrdiff_t>(2 * (stillRead - windowFirst)));
+            window.erase(window.begin(), window.begin() + static_cast<std::ptrdiff_t>(
+                                                              2 * (stillRead - windowFirst)));
             windowFirst = stillRead;
         }
     }

@@ -9,7 +9,7 @@ struct LookaheadLimiter
 {
     double ceiling = 1.0;     // linear amplitude, 1.0 = full scale
     int oversampleFactor = 1; // 1, 2 or 4
-    double strength = 1.0;    // share of the limiting applied, 0..1 (callers clamp it)
+    double strength = 1.0;    // share of the limiting applied, as LimiterShare reads it
 
     AudioBuffer Process(const AudioBuffer& input) const;
 };

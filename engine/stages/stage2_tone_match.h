@@ -20,6 +20,9 @@ struct ToneMatchSettings
     bool psychoacoustic = false;
     bool adaptiveStrength = false;
     double stage2Strength = 1.0;
+
+    // Compared whole, so that a test of what the runs read misses no field.
+    bool operator==(const ToneMatchSettings&) const = default;
 };
 
 // Linear magnitude spectra of fftSize / 2 + 1 bins: a track's measured ones,

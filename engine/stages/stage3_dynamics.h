@@ -35,6 +35,9 @@ struct DynamicsSettings
     double loudnessRange = 0.0;
     DynamicsMetrics* metrics = nullptr;       // filled when given
     std::vector<double>* gainCurve = nullptr; // receives the macro gain curve when given
+
+    // Compared whole, so that a test of what the runs read misses no field.
+    bool operator==(const DynamicsSettings&) const = default;
 };
 
 // Stage 3: a few passes bring the loud pieces of the mid signal (on stage 1's

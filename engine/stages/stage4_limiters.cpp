@@ -200,12 +200,11 @@ AudioBuffer StandardLimit(const AudioBuffer& input, double ceilingLinear, double
 {
     CheckLimiterInput(input, ceilingLinear);
     AudioBuffer output = input;
-    // Written so that a NaN strength limits nothing.
-    if (!(strength > 0.0))
+    const double share = LimiterShare(strength);
+    if (share > 0.0)
     {
-        return output;
+        LimitSamplePeaks(output, ceilingLinear, share);
     }
-    LimitSamplePeaks(output, ceilingLinear, std::min(strength, 1.0));
     return output;
 }
 
@@ -224,11 +223,12 @@ AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int ov
     const Oversampler oversampler(TruePeakConfig(oversampleFactor));
     AudioBuffer work = oversampler.Upsample(input);
     CheckLimiterInput(input, ceilingLinear);
-    // Strength <= 0 still makes the round trip: this path never hands back the
+    // A share of 0 still makes the round trip: this path never hands back the
     // input itself.
-    if (strength > 0.0)
+    const double share = LimiterShare(strength);
+    if (share > 0.0)
     {
-        LimitSamplePeaks(work, ceilingLinear, std::min(strength, 1.0));
+        LimitSamplePeaks(work, ceilingLinear, share);
     }
     AudioBuffer down = oversampler.Downsample(work, input.sampleRate);
     PeakTrimLoop(down, ceilingLinear, oversampleFactor);
@@ -242,8 +242,7 @@ AudioBuffer LookaheadLimit(const AudioBuffer& input, double ceilingLinear, int o
     {
         throw std::runtime_error("Lookahead limiter oversample factor must be 1, 2, or 4");
     }
-    const double share = strength > 0.0 ? std::min(strength, 1.0) : 0.0;
-    return LookaheadLimiter{ceilingLinear, oversampleFactor, share}.Process(input);
+    return LookaheadLimiter{ceilingLinear, oversampleFactor, strength}.Process(input);
 }
 
 AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limiterMode,
@@ -251,9 +250,9 @@ AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limi
 {
     switch (limiterMode)
     {
-    case 2:
+    case LimiterLookaheadTruePeak:
         return LookaheadLimit(input, ceilingLinear, oversampleFactor, strength);
-    case 1:
+    case LimiterTruePeak:
         return TruePeakLimit(input, ceilingLinear, oversampleFactor, strength);
     default:
         return StandardLimit(input, ceilingLinear, strength);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/audio_buffer.h"
+#include "engine/stages/limiter_mode.h"
 #include "engine/stages/lookahead_limiter.h"
 
 // The three peak limiters that end every run. Each works offline on a whole
@@ -28,13 +29,13 @@ AudioBuffer StandardLimit(const AudioBuffer& input, double ceilingLinear, double
 AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int oversampleFactor,
                           double strength);
 
-// LookaheadLimiter{ceiling, factor, strength}.Process(input) with the strength
-// clamped to [0, 1]. Throws "Lookahead limiter oversample factor must be 1, 2, or 4".
+// LookaheadLimiter{ceiling, factor, strength}.Process(input), after the factor
+// check. Throws "Lookahead limiter oversample factor must be 1, 2, or 4".
 AudioBuffer LookaheadLimit(const AudioBuffer& input, double ceilingLinear, int oversampleFactor,
                            double strength);
 
-// The limiter a run chooses by its limiter mode: 2 look-ahead, 1 true-peak,
-// any other value standard (which ignores the oversample factor).
+// The limiter a run chooses by its LimiterMode; any other value is standard
+// (which ignores the oversample factor).
 AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limiterMode,
                         int oversampleFactor, double strength);
 

@@ -1,7 +1,7 @@
 // libFuzzer harness for the WAV reader: any byte string must either read or fail
 // with a runtime error; never crash, hang or allocate far beyond its own size.
 // Built only by scripts/build-fuzz.sh, never by the normal build.
-#include "engine/io/audio_file_reader.h"
+#include "engine/io/wav_reader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,6 @@
 #include "engine/io/audio_file_reader.h"
+#include "engine/io/read_error.h"
+#include "engine/io/wav_reader.h"
 #include "engine/io/audio_file_writer.h"
 
 #include "tests/support/signals.h"

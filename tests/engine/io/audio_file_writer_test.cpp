@@ -1,4 +1,5 @@
 #include "engine/io/audio_file_writer.h"
+#include "engine/io/wav_writer.h"
 #include "engine/io/audio_file_reader.h"
 
 #include "tests/support/signals.h"

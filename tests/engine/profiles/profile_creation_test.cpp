@@ -1,7 +1,7 @@
 #include "engine/profiles/profile_creation.h"
 
 #include "engine/io/audio_file_reader.h"
-#include "engine/io/audio_file_writer.h"
+#include "engine/io/wav_writer.h"
 #include "engine/dsp/band_split.h"
 #include "engine/dsp/oversampler.h"
 #include "engine/decibels.h"

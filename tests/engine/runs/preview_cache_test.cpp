@@ -1,12 +1,16 @@
 #include "engine/runs/preview_cache.h"
 
 #include "engine/profiles/synthetic_profile.h"
+#include "engine/runs/preview_run.h"
+#include "engine/settings/match_setting_table.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace
@@ -274,4 +278,70 @@ TEST(PreviewCache, AnalysisAndProcessingKeysCoverTheirSettingsExactly)
     notANumber.settings.floor = NAN;
     const AnalysisKey nanKey = BuildAnalysisKey(range, notANumber, "p");
     EXPECT_FALSE(nanKey == nanKey) << "a NaN setting matched itself";
+}
+
+namespace
+{
+
+// Another value of a setting: doubled, halved, flipped, or moved off zero.
+int Changed(int value)
+{
+    return value == 0 ? 1 : 2 * value;
+}
+
+double Changed(double value)
+{
+    return value == 0.0 ? 0.5 : 0.5 * value;
+}
+
+bool Changed(bool value)
+{
+    return !value;
+}
+
+} // namespace
+
+// A setting that the stages up to 3 read but that the key of their stored state
+// leaves out would replay a stale preview without a word. The table places each
+// setting at the first point of the chain that reads it; every state from there
+// on must be keyed by it, and no earlier state may be. What ToneSettingsOf and
+// DynamicsSettingsOf read must lie at or before stage 2 and stage 3.
+TEST(PreviewCache, KeysHoldEverySettingWhereTheSettingTableSaysStagesReadIt)
+{
+    const AudioBuffer source = Frames(9600);
+    const LateStageInputs late;
+    const auto keysOf = [&](const EngineRequest& request)
+    {
+        const AudioBuffer prepared = ExtractPreviewRange(source, 0.0, 0.2, request);
+        return std::pair(BuildAnalysisKey(prepared, request, "p"),
+                         BuildProcessingKey(prepared, request, "p"));
+    };
+    const EngineRequest request;
+    const auto [analysis, processing] = keysOf(request);
+    const ToneMatchSettings tone = ToneSettingsOf(request.settings);
+    const DynamicsSettings dynamics = DynamicsSettingsOf(request.settings, late, 1.0, 48000);
+
+    for (const MatchSettingField& field : kMatchSettingFields)
+    {
+        SCOPED_TRACE(field.name);
+        EngineRequest changed;
+        std::visit([&](auto member)
+                   { changed.settings.*member = Changed(request.settings.*member); },
+                   field.member);
+        const auto [changedAnalysis, changedProcessing] = keysOf(changed);
+        const int scope = field.previewScope;
+
+        EXPECT_EQ(changedAnalysis != analysis, scope >= PreviewStage2)
+            << "the stage-2 state's key does not follow the setting's scope " << scope;
+        EXPECT_EQ(changedProcessing != processing, scope >= PreviewStage3)
+            << "the stage-3 checkpoints' key does not follow the setting's scope " << scope;
+        if (ToneSettingsOf(changed.settings) != tone)
+        {
+            EXPECT_GE(scope, PreviewStage2PostFft) << "stage 2 reads a setting placed after it";
+        }
+        if (DynamicsSettingsOf(changed.settings, late, 1.0, 48000) != dynamics)
+        {
+            EXPECT_GE(scope, PreviewStage3) << "stage 3 reads a setting placed after it";
+        }
+    }
 }

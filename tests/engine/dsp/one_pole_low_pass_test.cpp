@@ -1,4 +1,4 @@
-#include "addons/kit/one_pole_low_pass.h"
+#include "engine/dsp/one_pole_low_pass.h"
 
 #include "tests/support/addon_test_rates.h"
 #include "tests/support/signals.h"

@@ -1,6 +1,7 @@
-#include "addons/kit/one_pole_low_pass.h"
+#include "engine/dsp/one_pole_low_pass.h"
 
 #include <cmath>
+#include <numbers>
 
 double OnePoleCoefficient(double cutoffHz, double sampleRateHz)
 {
@@ -8,8 +9,7 @@ double OnePoleCoefficient(double cutoffHz, double sampleRateHz)
     {
         return 0.0;
     }
-    const double pi = std::acos(-1.0);
-    return std::exp(-2.0 * pi * cutoffHz / sampleRateHz);
+    return std::exp(-2.0 * std::numbers::pi * cutoffHz / sampleRateHz);
 }
 
 std::vector<double> OnePoleLowPass(std::span<const double> signal, double coefficient)

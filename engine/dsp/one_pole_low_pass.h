@@ -3,9 +3,13 @@
 #include <span>
 #include <vector>
 
-// The pole k = exp(-2*pi*fc/fs) of the one-pole low-pass y = (1 - k) x + k y.
-// Each add-on clamps fc to its own range first. A rate of 0 or less gives 0
-// (the filter passes its input) instead of a pole outside the unit circle.
+// The one-pole low-pass y = (1 - k) x + k y. Every one-pole low-pass of the
+// program (the band split, the profile's band levels, the add-ons) steps
+// through OnePoleLowPassStep, so one corner gives the same samples everywhere.
+
+// The pole k = exp(-2*pi*fc/fs). Each caller clamps fc to its own range first.
+// A rate of 0 or less gives 0 (the filter passes its input) instead of a pole
+// outside the unit circle.
 double OnePoleCoefficient(double cutoffHz, double sampleRateHz);
 
 // One step of the filter; state is the previous output (0 before the first).
