@@ -2,14 +2,14 @@
 // words, scrolls vertically) text fields with caret, selection, keyboard
 // editing and the clipboard.
 
-#include "platform/backend/backend.h"
-#include "platform/win32/backend_bridge.h"
-#include "platform/win32/control_messages.h"
-#include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
 #include "platform/stdctrl/edit_text_model.h"
-#include "platform/win32/gdi.h"
 #include "platform/stdctrl/standard_controls.h"
+#include "platform/win32/backend_bridge.h"
+#include "platform/win32/backend_seam.h"
+#include "platform/win32/control_messages.h"
+#include "platform/win32/control_styles.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>
