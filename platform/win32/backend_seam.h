@@ -46,7 +46,7 @@ struct FileDialogRequest
     std::wstring defaultExtension; // without the dot
     // (description, patterns such as "*.wav;*.flac") in the order shown
     std::vector<std::pair<std::wstring, std::wstring>> filters;
-    DWORD flags = 0; // OFN_*
+    DWORD flags = 0; // OFN_* (common_dialog_types.h)
 };
 
 // What a modal element asks of the user; the backend answers it (a native box,
