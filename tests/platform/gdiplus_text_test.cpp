@@ -1,4 +1,5 @@
 #include "platform/gdiplus/gdiplus.h"
+#include "platform/win32/text_layout.h"
 
 #include <gtest/gtest.h>
 #include <pango/pangocairo.h>
@@ -32,6 +33,7 @@ std::string ResolvedFamily(const char* requested)
 
 TEST(GdiplusText, FamiliesMapToInstalledFonts)
 {
+    using brvl::win32::MapFontFamily;
     EXPECT_EQ(MapFontFamily(L"Segoe UI"), "Open Sans");
     EXPECT_EQ(MapFontFamily(L"MS Shell Dlg"), "Open Sans");
     EXPECT_EQ(MapFontFamily(L"Times New Roman"), "Liberation Serif");
