@@ -1,11 +1,14 @@
 #!/bin/sh
-# Installs what is needed, builds, and runs every test twice: once in the normal
-# build and once under AddressSanitizer + UndefinedBehaviorSanitizer; the
-# threaded tests run a third time under ThreadSanitizer.
+# Installs what is needed, checks that includes point down the layers, builds,
+# and runs every test twice: once in the normal build and once under
+# AddressSanitizer + UndefinedBehaviorSanitizer; the threaded tests run a
+# third time under ThreadSanitizer.
 set -eu
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
+# Layers point down only: a wrong include fails here, before anything builds.
+./scripts/check-layers.py
 
 jobs="$(nproc)"
 # Tests that need a display get a virtual one (the others ignore it), with a

@@ -9,39 +9,11 @@
 namespace brvl::backend
 {
 
-namespace
-{
-
-// How long the idle interface thread sleeps before looking again; only real
-// work (a post from another thread) wakes it sooner. Virtual time never passes
-// while it sleeps.
-constexpr std::chrono::milliseconds kIdleSlice{20};
-
-INT_PTR DefaultAnswer(const ModalRequest& request)
-{
-    if (request.kind != ModalKind::Message)
-    {
-        return request.kind == ModalKind::Dialog ? IDCANCEL : 0;
-    }
-    const bool second = (request.flags & MB_DEFBUTTON2) != 0;
-    if ((request.flags & 0xF) == MB_YESNO)
-    {
-        return second ? IDNO : IDYES;
-    }
-    if ((request.flags & 0xF) == MB_OKCANCEL)
-    {
-        return second ? IDCANCEL : IDOK;
-    }
-    return IDOK;
-}
-
-} // namespace
-
 HeadlessBackend::HeadlessBackend() = default;
 
 void HeadlessBackend::AdvanceTime(std::uint64_t ms)
 {
-    m_now += ms;
+    AdvanceClock(ms);
     PumpPendingMessages();
 }
 
@@ -147,22 +119,6 @@ int HeadlessBackend::PresentCount(HWND topLevel) const
     return 0;
 }
 
-void HeadlessBackend::WakeUiThread()
-{
-    {
-        std::lock_guard lock(m_wakeMutex);
-        m_woken = true;
-    }
-    m_wake.notify_one();
-}
-
-void HeadlessBackend::WaitForWork(std::optional<std::uint64_t>)
-{
-    std::unique_lock lock(m_wakeMutex);
-    m_wake.wait_for(lock, kIdleSlice, [this] { return m_woken; });
-    m_woken = false;
-}
-
 void HeadlessBackend::Present(HWND topLevel, const ImageView&)
 {
     for (auto& [hwnd, count] : m_presentCounts)
@@ -199,8 +155,8 @@ std::optional<INT_PTR> HeadlessBackend::BeginModal(const ModalRequest& request)
     {
         answer = m_responder(request);
     }
-    ModalRecord record{request, answer.kind != ModalAnswer::Kind::Default,
-                       DefaultAnswer(request), {}};
+    ModalRecord record{
+        request, answer.kind != ModalAnswer::Kind::Default, DefaultAnswer(request), {}};
     if (answer.kind == ModalAnswer::Kind::Result)
     {
         record.result = answer.result;

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "platform/backend/backend.h"
 #include "platform/win32/backend_bridge.h"
+#include "platform/win32/no_display_backend.h"
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <vector>
 
 namespace brvl::backend
@@ -23,8 +20,8 @@ struct ModalAnswer
         RunLoop, // keep the modal loop running until a window ends it (dialogs only)
     };
     Kind kind = Kind::Default;
-    INT_PTR result = 0;   // a button id, or a COLORREF for the colour chooser
-    std::wstring path;    // the file dialog's choice
+    INT_PTR result = 0; // a button id, or a COLORREF for the colour chooser
+    std::wstring path;  // the file dialog's choice
 
     static ModalAnswer Unanswered() { return {}; }
     static ModalAnswer With(INT_PTR value) { return {Kind::Result, value, {}}; }
@@ -40,10 +37,11 @@ struct ModalRecord
     std::wstring path; // what a file dialog returned
 };
 
-// No display: a virtual 1920 x 1080 screen, a clock that moves only when the
-// test advances it, a responder for message boxes and modal windows, and input
-// injected by screen point through the same routing a user's input takes.
-class HeadlessBackend : public Backend
+// No display, driven by a test: the clock moves when the test advances it, a
+// responder answers message boxes and modal windows (and every one shown is
+// recorded), and input is injected by screen point through the same routing a
+// user's input takes.
+class HeadlessBackend : public NoDisplayBackend
 {
 public:
     using Responder = std::function<ModalAnswer(const ModalRequest&)>;
@@ -85,11 +83,6 @@ public:
     int PresentCount(HWND topLevel) const;
 
     // Backend
-    std::uint64_t NowMs() override { return m_now.load(); }
-    void WakeUiThread() override;
-    void WaitForWork(std::optional<std::uint64_t> deadlineMs) override;
-    RECT ScreenRect() const override { return RECT{0, 0, 1920, 1080}; }
-    RECT WorkArea() const override { return RECT{0, 0, 1920, 1040}; }
     bool WantsPresentation() const override { return m_presentation; }
     void Present(HWND topLevel, const ImageView& image) override;
     void CursorChanged(HCURSOR cursor) override { m_cursor = cursor; }
@@ -100,22 +93,13 @@ public:
     std::optional<std::wstring> ShowFileDialog(HWND owner,
                                                const FileDialogRequest& request) override;
     std::optional<COLORREF> ShowColorDialog(HWND owner, COLORREF initial) override;
-    // An in-process clipboard.
-    std::wstring ClipboardText() override { return m_clipboard; }
-    void SetClipboardText(const std::wstring& text) override { m_clipboard = text; }
 
 private:
-    std::atomic<std::uint64_t> m_now{1'000'000};
-    mutable std::mutex m_wakeMutex;
-    std::condition_variable m_wake;
-    bool m_woken = false;
-
     Responder m_responder;
     std::vector<ModalRecord> m_modalLog;
     HCURSOR m_cursor = nullptr;
     HWND m_grab = nullptr;
     bool m_presentation = false;
-    std::wstring m_clipboard;
     std::vector<std::pair<HWND, int>> m_presentCounts;
 };
 

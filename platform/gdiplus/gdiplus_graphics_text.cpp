@@ -4,7 +4,7 @@
 
 #include "base/unicode_text.h"
 #include "platform/gdiplus/paint_guard.h"
-#include "platform/gdiplus/text_layout.h"
+#include "platform/win32/text_layout.h"
 
 #include <pango/pangocairo.h>
 
@@ -71,15 +71,15 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
         return Record(InvalidParameter);
     }
     const StringFormat& fmt = format != nullptr ? *format : *StringFormat::GenericDefault();
-    const std::string utf8 = PlainTextUtf8(text, length);
+    const std::string utf8 = brvl::win32::PlainTextUtf8(text, length);
     const double padding = emPx * kPaddingEms;
 
     if (utf8.empty())
     {
         if (measured != nullptr)
         {
-            *measured = box != nullptr ? RectF(box->X, box->Y, 0, 0)
-                                       : RectF(origin->X, origin->Y, 0, 0);
+            *measured =
+                box != nullptr ? RectF(box->X, box->Y, 0, 0) : RectF(origin->X, origin->Y, 0, 0);
         }
         return Record(Ok);
     }
@@ -89,13 +89,13 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
         return Record(Ok);
     }
 
-    LayoutPtr layout = MakeTextLayout(m_cr, utf8, font->FamilyName(), emPx,
-                                      (font->GetStyle() & FontStyleBold) != 0,
-                                      (font->GetStyle() & FontStyleItalic) != 0);
-    const bool wrap = (fmt.GetFormatFlags() & StringFormatFlagsNoWrap) == 0 && box != nullptr &&
-                      box->Width > 0;
-    const bool ellipsis = fmt.GetTrimming() == StringTrimmingEllipsisCharacter && box != nullptr &&
-                          box->Width > 0;
+    brvl::win32::LayoutPtr layout = brvl::win32::MakeTextLayout(
+        m_cr, utf8, font->FamilyName(), emPx, (font->GetStyle() & FontStyleBold) != 0,
+        (font->GetStyle() & FontStyleItalic) != 0);
+    const bool wrap =
+        (fmt.GetFormatFlags() & StringFormatFlagsNoWrap) == 0 && box != nullptr && box->Width > 0;
+    const bool ellipsis =
+        fmt.GetTrimming() == StringTrimmingEllipsisCharacter && box != nullptr && box->Width > 0;
     const double lineWidth = box != nullptr ? box->Width - 2 * padding : 0.0;
     const bool widthSet = (wrap || ellipsis) && lineWidth > 0;
     if (widthSet)
@@ -120,7 +120,7 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
     {
         pango_layout_set_single_paragraph_mode(layout.get(), box == nullptr ? FALSE : TRUE);
     }
-    const TextExtent size = LogicalExtent(layout.get());
+    const brvl::win32::TextExtent size = brvl::win32::LogicalExtent(layout.get());
 
     if (measured != nullptr)
     {
@@ -169,8 +169,8 @@ Status Graphics::LayoutText(const wchar_t* text, int length, const Font* font, c
     return Record(Ok);
 }
 
-Status Graphics::DrawString(const wchar_t* text, int length, const Font* font,
-                            const RectF& layout, const StringFormat* format, const Brush* brush)
+Status Graphics::DrawString(const wchar_t* text, int length, const Font* font, const RectF& layout,
+                            const StringFormat* format, const Brush* brush)
 {
     if (brush == nullptr)
     {
@@ -179,14 +179,14 @@ Status Graphics::DrawString(const wchar_t* text, int length, const Font* font,
     return LayoutText(text, length, font, &layout, nullptr, format, brush, nullptr);
 }
 
-Status Graphics::DrawString(const wchar_t* text, int length, const Font* font,
-                            const PointF& origin, const Brush* brush)
+Status Graphics::DrawString(const wchar_t* text, int length, const Font* font, const PointF& origin,
+                            const Brush* brush)
 {
     return DrawString(text, length, font, origin, nullptr, brush);
 }
 
-Status Graphics::DrawString(const wchar_t* text, int length, const Font* font,
-                            const PointF& origin, const StringFormat* format, const Brush* brush)
+Status Graphics::DrawString(const wchar_t* text, int length, const Font* font, const PointF& origin,
+                            const StringFormat* format, const Brush* brush)
 {
     if (brush == nullptr)
     {

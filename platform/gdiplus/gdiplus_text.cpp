@@ -11,20 +11,9 @@ constexpr double kPointsPerInch = 72.0;
 
 } // namespace
 
-std::string MapFontFamily(const std::wstring& family)
+FontFamily::FontFamily(const wchar_t* name) : m_name(name != nullptr ? name : L"")
 {
-    if (family == L"Segoe UI" || family == L"MS Shell Dlg" || family == L"MS Shell Dlg 2")
-    {
-        return "Open Sans";
-    }
-    if (family == L"Times New Roman")
-    {
-        return "Liberation Serif";
-    }
-    return "sans-serif";
 }
-
-FontFamily::FontFamily(const wchar_t* name) : m_name(name != nullptr ? name : L"") {}
 
 const FontFamily* FontFamily::GenericSansSerif()
 {

@@ -72,7 +72,4 @@ private:
     StringTrimming m_trimming = StringTrimmingCharacter;
 };
 
-// The Pango family that a requested family name is drawn with.
-std::string MapFontFamily(const std::wstring& family);
-
 } // namespace Gdiplus

@@ -2,8 +2,8 @@
 
 #include "base/path_parts.h"
 #include "base/unicode_text.h"
-#include "platform/backend/backend.h"
 #include "platform/mfc/afx_message_box.h"
+#include "platform/win32/backend_seam.h"
 #include "platform/win32/message_loop.h"
 
 #include <filesystem>
@@ -27,8 +27,8 @@ std::vector<std::pair<std::wstring, std::wstring>> ParseFilter(const std::wstrin
     while (start <= filter.size())
     {
         const size_t bar = filter.find(L'|', start);
-        parts.push_back(filter.substr(start, bar == std::wstring::npos ? std::wstring::npos
-                                                                       : bar - start));
+        parts.push_back(
+            filter.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start));
         if (bar == std::wstring::npos)
         {
             break;
@@ -66,8 +66,7 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExtension, LPCTSTR 
                          DWORD flags, LPCTSTR filter, CWnd* parent, DWORD, BOOL)
     : m_open(openFileDialog != FALSE),
       m_defaultExtension(defaultExtension != nullptr ? defaultExtension : L""),
-      m_fileName(fileName != nullptr ? fileName : L""),
-      m_filter(filter != nullptr ? filter : L""),
+      m_fileName(fileName != nullptr ? fileName : L""), m_filter(filter != nullptr ? filter : L""),
       m_parent(parent)
 {
     m_ofn.Flags = flags;
@@ -142,10 +141,9 @@ CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) : m_pare
 
 INT_PTR CColorDialog::DoModal()
 {
-    const HWND owner = m_cc.hwndOwner != nullptr ? ::GetAncestorTopLevel(m_cc.hwndOwner)
-                                                 : OwnerTopLevel(m_parent);
-    const std::optional<COLORREF> chosen =
-        brvl::win32::ShowModalColorDialog(owner, m_cc.rgbResult);
+    const HWND owner =
+        m_cc.hwndOwner != nullptr ? ::GetAncestorTopLevel(m_cc.hwndOwner) : OwnerTopLevel(m_parent);
+    const std::optional<COLORREF> chosen = brvl::win32::ShowModalColorDialog(owner, m_cc.rgbResult);
     if (!chosen)
     {
         return IDCANCEL;

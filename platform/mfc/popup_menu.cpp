@@ -1,8 +1,8 @@
 #include "platform/mfc/popup_menu.h"
 
-#include "platform/backend/backend.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/bar_theme.h"
+#include "platform/win32/backend_seam.h"
 #include "platform/win32/menu.h"
 #include "platform/win32/message_loop.h"
 

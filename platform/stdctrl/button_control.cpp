@@ -269,20 +269,6 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_SETFONT:
-        Buttons().Of(hwnd).font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam) != 0)
-        {
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(Buttons().Of(hwnd).font);
     case WM_GETDLGCODE:
     {
         const DWORD kind = KindOf(hwnd);
@@ -436,11 +422,8 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             Click(hwnd);
         }
         return 0;
-    case WM_NCDESTROY:
-        Buttons().Drop(hwnd);
-        return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Buttons(), &Paint, hwnd, msg, wParam, lParam);
     }
 }
 

@@ -363,11 +363,6 @@ LRESULT ComboBoxWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         FitClosedHeight(hwnd, s);
         return 0;
     }
-    case WM_PAINT:
-        PaintCombo(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_SETFONT:
     {
         ComboState& s = Combos().Of(hwnd);
@@ -376,8 +371,6 @@ LRESULT ComboBoxWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(Combos().Of(hwnd).font);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS |
                (Combos().Of(hwnd).list != nullptr ? DLGC_WANTMESSAGE : 0);
@@ -521,7 +514,7 @@ LRESULT ComboBoxWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Combos().Drop(hwnd);
         return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Combos(), &PaintCombo, hwnd, msg, wParam, lParam);
     }
 }
 
@@ -537,11 +530,6 @@ LRESULT ComboListWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Lists().Of(hwnd).combo = static_cast<HWND>(cs->lpCreateParams);
         return TRUE;
     }
-    case WM_PAINT:
-        PaintList(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_MOUSEMOVE:
         if (s != nullptr)
         {
@@ -595,7 +583,7 @@ LRESULT ComboListWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Lists().Drop(hwnd);
         return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Lists(), &PaintList, hwnd, msg, wParam, lParam);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "platform/stdctrl/dialog_box.h"
 
-#include "platform/backend/backend.h"
 #include "platform/stdctrl/control_theme.h"
+#include "platform/stdctrl/standard_controls.h"
+#include "platform/win32/backend_seam.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_loop.h"
-#include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>
@@ -70,8 +70,7 @@ bool IsUsable(HWND hwnd)
 
 UINT DialogCodeOf(HWND control, MSG* msg)
 {
-    return static_cast<UINT>(SendMessageW(control, WM_GETDLGCODE,
-                                          msg != nullptr ? msg->wParam : 0,
+    return static_cast<UINT>(SendMessageW(control, WM_GETDLGCODE, msg != nullptr ? msg->wParam : 0,
                                           reinterpret_cast<LPARAM>(msg)));
 }
 
@@ -190,8 +189,7 @@ bool HandleDialogKey(HWND dialog, MSG* msg, HWND control, UINT code)
     }
     case VK_RETURN:
     {
-        if (control != nullptr &&
-            (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
+        if (control != nullptr && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
         {
             PressDialogButton(dialog, GetDlgCtrlID(control));
             return true;
@@ -219,9 +217,9 @@ HWND CreateDialogFromTemplate(const DialogTemplate& dialogTemplate, HWND owner,
 {
     RegisterStandardControlClasses();
     const UINT dpi = GetDpiForWindow(owner);
-    const HFONT font = CreateFontW(-MulDiv(dialogTemplate.fontPoints, static_cast<int>(dpi), 72),
-                                   0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0,
-                                   dialogTemplate.fontFace.c_str());
+    const HFONT font =
+        CreateFontW(-MulDiv(dialogTemplate.fontPoints, static_cast<int>(dpi), 72), 0, 0, 0,
+                    FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, dialogTemplate.fontFace.c_str());
     const SIZE units = MeasureBaseUnits(font);
 
     DWORD style = dialogTemplate.style & ~WS_VISIBLE;
@@ -280,8 +278,8 @@ HWND CreateDialogFromTemplate(const DialogTemplate& dialogTemplate, HWND owner,
     }
 
     const HWND firstFocus = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    const LRESULT wantsFocus = SendMessageW(dialog, WM_INITDIALOG,
-                                            reinterpret_cast<WPARAM>(firstFocus), initParam);
+    const LRESULT wantsFocus =
+        SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstFocus), initParam);
     if (!IsWindow(dialog))
     {
         return nullptr;
@@ -395,8 +393,7 @@ LRESULT DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID:
     {
         const DialogState* state = Dialogs().Find(dialog);
-        return state != nullptr ? MAKELRESULT(static_cast<WORD>(state->defaultId), DC_HASDEFID)
-                                : 0;
+        return state != nullptr ? MAKELRESULT(static_cast<WORD>(state->defaultId), DC_HASDEFID) : 0;
     }
     case DM_SETDEFID:
         if (DialogState* state = Dialogs().Find(dialog))
@@ -413,8 +410,8 @@ LRESULT DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         // A modal dialog destroyed under its loop (its owner went away) ends
         // the loop as cancelled rather than leaving it waiting forever.
-        if (DialogState* state = Dialogs().Find(dialog); state != nullptr && state->modal &&
-                                                          !state->ended)
+        if (DialogState* state = Dialogs().Find(dialog);
+            state != nullptr && state->modal && !state->ended)
         {
             state->ended = true;
             state->result = IDCANCEL;
@@ -491,8 +488,8 @@ BOOL MapDialogRect(HWND dialog, RECT* rect)
         return FALSE;
     }
     const RECT r = rect->right >= rect->left && rect->bottom >= rect->top
-                       ? ToPixels(state->baseUnits, rect->left, rect->top,
-                                  rect->right - rect->left, rect->bottom - rect->top)
+                       ? ToPixels(state->baseUnits, rect->left, rect->top, rect->right - rect->left,
+                                  rect->bottom - rect->top)
                        : RECT{MulDiv(rect->left, state->baseUnits.cx, 4),
                               MulDiv(rect->top, state->baseUnits.cy, 8),
                               MulDiv(rect->right, state->baseUnits.cx, 4),
@@ -514,8 +511,8 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous)
     }
     const HWND from = control != nullptr ? ControlOf(dialog, control) : nullptr;
     const auto at = std::find(children.begin(), children.end(), from);
-    const size_t start = at == children.end() ? children.size() - 1
-                                              : static_cast<size_t>(at - children.begin());
+    const size_t start =
+        at == children.end() ? children.size() - 1 : static_cast<size_t>(at - children.begin());
     for (size_t step = 1; step <= children.size(); ++step)
     {
         const HWND candidate = children[(start + step) % children.size()];

@@ -2,14 +2,14 @@
 // words, scrolls vertically) text fields with caret, selection, keyboard
 // editing and the clipboard.
 
-#include "platform/backend/backend.h"
-#include "platform/win32/backend_bridge.h"
-#include "platform/win32/control_messages.h"
-#include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
 #include "platform/stdctrl/edit_text_model.h"
-#include "platform/win32/gdi.h"
 #include "platform/stdctrl/standard_controls.h"
+#include "platform/win32/backend_bridge.h"
+#include "platform/win32/backend_seam.h"
+#include "platform/win32/control_messages.h"
+#include "platform/win32/control_styles.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/window_system.h"
 
 #include <algorithm>
@@ -21,9 +21,9 @@ namespace brvl::win32
 namespace
 {
 
-constexpr int kPadding = 3;          // between the field's edge and the text
-constexpr int kScrollBarWidth = 8;   // the drawn vertical scroll bar
-constexpr int kWheelLines = 3;       // lines per wheel notch
+constexpr int kPadding = 3;        // between the field's edge and the text
+constexpr int kScrollBarWidth = 8; // the drawn vertical scroll bar
+constexpr int kWheelLines = 3;     // lines per wheel notch
 
 struct VisualLine
 {
@@ -35,8 +35,8 @@ struct EditState
 {
     EditTextModel model;
     HFONT font = nullptr;
-    int scrollX = 0;       // single-line: pixels hidden on the left
-    size_t firstLine = 0;  // multi-line: first visual line shown
+    int scrollX = 0;      // single-line: pixels hidden on the left
+    size_t firstLine = 0; // multi-line: first visual line shown
     bool selecting = false;
 };
 
@@ -223,8 +223,8 @@ size_t PositionAtX(const EditState& s, const Measurer& m, const VisualLine& line
             hi = mid - 1;
         }
     }
-    if (lo < line.end &&
-        std::abs(m.Width(text, line.start, lo + 1) - x) < std::abs(m.Width(text, line.start, lo) - x))
+    if (lo < line.end && std::abs(m.Width(text, line.start, lo + 1) - x) <
+                             std::abs(m.Width(text, line.start, lo) - x))
     {
         return lo + 1;
     }
@@ -522,8 +522,9 @@ void Paint(HWND hwnd)
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, enabled ? theme::kText : theme::kDisabledText);
         const int originX = area.left - (s.model.MultiLine() ? 0 : s.scrollX);
-        const int firstTop =
-            s.model.MultiLine() ? area.top : client.top + (client.bottom - client.top - lineHeight) / 2;
+        const int firstTop = s.model.MultiLine()
+                                 ? area.top
+                                 : client.top + (client.bottom - client.top - lineHeight) / 2;
         const size_t first = s.model.MultiLine() ? s.firstLine : 0;
         for (size_t i = first; i < lines.size(); ++i)
         {
@@ -581,26 +582,12 @@ LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Changed(hwnd, s);
         return 0;
     }
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_SIZE:
         if (EditState* s = Edits().Find(hwnd))
         {
             EnsureCaretVisible(hwnd, *s);
         }
         return 0;
-    case WM_SETFONT:
-        Edits().Of(hwnd).font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam) != 0)
-        {
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(Edits().Of(hwnd).font);
     case WM_SETTEXT:
     {
         EditState& s = Edits().Of(hwnd);
@@ -775,11 +762,8 @@ LRESULT EditWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         const Measurer m(s.font);
         return static_cast<LRESULT>(LayoutLines(hwnd, s, m).size());
     }
-    case WM_NCDESTROY:
-        Edits().Drop(hwnd);
-        return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Edits(), &Paint, hwnd, msg, wParam, lParam);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/win32/win_types.h"
+#include "platform/win32/window_api.h"
 
 #include <memory>
 #include <unordered_map>
@@ -42,8 +42,7 @@ LRESULT DialogWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void NotifyParent(HWND control, WORD code);
 
 // Per-window state of a control, made on first use and dropped at WM_NCDESTROY.
-template <typename State>
-class ControlStateTable
+template <typename State> class ControlStateTable
 {
 public:
     State& Of(HWND hwnd)
@@ -61,8 +60,7 @@ public:
         return it != m_states.end() ? it->second.get() : nullptr;
     }
     void Drop(HWND hwnd) { m_states.erase(hwnd); }
-    template <typename Visit>
-    void ForEach(Visit visit)
+    template <typename Visit> void ForEach(Visit visit)
     {
         for (auto& [hwnd, state] : m_states)
         {
@@ -73,5 +71,47 @@ public:
 private:
     std::unordered_map<HWND, std::unique_ptr<State>> m_states;
 };
+
+// The default processing of a standard control, for what its own procedure
+// does not handle: the messages every control answers alike, then
+// DefWindowProc. WM_PAINT paints through `paint`; WM_ERASEBKGND erases nothing
+// (the paint covers the client area); a control whose state keeps a `font`
+// answers WM_SETFONT (redrawing when asked) and WM_GETFONT from it;
+// WM_NCDESTROY drops the state.
+template <typename State>
+LRESULT DefControlProc(ControlStateTable<State>& states, void (*paint)(HWND), HWND hwnd, UINT msg,
+                       WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_PAINT:
+        paint(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    case WM_NCDESTROY:
+        states.Drop(hwnd);
+        return 0;
+    default:
+        break;
+    }
+    if constexpr (requires { &State::font; })
+    {
+        if (msg == WM_SETFONT)
+        {
+            states.Of(hwnd).font = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam) != 0)
+            {
+                InvalidateRect(hwnd, nullptr, FALSE);
+            }
+            return 0;
+        }
+        if (msg == WM_GETFONT)
+        {
+            return reinterpret_cast<LRESULT>(states.Of(hwnd).font);
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
 
 } // namespace brvl::win32

@@ -101,20 +101,6 @@ LRESULT StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_SETFONT:
-        Statics().Of(hwnd).font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam) != 0)
-        {
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(Statics().Of(hwnd).font);
     case WM_GETDLGCODE:
         return DLGC_STATIC;
     case WM_SETTEXT:
@@ -131,11 +117,8 @@ LRESULT StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             NotifyParent(hwnd, STN_CLICKED);
         }
         return 0;
-    case WM_NCDESTROY:
-        Statics().Drop(hwnd);
-        return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Statics(), &Paint, hwnd, msg, wParam, lParam);
     }
 }
 

@@ -254,11 +254,6 @@ LRESULT TooltipWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         Tooltips().Of(hwnd);
         return 0;
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_TIMER:
         if (wParam == kHoverTimer)
         {
@@ -293,8 +288,8 @@ LRESULT TooltipWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (info != nullptr)
         {
             Hide(hwnd, s);
-            std::erase_if(s.tools, [&](const Tool& t)
-                          { return t.host == info->hwnd && t.id == info->uId; });
+            std::erase_if(s.tools,
+                          [&](const Tool& t) { return t.host == info->hwnd && t.id == info->uId; });
         }
         return 0;
     }
@@ -328,11 +323,8 @@ LRESULT TooltipWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         s.title = lParam != 0 ? reinterpret_cast<LPCWSTR>(lParam) : L"";
         return TRUE;
     }
-    case WM_NCDESTROY:
-        Tooltips().Drop(hwnd);
-        return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Tooltips(), &Paint, hwnd, msg, wParam, lParam);
     }
 }
 

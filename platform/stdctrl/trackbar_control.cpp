@@ -203,11 +203,6 @@ LRESULT TrackbarWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_SETFOCUS:
@@ -332,11 +327,8 @@ LRESULT TrackbarWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         s.lineSize = std::max(1, static_cast<int>(lParam));
         return previous;
     }
-    case WM_NCDESTROY:
-        Trackbars().Drop(hwnd);
-        return 0;
     default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        return DefControlProc(Trackbars(), &Paint, hwnd, msg, wParam, lParam);
     }
 }
 

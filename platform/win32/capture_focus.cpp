@@ -1,5 +1,5 @@
-#include "platform/backend/backend.h"
 #include "platform/win32/backend_bridge.h"
+#include "platform/win32/backend_seam.h"
 #include "platform/win32/window_system.h"
 
 using namespace brvl::win32;

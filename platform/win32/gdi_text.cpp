@@ -2,15 +2,13 @@
 // the same Pango layouts as GDI+ strings.
 #include "platform/win32/device_context.h"
 #include "platform/win32/gdi_objects.h"
-
-#include "platform/gdiplus/gdiplus_text.h"
-#include "platform/gdiplus/text_layout.h"
+#include "platform/win32/text_layout.h"
 
 #include <cmath>
 #include <string>
 
 using namespace brvl::gdi;
-using Gdiplus::LayoutPtr;
+using namespace brvl::win32;
 
 namespace
 {
@@ -20,8 +18,8 @@ constexpr double kDefaultEmPx = 12.0;
 
 LayoutPtr MakeLayout(cairo_t* cr, const std::string& utf8, const LOGFONTW& font)
 {
-    return Gdiplus::MakeTextLayout(cr, utf8, font.lfFaceName, EmPixelsOf(font),
-                                   font.lfWeight >= 600, font.lfItalic != 0);
+    return MakeTextLayout(cr, utf8, font.lfFaceName, EmPixelsOf(font), font.lfWeight >= 600,
+                          font.lfItalic != 0);
 }
 
 // Without DT_NOPREFIX "&x" underlines x and "&&" is "&": strips the markers
@@ -69,8 +67,7 @@ double EmPixelsOf(const LOGFONTW& font)
     PangoFontMap* map = pango_cairo_font_map_get_default();
     PangoContext* context = pango_font_map_create_context(map);
     PangoFontDescription* description = pango_font_description_new();
-    pango_font_description_set_family(description,
-                                      Gdiplus::MapFontFamily(font.lfFaceName).c_str());
+    pango_font_description_set_family(description, MapFontFamily(font.lfFaceName).c_str());
     pango_font_description_set_absolute_size(description, double(font.lfHeight) * PANGO_SCALE);
     PangoFontMetrics* metrics = pango_context_get_metrics(context, description, nullptr);
     const double cell =
@@ -92,9 +89,9 @@ BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int length, SIZE* size)
         return FALSE;
     }
     const DcState* state = StateOf(dc);
-    LayoutPtr layout = MakeLayout(cr, Gdiplus::PlainTextUtf8(text, length), FontOf(state->font));
+    LayoutPtr layout = MakeLayout(cr, PlainTextUtf8(text, length), FontOf(state->font));
     pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
-    const Gdiplus::TextExtent extent = Gdiplus::LogicalExtent(layout.get());
+    const TextExtent extent = LogicalExtent(layout.get());
     size->cx = LONG(std::ceil(extent.width));
     size->cy = LONG(std::ceil(extent.height));
     return TRUE;
@@ -108,7 +105,7 @@ int DrawTextW(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format)
         return 0;
     }
     const DcState* state = StateOf(dc);
-    std::string utf8 = Gdiplus::PlainTextUtf8(text, length);
+    std::string utf8 = PlainTextUtf8(text, length);
     int underlineAt = -1;
     if ((format & DT_NOPREFIX) == 0)
     {
@@ -140,7 +137,7 @@ int DrawTextW(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format)
             pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
         }
     }
-    const Gdiplus::TextExtent extent = Gdiplus::LogicalExtent(layout.get());
+    const TextExtent extent = LogicalExtent(layout.get());
     const int textHeight = int(std::ceil(extent.height));
     if ((format & DT_CALCRECT) != 0)
     {

@@ -4,7 +4,7 @@
 #include "platform/win32/window_system.h"
 
 #include "base/unicode_text.h"
-#include "platform/backend/backend.h"
+#include "platform/win32/backend_seam.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/backend/backend.h"
+#include "platform/win32/backend_seam.h"
 #include "platform/win32/test_hooks.h"
 #include "platform/win32/window_system.h"
 

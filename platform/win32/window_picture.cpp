@@ -1,6 +1,6 @@
 #include "platform/win32/window_picture.h"
 
-#include "platform/backend/backend.h"
+#include "platform/win32/backend_seam.h"
 #include "platform/win32/window_system.h"
 
 #include <cairo.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/backend/backend.h"
+#include "platform/win32/backend_seam.h"
 
 #include <string>
 

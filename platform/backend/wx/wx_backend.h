@@ -3,8 +3,8 @@
 // Internal to platform/backend/wx: the backend over wxWidgets. Only files of
 // this folder include wx headers.
 
-#include "platform/backend/backend.h"
 #include "platform/backend/wx/file_patterns.h"
+#include "platform/win32/backend_seam.h"
 
 #include <wx/bitmap.h>
 #include <wx/dnd.h>
@@ -49,7 +49,8 @@ public:
     void CaptureChanged(HWND holder) override;
     int ShowMessageBox(const ModalRequest& request) override;
     std::optional<INT_PTR> BeginModal(const ModalRequest& request) override;
-    std::optional<std::wstring> ShowFileDialog(HWND owner, const FileDialogRequest& request) override;
+    std::optional<std::wstring> ShowFileDialog(HWND owner,
+                                               const FileDialogRequest& request) override;
     std::optional<COLORREF> ShowColorDialog(HWND owner, COLORREF initial) override;
     std::wstring ClipboardText() override;
     void SetClipboardText(const std::wstring& text) override;

@@ -1,11 +1,10 @@
 #include "platform/backend/wx/wx_backend.h"
 
-#include "platform/mfc/common_dialogs.h"
+#include "platform/win32/common_dialog_types.h"
 
 #include <wx/clipbrd.h>
 #include <wx/colordlg.h>
 #include <wx/filedlg.h>
-
 
 namespace brvl::backend::wxui
 {

@@ -1,14 +1,14 @@
 #pragma once
 
-// Internal to the painting layer: the Pango layouts that GDI+ strings and GDI
-// text calls are both drawn with, so the two render text the same way.
+// Internal to the painting layers: the Pango layouts that GDI text calls and
+// GDI+ strings are both drawn with, so the two render text the same way.
 
 #include <pango/pangocairo.h>
 
 #include <memory>
 #include <string>
 
-namespace Gdiplus
+namespace brvl::win32
 {
 
 struct GObjectDeleter
@@ -33,4 +33,9 @@ struct TextExtent
 
 TextExtent LogicalExtent(PangoLayout* layout);
 
-} // namespace Gdiplus
+// The Pango family that a requested family name is drawn with: "Segoe UI" and
+// "MS Shell Dlg" are Open Sans, "Times New Roman" is Liberation Serif, anything
+// else the default sans. Never fails.
+std::string MapFontFamily(const std::wstring& family);
+
+} // namespace brvl::win32

@@ -1,11 +1,10 @@
-#include "platform/gdiplus/text_layout.h"
+#include "platform/win32/text_layout.h"
 
 #include "base/unicode_text.h"
-#include "platform/gdiplus/gdiplus_text.h"
 
 #include <cwchar>
 
-namespace Gdiplus
+namespace brvl::win32
 {
 
 namespace
@@ -24,6 +23,19 @@ void SetRepeatableFontOptions(PangoContext* context)
 }
 
 } // namespace
+
+std::string MapFontFamily(const std::wstring& family)
+{
+    if (family == L"Segoe UI" || family == L"MS Shell Dlg" || family == L"MS Shell Dlg 2")
+    {
+        return "Open Sans";
+    }
+    if (family == L"Times New Roman")
+    {
+        return "Liberation Serif";
+    }
+    return "sans-serif";
+}
 
 std::string PlainTextUtf8(const wchar_t* text, int length)
 {
@@ -66,4 +78,4 @@ TextExtent LogicalExtent(PangoLayout* layout)
     return {double(logical.width) / PANGO_SCALE, double(logical.height) / PANGO_SCALE};
 }
 
-} // namespace Gdiplus
+} // namespace brvl::win32

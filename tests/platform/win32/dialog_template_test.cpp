@@ -1,4 +1,4 @@
-#include "test_windows.h"
+#include "tests/platform/test_windows.h"
 
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/window_picture.h"
@@ -39,8 +39,8 @@ TEST_F(DialogTemplateTest, EveryShippedTemplateMakesItsDialog)
         EXPECT_EQ(brvl::win32::ChildWindows(dialog.GetSafeHwnd()).size(), c.controls);
         // A picture of each for people to look at.
         dialog.ShowWindow(SW_SHOW);
-        const std::string png = std::string(BRVL_TEST_OUTPUT_DIR) + "/dialog_template_" +
-                                std::to_string(c.id) + ".png";
+        const std::string png =
+            std::string(BRVL_TEST_OUTPUT_DIR) + "/dialog_template_" + std::to_string(c.id) + ".png";
         EXPECT_TRUE(RenderWindowToPng(dialog.GetSafeHwnd(), png));
         dialog.DestroyWindow();
     }

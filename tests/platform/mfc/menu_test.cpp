@@ -1,6 +1,5 @@
-// Menus and accelerator tables loaded from resources, and the wait cursor.
+// Menus loaded from resources, and command UI on their items.
 
-#include "platform/mfc/wait_cursor.h"
 #include "platform/mfc/win_app.h"
 #include "tests/platform/test_windows.h"
 
@@ -119,88 +118,4 @@ TEST(MenuResources, CommandUiOnAMenuItemEnablesChecksAndRenamesIt)
     state.Enable(TRUE);
     state.SetRadio(FALSE);
     EXPECT_EQ(edit->GetMenuState(0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED), 0u);
-}
-
-class AcceleratorTable : public WindowTest
-{
-};
-
-TEST_F(AcceleratorTable, Table128TranslatesEveryKeyOfTheProgram)
-{
-    struct Case
-    {
-        UINT vk;
-        UINT modifiers;
-        UINT command; // 0: none
-    };
-    constexpr UINT ctrl = MK_CONTROL;
-    constexpr UINT shift = MK_SHIFT;
-    constexpr UINT alt = brvl::win32::kModifierAlt;
-    const Case cases[] = {
-        {'N', ctrl, 57600}, {'O', ctrl, 57601},       {'S', ctrl, 57603}, {'P', ctrl, 57607},
-        {'Z', ctrl, 57643}, {VK_BACK, alt, 57643},    {'X', ctrl, 57635}, {VK_DELETE, shift, 57635},
-        {'C', ctrl, 57634}, {VK_INSERT, ctrl, 57634}, {'V', ctrl, 57637}, {VK_INSERT, shift, 57637},
-        {VK_F6, 0, 57680},  {VK_F6, shift, 57681},    {'N', 0, 0},        {'N', ctrl | shift, 0},
-        {VK_DELETE, 0, 0},  {VK_BACK, 0, 0},
-    };
-    const HACCEL table = LoadAcceleratorsW(nullptr, MAKEINTRESOURCEW(128));
-    ASSERT_NE(table, nullptr);
-    RecordingWnd top("top", log);
-    ASSERT_TRUE(top.CreateTopLevel(CRect(10, 10, 200, 200)));
-    std::vector<UINT> commands;
-    const auto translate = [&](WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT>
-    {
-        MSG msg{top.GetSafeHwnd(), WM_KEYDOWN, wParam, lParam, 0, {}};
-        TranslateAcceleratorW(top.GetSafeHwnd(), table, &msg);
-        return 0;
-    };
-    top.On(WM_KEYDOWN, translate);
-    top.On(WM_SYSKEYDOWN, translate);
-    top.On(WM_COMMAND,
-           [&](WPARAM wParam, LPARAM) -> std::optional<LRESULT>
-           {
-               EXPECT_EQ(HIWORD(wParam), 1) << "accelerators send code 1";
-               commands.push_back(LOWORD(wParam));
-               return 0;
-           });
-    top.SetFocus();
-    for (const Case& c : cases)
-    {
-        commands.clear();
-        session->Key(c.vk, 0, c.modifiers);
-        EXPECT_EQ(commands, c.command != 0 ? std::vector<UINT>{c.command} : std::vector<UINT>{})
-            << "key " << c.vk << " modifiers " << c.modifiers;
-    }
-    EXPECT_TRUE(DestroyAcceleratorTable(table));
-    EXPECT_EQ(LoadAcceleratorsW(nullptr, MAKEINTRESOURCEW(4242)), nullptr);
-}
-
-class WaitCursor : public WindowTest
-{
-};
-
-TEST_F(WaitCursor, NestsAndGivesBackTheCursorShownBeforeIt)
-{
-    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
-    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
-    SetCursor(arrow);
-    {
-        CWaitCursor outer;
-        EXPECT_EQ(GetCursor(), wait);
-        {
-            CWaitCursor inner;
-            SetCursor(arrow); // something else changed it meanwhile
-            inner.Restore();
-            EXPECT_EQ(GetCursor(), wait);
-        }
-        EXPECT_EQ(GetCursor(), wait) << "the outer wait is still running";
-    }
-    EXPECT_EQ(GetCursor(), arrow);
-    EXPECT_EQ(brvl::mfc::WaitCursorDepth(), 0);
-
-    CWinApp app; // with an application, its DoWaitCursor decides
-    app.BeginWaitCursor();
-    EXPECT_EQ(GetCursor(), wait);
-    app.EndWaitCursor();
-    EXPECT_EQ(GetCursor(), arrow);
 }

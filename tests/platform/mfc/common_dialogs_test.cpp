@@ -1,4 +1,4 @@
-#include "test_windows.h"
+#include "tests/platform/test_windows.h"
 
 #include <filesystem>
 #include <fstream>

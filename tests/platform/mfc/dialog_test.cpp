@@ -1,6 +1,6 @@
-#include "dialog_driver.h"
-#include "dialog_fixtures.h"
-#include "test_windows.h"
+#include "tests/platform/dialog_driver.h"
+#include "tests/platform/dialog_fixtures.h"
+#include "tests/platform/test_windows.h"
 
 #include "platform/win32/backend_bridge.h"
 #include "platform/win32/window_picture.h"
@@ -21,8 +21,8 @@ protected:
         const HWND control = GetDlgItem(dialog, id);
         RECT r{};
         GetClientRect(control, &r);
-        session->Click(brvl::backend::HeadlessBackend::ScreenPointOf(control, r.right / 2,
-                                                                     r.bottom / 2));
+        session->Click(
+            brvl::backend::HeadlessBackend::ScreenPointOf(control, r.right / 2, r.bottom / 2));
     }
     void Type(const std::wstring& text)
     {
@@ -153,8 +153,8 @@ TEST_F(DialogTest, DataRoundTripsThroughTheControls)
         SetDlgItemTextW(d, 1015, L"  spaced name ");
         SetDlgItemTextW(d, 1011, L" -42 ");
         SetDlgItemTextW(d, 1029, L"2.25e1");
-        Click(d, 1005);  // unticks
-        Click(d, 1054);  // the first radio
+        Click(d, 1005); // unticks
+        Click(d, 1054); // the first radio
         Click(d, IDOK);
     };
     ASSERT_EQ(dialog.DoModal(), IDOK);
@@ -175,12 +175,9 @@ TEST_F(DialogTest, ABadNumberPromptsAndKeepsTheDialogOpen)
         const wchar_t* prompt;
     };
     const Case cases[] = {
-        {1011, L"12abc", L"Enter an integer."},
-        {1011, L"99999999999", L"Enter an integer."},
-        {1011, L"", L"Enter an integer."},
-        {1029, L"1,5", L"Enter a number."},
-        {1029, L"nan", L"Enter a number."},
-        {1029, L"", L"Enter a number."},
+        {1011, L"12abc", L"Enter an integer."}, {1011, L"99999999999", L"Enter an integer."},
+        {1011, L"", L"Enter an integer."},      {1029, L"1,5", L"Enter a number."},
+        {1029, L"nan", L"Enter a number."},     {1029, L"", L"Enter a number."},
     };
     for (const Case& c : cases)
     {
@@ -207,8 +204,9 @@ TEST_F(DialogTest, ABadNumberPromptsAndKeepsTheDialogOpen)
         ASSERT_EQ(driver.boxTexts.size(), 1u);
         EXPECT_EQ(driver.boxTexts[0], c.prompt);
         const auto log = session->ModalLog();
-        const auto box = std::find_if(log.begin(), log.end(), [](const auto& r)
-                                      { return r.request.kind == brvl::backend::ModalKind::Message; });
+        const auto box = std::find_if(
+            log.begin(), log.end(),
+            [](const auto& r) { return r.request.kind == brvl::backend::ModalKind::Message; });
         ASSERT_NE(box, log.end());
         EXPECT_EQ(box->request.caption, L"BRVL");
         EXPECT_EQ(box->request.flags & MB_ICONEXCLAMATION, MB_ICONEXCLAMATION);
@@ -258,7 +256,8 @@ TEST_F(DialogTest, TabWalksTabStopsAndArrowsMoveInARadioGroup)
     };
     dialog.DoModal();
     // The radio group is one stop, at its checked button (1055).
-    const std::vector<int> expected = {1015, 1016, 1011, 1029, 1005, 1055, 1056, 1050, IDOK, IDCANCEL, 1015, IDCANCEL};
+    const std::vector<int> expected = {1015, 1016, 1011, 1029,     1005, 1055,
+                                       1056, 1050, IDOK, IDCANCEL, 1015, IDCANCEL};
     EXPECT_EQ(order, expected);
     EXPECT_EQ(radioAfterArrow, 0);
 }
@@ -314,8 +313,7 @@ TEST_F(DialogTest, APostFromAWorkerIsHandledWhileTheDialogIsOpen)
     driver.drive = [&](HWND)
     {
         std::thread worker([target] { PostMessageW(target, WM_APP + 7, 42, 0); });
-        EXPECT_TRUE(session->PumpUntil([&] { return received.load(); },
-                                       std::chrono::seconds(5)));
+        EXPECT_TRUE(session->PumpUntil([&] { return received.load(); }, std::chrono::seconds(5)));
         worker.join();
         session->Key(VK_ESCAPE);
     };

@@ -1,4 +1,4 @@
-#include "test_windows.h"
+#include "tests/platform/test_windows.h"
 
 namespace
 {
@@ -18,8 +18,8 @@ protected:
                       }
                       return 0;
                   });
-        ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | WS_TABSTOP,
-                                 RECT{10, 10, 150, 200}, &parent, 9));
+        ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | WS_TABSTOP, RECT{10, 10, 150, 200},
+                                 &parent, 9));
         for (int i = 0; i < 5; ++i)
         {
             CString text;

@@ -46,7 +46,8 @@ TEST(GdiplusPainting, DegenerateInputDrawsNothingAndLaterDrawingStillWorks)
     const Case cases[] = {
         {"zero-width ellipse", [&](Graphics& g) { g.FillEllipse(&brush, 5.f, 5.f, 0.f, 20.f); }},
         {"negative ellipse", [&](Graphics& g) { g.DrawEllipse(&pen, 5.f, 5.f, -10.f, 20.f); }},
-        {"zero-height rectangle", [&](Graphics& g) { g.FillRectangle(&brush, 5.f, 5.f, 20.f, 0.f); }},
+        {"zero-height rectangle",
+         [&](Graphics& g) { g.FillRectangle(&brush, 5.f, 5.f, 20.f, 0.f); }},
         {"NaN rectangle", [&](Graphics& g) { g.DrawRectangle(&pen, kNaN, 5.f, 20.f, 20.f); }},
         {"infinite line", [&](Graphics& g) { g.DrawLine(&pen, 0.f, 0.f, kInf, 10.f); }},
         {"zero-length line", [&](Graphics& g) { g.DrawLine(&pen, 10.f, 10.f, 10.f, 10.f); }},
@@ -54,28 +55,32 @@ TEST(GdiplusPainting, DegenerateInputDrawsNothingAndLaterDrawingStillWorks)
         {"zero sweep pie", [&](Graphics& g) { g.FillPie(&brush, RectF(5, 5, 30, 30), 45, 0); }},
         {"NaN sweep", [&](Graphics& g) { g.DrawArc(&pen, RectF(5, 5, 30, 30), 45, kNaN); }},
         {"arc box of no height", [&](Graphics& g) { g.DrawArc(&pen, RectF(5, 5, 30, 0), 0, 90); }},
-        {"gradient with equal points", [&](Graphics& g) { g.FillRectangle(&flat, 0.f, 0.f, 40.f, 40.f); }},
+        {"gradient with equal points",
+         [&](Graphics& g) { g.FillRectangle(&flat, 0.f, 0.f, 40.f, 40.f); }},
         {"font size 0", [&](Graphics& g)
          { g.DrawString(L"text", -1, &noSize, RectF(0, 0, 40, 40), nullptr, &brush); }},
         {"text box without width", [&](Graphics& g)
          { g.DrawString(L"text", -1, &font, RectF(0, 0, 0, 40), nullptr, &brush); }},
         {"NaN text box", [&](Graphics& g)
          { g.DrawString(L"text", -1, &font, RectF(kNaN, 0, 40, 40), nullptr, &brush); }},
-        {"empty string", [&](Graphics& g)
-         { g.DrawString(L"", -1, &font, RectF(0, 0, 40, 40), nullptr, &brush); }},
+        {"empty string",
+         [&](Graphics& g) { g.DrawString(L"", -1, &font, RectF(0, 0, 40, 40), nullptr, &brush); }},
         {"lines of one point", [&](Graphics& g) { g.DrawLines(&pen, onePoint, 1); }},
         {"curve of one point", [&](Graphics& g) { g.DrawCurve(&pen, onePoint, 1); }},
         {"polygon of two points", [&](Graphics& g) { g.FillPolygon(&brush, twoPoints, 2); }},
         {"NaN in a polygon", [&](Graphics& g) { g.FillPolygon(&brush, nanPoints, 3); }},
         {"NaN curve tension", [&](Graphics& g) { g.DrawCurve(&pen, twoPoints, 2, kNaN); }},
-        {"negative pen width", [&](Graphics& g) { g.DrawLine(&negativePen, 0.f, 0.f, 30.f, 30.f); }},
+        {"negative pen width",
+         [&](Graphics& g) { g.DrawLine(&negativePen, 0.f, 0.f, 30.f, 30.f); }},
         {"null pen", [&](Graphics& g) { g.DrawLine(nullptr, 0.f, 0.f, 30.f, 30.f); }},
-        {"empty path", [&](Graphics& g)
+        {"empty path",
+         [&](Graphics& g)
          {
              GraphicsPath path;
              g.FillPath(&brush, &path);
          }},
-        {"path gradient over nothing", [&](Graphics& g)
+        {"path gradient over nothing",
+         [&](Graphics& g)
          {
              GraphicsPath path;
              path.AddEllipse(RectF(10, 10, 0, 0));
@@ -91,7 +96,8 @@ TEST(GdiplusPainting, DegenerateInputDrawsNothingAndLaterDrawingStillWorks)
         c.draw(g);
         EXPECT_EQ(cairo_status(g.Context()), CAIRO_STATUS_SUCCESS) << c.name;
         g.FillRectangle(&brush, 0.f, 0.f, 4.f, 4.f);
-        EXPECT_EQ(PixelAt(bitmap, 1, 1).GetValue(), 0xFFFFFFFFu) << c.name << ": later drawing lost";
+        EXPECT_EQ(PixelAt(bitmap, 1, 1).GetValue(), 0xFFFFFFFFu)
+            << c.name << ": later drawing lost";
         EXPECT_EQ(PixelAt(bitmap, 20, 20).GetA(), 0) << c.name << ": drew something";
     }
 }

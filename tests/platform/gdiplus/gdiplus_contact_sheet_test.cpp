@@ -32,7 +32,8 @@ void DrawStrokes(Graphics& g)
     {
         Pen pen(kAccent, 7.0f);
         pen.SetLineJoin(joins[i]);
-        const PointF zigzag[] = {{110.0f + 40 * i, 70}, {125.0f + 40 * i, 20}, {140.0f + 40 * i, 70}};
+        const PointF zigzag[] = {
+            {110.0f + 40 * i, 70}, {125.0f + 40 * i, 20}, {140.0f + 40 * i, 70}};
         g.DrawLines(&pen, zigzag, 3);
     }
     const DashStyle dashes[] = {DashStyleDash, DashStyleDot, DashStyleDashDot};
@@ -72,7 +73,8 @@ void DrawGradients(Graphics& g)
                                  Color(255, 20, 20, 60));
     g.FillRectangle(&vertical, RectF(20, 160, 80, 50));
     LinearGradientBrush stops(PointF(110, 0), PointF(230, 0), Color(0, 0, 0, 0), Color(0, 0, 0, 0));
-    const Color colors[] = {Color(0, 80, 200, 255), Color(255, 80, 200, 255), Color(0, 80, 200, 255)};
+    const Color colors[] = {Color(0, 80, 200, 255), Color(255, 80, 200, 255),
+                            Color(0, 80, 200, 255)};
     const REAL positions[] = {0.0f, 0.5f, 1.0f};
     stops.SetInterpolationColors(colors, positions, 3);
     g.FillRectangle(&stops, RectF(110, 160, 120, 50));
@@ -117,7 +119,8 @@ void DrawTexts(Graphics& g)
     const Font bold(L"Times New Roman", 16.0f, FontStyleBold, UnitPixel);
     const SolidBrush ink(kInk);
     Pen frame(Color(255, 90, 90, 110), 1.0f);
-    const StringAlignment aligns[] = {StringAlignmentNear, StringAlignmentCenter, StringAlignmentFar};
+    const StringAlignment aligns[] = {StringAlignmentNear, StringAlignmentCenter,
+                                      StringAlignmentFar};
     for (int i = 0; i < 3; ++i)
     {
         const RectF box(20.0f + 150 * i, 290, 140, 30);

@@ -1,6 +1,6 @@
-#include "platform/backend/backend.h"
+#include "platform/win32/backend_seam.h"
 
-#include "platform/backend/headless_backend.h"
+#include "platform/win32/no_display_backend.h"
 
 #include <atomic>
 
@@ -14,8 +14,8 @@ std::atomic<Backend*> g_installed{nullptr};
 
 Backend& DefaultBackend()
 {
-    static HeadlessBackend headless;
-    return headless;
+    static NoDisplayBackend noDisplay;
+    return noDisplay;
 }
 
 } // namespace

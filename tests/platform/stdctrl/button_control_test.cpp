@@ -1,4 +1,4 @@
-#include "test_windows.h"
+#include "tests/platform/test_windows.h"
 
 namespace
 {
@@ -91,8 +91,8 @@ TEST_F(ButtonControlTest, OnlyANotifyingStaticHearsTheMouse)
     CStatic plain;
     CStatic notifying;
     ASSERT_TRUE(plain.Create(L"&Label", WS_VISIBLE | SS_LEFT, RECT{10, 10, 150, 30}, &parent, 5));
-    ASSERT_TRUE(notifying.Create(L"", WS_VISIBLE | SS_NOTIFY, RECT{10, 40, 150, 60}, &parent,
-                                 20483));
+    ASSERT_TRUE(
+        notifying.Create(L"", WS_VISIBLE | SS_NOTIFY, RECT{10, 40, 150, 60}, &parent, 20483));
     session->Click(ScreenPoint(plain, 5, 5));
     EXPECT_EQ(log.Count("parent", WM_LBUTTONDOWN), 1) << "a plain label lets the click through";
     session->Click(ScreenPoint(notifying, 5, 5));

@@ -1,5 +1,9 @@
 #pragma once
 
+// What the window tree asks of the display backend. The backends (headless,
+// wx) sit above the whole platform and implement this interface; they call
+// back into the tree through backend_bridge.h.
+
 #include "platform/win32/win_types.h"
 
 #include <cstdint>
@@ -38,11 +42,11 @@ struct FileDialogRequest
     bool open = true;
     std::wstring title;
     std::wstring initialFolder;
-    std::wstring fileName; // suggested name, may be empty
+    std::wstring fileName;         // suggested name, may be empty
     std::wstring defaultExtension; // without the dot
     // (description, patterns such as "*.wav;*.flac") in the order shown
     std::vector<std::pair<std::wstring, std::wstring>> filters;
-    DWORD flags = 0; // OFN_*
+    DWORD flags = 0; // OFN_* (common_dialog_types.h)
 };
 
 // What a modal element asks of the user; the backend answers it (a native box,
@@ -56,7 +60,7 @@ struct ModalRequest
     std::wstring text;
     UINT flags = 0;
     std::optional<FileDialogRequest> file; // FileDialog only
-    COLORREF initialColor = 0;            // ColorDialog only
+    COLORREF initialColor = 0;             // ColorDialog only
 };
 
 // The seam between the window tree and what shows it. The tree calls these on
@@ -109,8 +113,8 @@ public:
     virtual void SetClipboardText(const std::wstring& text) = 0;
 };
 
-// The backend in use; the headless one until another is installed.
+// The backend in use; the tree's own no-display backend until another is installed.
 Backend& CurrentBackend();
-void InstallBackend(Backend* backend); // nullptr restores the headless default
+void InstallBackend(Backend* backend); // nullptr restores the no-display default
 
 } // namespace brvl::backend

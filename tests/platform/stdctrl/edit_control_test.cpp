@@ -1,5 +1,5 @@
-#include "dialog_fixtures.h"
-#include "test_windows.h"
+#include "tests/platform/dialog_fixtures.h"
+#include "tests/platform/test_windows.h"
 
 #include "platform/stdctrl/edit_text_model.h"
 
@@ -24,8 +24,8 @@ protected:
                       }
                       return 0;
                   });
-        ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER | WS_TABSTOP | style,
-                                RECT{10, 10, 210, 90}, &parent, 7));
+        ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER | WS_TABSTOP | style, RECT{10, 10, 210, 90},
+                                &parent, 7));
         edit.SetFocus();
         Settle();
         changes = 0;
