@@ -6,6 +6,7 @@
 #include "platform/mfc/menu.h"
 #include "platform/win32/accelerators.h"
 #include "platform/win32/backend_bridge.h"
+#include "platform/win32/dpi_scale.h"
 
 #include <cwctype>
 
@@ -27,10 +28,7 @@ constexpr int kBarHeight96 = 26;
 constexpr int kItemPadding96 = 10;
 constexpr int kBarInset96 = 4;
 
-int Scaled(int length, HWND hwnd)
-{
-    return MulDiv(length, static_cast<int>(::GetDpiForWindow(hwnd)), 96);
-}
+using brvl::win32::ScaleForWindow;
 
 std::wstring TopItemText(HMENU menu, int index)
 {
@@ -67,7 +65,7 @@ CSize CMFCMenuBar::CalcFixedLayout(BOOL, BOOL horz)
     {
         return CSize(0, 0);
     }
-    const int thickness = Scaled(kBarHeight96, m_hWnd);
+    const int thickness = ScaleForWindow(kBarHeight96, m_hWnd);
     return horz ? CSize(32767, thickness) : CSize(thickness, 32767);
 }
 
@@ -80,13 +78,14 @@ void CMFCMenuBar::Layout()
     GetClientRect(&client);
     const HDC dc = ::CreateCompatibleDC(nullptr);
     ::SelectObject(dc, brvl::mfc::BarFont(::GetDpiForWindow(m_hWnd)));
-    int x = Scaled(kBarInset96, m_hWnd);
+    int x = ScaleForWindow(kBarInset96, m_hWnd);
     for (int i = 0; i < count; ++i)
     {
         RECT measured{0, 0, 0, 0};
         const std::wstring text = TopItemText(menu, i);
         ::DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
-        const int width = (measured.right - measured.left) + 2 * Scaled(kItemPadding96, m_hWnd);
+        const int width =
+            (measured.right - measured.left) + 2 * ScaleForWindow(kItemPadding96, m_hWnd);
         m_itemRects.emplace_back(x, client.top + 2, x + width, client.bottom - 2);
         x += width;
     }

@@ -3,6 +3,7 @@
 #include "platform/backend/backend.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/bar_theme.h"
+#include "platform/win32/dpi_scale.h"
 #include "platform/win32/menu.h"
 #include "platform/win32/message_loop.h"
 
@@ -27,10 +28,7 @@ constexpr int kBorder = 1;
 // runs: the loop cancels any capture it finds when it starts.
 constexpr UINT kTakeCapture = WM_USER + 0x1D0;
 
-int Scaled(int length)
-{
-    return MulDiv(length, static_cast<int>(::GetDpiForWindow(nullptr)), 96);
-}
+using brvl::win32::ScaleForWindow;
 
 std::wstring ItemText(HMENU menu, int index)
 {
@@ -85,7 +83,8 @@ void CMFCPopupMenu::Measure(int& width, int& height)
     {
         Item item;
         item.top = top;
-        item.height = Scaled(IsSeparator(m_menu, i) ? kSeparatorHeight96 : kItemHeight96);
+        item.height =
+            ScaleForWindow(IsSeparator(m_menu, i) ? kSeparatorHeight96 : kItemHeight96, nullptr);
         const std::wstring text = ItemText(m_menu, i);
         labelWidth = std::max(labelWidth, TextWidth(dc, ShownLabel(text)));
         acceleratorWidth =
@@ -94,10 +93,11 @@ void CMFCPopupMenu::Measure(int& width, int& height)
         m_items.push_back(item);
     }
     ::DeleteDC(dc);
-    width = Scaled(kCheckColumn96) + labelWidth +
-            (acceleratorWidth > 0 ? Scaled(kAcceleratorGap96) + acceleratorWidth : 0) +
-            Scaled(kArrowColumn96) + 2 * kBorder;
-    width = std::max(width, Scaled(kMinWidth96));
+    width =
+        ScaleForWindow(kCheckColumn96, nullptr) + labelWidth +
+        (acceleratorWidth > 0 ? ScaleForWindow(kAcceleratorGap96, nullptr) + acceleratorWidth : 0) +
+        ScaleForWindow(kArrowColumn96, nullptr) + 2 * kBorder;
+    width = std::max(width, ScaleForWindow(kMinWidth96, nullptr));
     height = top + kBorder;
     m_width = width;
 }
@@ -219,8 +219,8 @@ void CMFCPopupMenu::Paint(CDC& dc)
     Gdiplus::Graphics graphics(dc.GetSafeHdc());
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
 
-    const int checkColumn = Scaled(kCheckColumn96);
-    const int arrowColumn = Scaled(kArrowColumn96);
+    const int checkColumn = ScaleForWindow(kCheckColumn96, nullptr);
+    const int arrowColumn = ScaleForWindow(kArrowColumn96, nullptr);
     for (int i = 0; i < ItemCount(); ++i)
     {
         const Item& item = m_items[static_cast<size_t>(i)];
@@ -256,7 +256,7 @@ void CMFCPopupMenu::Paint(CDC& dc)
         if ((state & MF_CHECKED) != 0)
         {
             const float x = static_cast<float>(row.left + checkColumn / 2);
-            const float s = static_cast<float>(Scaled(4));
+            const float s = static_cast<float>(ScaleForWindow(4, nullptr));
             const Gdiplus::PointF tick[] = {
                 {x - s, midY}, {x - s / 3, midY + s * 0.8f}, {x + s, midY - s}};
             graphics.DrawLines(&pen, tick, 3);
@@ -264,7 +264,7 @@ void CMFCPopupMenu::Paint(CDC& dc)
         if ((state & MF_POPUP) != 0)
         {
             const float x = static_cast<float>(row.right - arrowColumn / 2);
-            const float s = static_cast<float>(Scaled(3));
+            const float s = static_cast<float>(ScaleForWindow(3, nullptr));
             const Gdiplus::PointF chevron[] = {
                 {x - s / 2, midY - s}, {x + s / 2, midY}, {x - s / 2, midY + s}};
             graphics.DrawLines(&pen, chevron, 3);

@@ -4,6 +4,7 @@
 #include "platform/mfc/cmd_ui.h"
 #include "platform/mfc/frame_wnd.h"
 #include "platform/mfc/menu_bar.h"
+#include "platform/win32/dpi_scale.h"
 
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CBasePane)
 
@@ -94,7 +95,7 @@ CSize CMFCStatusBar::CalcFixedLayout(BOOL, BOOL)
     {
         return CSize(0, 0);
     }
-    return CSize(32767, MulDiv(kBarHeight96, static_cast<int>(::GetDpiForWindow(m_hWnd)), 96));
+    return CSize(32767, brvl::win32::ScaleForWindow(kBarHeight96, m_hWnd));
 }
 
 LRESULT CMFCStatusBar::OnIdleUpdateCmdUI(WPARAM, LPARAM)
@@ -139,14 +140,14 @@ void CMFCStatusBar::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    const int dpi = static_cast<int>(::GetDpiForWindow(m_hWnd));
+    const UINT dpi = ::GetDpiForWindow(m_hWnd);
     dc.FillSolidRect(&client, brvl::mfc::kBarBackground);
     dc.FillSolidRect(client.left, client.top, client.Width(), 1, brvl::mfc::kBarBorder);
-    dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(static_cast<UINT>(dpi))));
+    dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(dpi)));
     dc.SetBkMode(TRANSPARENT);
 
-    const int inset = MulDiv(kTextInset96, dpi, 96);
-    const int indicatorWidth = MulDiv(kIndicatorWidth96, dpi, 96);
+    const int inset = brvl::win32::ScaleForDpi(kTextInset96, dpi);
+    const int indicatorWidth = brvl::win32::ScaleForDpi(kIndicatorWidth96, dpi);
     int right = client.right;
     // Indicators from the right edge, the message pane gets what is left.
     for (size_t i = m_panes.size(); i-- > 0;)
