@@ -249,9 +249,7 @@ void CMFCPopupMenu::Paint(CDC& dc)
             dc.DrawText(accelerator.c_str(), -1, &label,
                         DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
-        Gdiplus::Color ink;
-        ink.SetFromCOLORREF(textColor);
-        const Gdiplus::Pen pen(ink, 1.6f);
+        const Gdiplus::Pen pen(Gdiplus::ColorFromRef(textColor), 1.6f);
         const float midY = static_cast<float>(row.top + row.Height() / 2);
         if ((state & MF_CHECKED) != 0)
         {

@@ -162,14 +162,13 @@ void PaintMark(HDC dc, const RECT& client, const std::wstring& text, const Butto
     {
         Gdiplus::Graphics g(dc);
         g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        const auto color = [](COLORREF c)
-        { return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c)); };
         const Gdiplus::RectF r(Gdiplus::REAL(mark.left) + 0.5f, Gdiplus::REAL(mark.top) + 0.5f,
                                Gdiplus::REAL(box) - 1.0f, Gdiplus::REAL(box) - 1.0f);
-        Gdiplus::SolidBrush field(color(s.pressed ? theme::kFacePressed : theme::kFieldBackground));
-        Gdiplus::Pen border(color(edge), 1.0f);
-        Gdiplus::SolidBrush dot(color(fill));
-        Gdiplus::Pen tick(color(fill), 2.0f);
+        Gdiplus::SolidBrush field(
+            Gdiplus::ColorFromRef(s.pressed ? theme::kFacePressed : theme::kFieldBackground));
+        Gdiplus::Pen border(Gdiplus::ColorFromRef(edge), 1.0f);
+        Gdiplus::SolidBrush dot(Gdiplus::ColorFromRef(fill));
+        Gdiplus::Pen tick(Gdiplus::ColorFromRef(fill), 2.0f);
         if (radio)
         {
             g.FillEllipse(&field, r);

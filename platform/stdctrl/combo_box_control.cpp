@@ -245,11 +245,6 @@ void ComboChar(HWND combo, wchar_t ch)
     }
 }
 
-Gdiplus::Color ToColor(COLORREF c)
-{
-    return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 void PaintCombo(HWND hwnd)
 {
     PAINTSTRUCT ps{};
@@ -275,7 +270,8 @@ void PaintCombo(HWND hwnd)
         }
         Gdiplus::Graphics g(dc);
         g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        Gdiplus::SolidBrush arrow(ToColor(enabled ? theme::kText : theme::kDisabledText));
+        Gdiplus::SolidBrush arrow(
+            Gdiplus::ColorFromRef(enabled ? theme::kText : theme::kDisabledText));
         const Gdiplus::REAL cx = Gdiplus::REAL(client.right - kArrowWidth / 2 - 2);
         const Gdiplus::REAL cy = Gdiplus::REAL(client.top + client.bottom) / 2;
         const Gdiplus::PointF points[] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 3}};

@@ -107,11 +107,6 @@ void Step(HWND hwnd, TrackbarState& s, int delta, WORD code)
     ReportAndEnd(hwnd, code, s.position);
 }
 
-Gdiplus::Color ToColor(COLORREF c)
-{
-    return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 void Paint(HWND hwnd)
 {
     PAINTSTRUCT ps{};
@@ -150,10 +145,11 @@ void Paint(HWND hwnd)
         const Gdiplus::RectF thumb(Gdiplus::REAL(centre - kThumbWidth / 2) + 0.5f,
                                    Gdiplus::REAL((client.top + client.bottom - height) / 2) + 0.5f,
                                    Gdiplus::REAL(kThumbWidth - 1), Gdiplus::REAL(height - 1));
-        Gdiplus::SolidBrush face(ToColor(!enabled      ? theme::kFaceDisabled
-                                         : s.dragging ? theme::kFacePressed
-                                                      : theme::kFaceHover));
-        Gdiplus::Pen edge(ToColor(GetFocus() == hwnd ? theme::kAccent : theme::kBorder), 1.0f);
+        Gdiplus::SolidBrush face(Gdiplus::ColorFromRef(!enabled     ? theme::kFaceDisabled
+                                                       : s.dragging ? theme::kFacePressed
+                                                                    : theme::kFaceHover));
+        Gdiplus::Pen edge(
+            Gdiplus::ColorFromRef(GetFocus() == hwnd ? theme::kAccent : theme::kBorder), 1.0f);
         g.FillRectangle(&face, thumb);
         g.DrawRectangle(&edge, thumb);
     }
