@@ -2,6 +2,7 @@
 
 #include "platform/mfc/bar_theme.h"
 #include "platform/mfc/frame_wnd.h"
+#include "platform/win32/palette.h"
 
 #include <map>
 
@@ -101,6 +102,6 @@ BOOL CBasePane::OnEraseBkgnd(CDC* dc)
 {
     CRect client;
     GetClientRect(&client);
-    dc->FillSolidRect(&client, brvl::mfc::kBarBackground);
+    dc->FillSolidRect(&client, brvl::palette::kBackground);
     return TRUE;
 }

@@ -7,6 +7,7 @@
 #include "platform/win32/accelerators.h"
 #include "platform/win32/backend_bridge.h"
 #include "platform/win32/dpi_scale.h"
+#include "platform/win32/palette.h"
 
 #include <cwctype>
 
@@ -398,23 +399,23 @@ void CMFCMenuBar::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, brvl::mfc::kBarBackground);
-    dc.FillSolidRect(client.left, client.bottom - 1, client.Width(), 1, brvl::mfc::kBarBorder);
+    dc.FillSolidRect(&client, brvl::palette::kBackground);
+    dc.FillSolidRect(client.left, client.bottom - 1, client.Width(), 1, brvl::palette::kSeparator);
     dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(::GetDpiForWindow(m_hWnd))));
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(brvl::mfc::kBarText);
+    dc.SetTextColor(brvl::palette::kText);
     const HMENU menu = Menu();
     for (int i = 0; i < ItemCount(); ++i)
     {
         CRect item = m_itemRects[static_cast<size_t>(i)];
         if (i == m_highlighted)
         {
-            dc.FillSolidRect(&item,
-                             m_tracker.IsOpen() ? brvl::mfc::kBarPressed : brvl::mfc::kBarHot);
+            dc.FillSolidRect(&item, m_tracker.IsOpen() ? brvl::palette::kHighlight
+                                                       : brvl::palette::kHover);
         }
         else if (i == m_hot)
         {
-            dc.FillSolidRect(&item, brvl::mfc::kBarHot);
+            dc.FillSolidRect(&item, brvl::palette::kHover);
         }
         const std::wstring text = TopItemText(menu, i);
         dc.DrawText(text.c_str(), -1, &item, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -6,6 +6,7 @@
 #include "platform/win32/dpi_scale.h"
 #include "platform/win32/menu.h"
 #include "platform/win32/message_loop.h"
+#include "platform/win32/palette.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -210,10 +211,10 @@ void CMFCPopupMenu::Paint(CDC& dc)
 {
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, brvl::mfc::kBarBorder);
+    dc.FillSolidRect(&client, brvl::palette::kSeparator);
     CRect inside(client.left + kBorder, client.top + kBorder, client.right - kBorder,
                  client.bottom - kBorder);
-    dc.FillSolidRect(&inside, brvl::mfc::kMenuBackground);
+    dc.FillSolidRect(&inside, brvl::palette::kPanel);
     dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(::GetDpiForWindow(m_hWnd))));
     dc.SetBkMode(TRANSPARENT);
     Gdiplus::Graphics graphics(dc.GetSafeHdc());
@@ -229,15 +230,15 @@ void CMFCPopupMenu::Paint(CDC& dc)
         if ((state & MF_SEPARATOR) != 0)
         {
             dc.FillSolidRect(row.left + checkColumn, row.top + row.Height() / 2,
-                             row.Width() - checkColumn - 6, 1, brvl::mfc::kBarBorder);
+                             row.Width() - checkColumn - 6, 1, brvl::palette::kSeparator);
             continue;
         }
         const bool grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
         if (i == m_selected)
         {
-            dc.FillSolidRect(&row, grayed ? brvl::mfc::kBarHot : brvl::mfc::kMenuSelection);
+            dc.FillSolidRect(&row, grayed ? brvl::palette::kHover : brvl::palette::kHighlight);
         }
-        const COLORREF textColor = grayed ? brvl::mfc::kBarTextDisabled : brvl::mfc::kBarText;
+        const COLORREF textColor = grayed ? brvl::palette::kDimText : brvl::palette::kText;
         dc.SetTextColor(textColor);
         const std::wstring text = ItemText(m_menu, i);
         CRect label(row.left + checkColumn, row.top, row.right - arrowColumn, row.bottom);

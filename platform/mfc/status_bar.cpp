@@ -5,6 +5,7 @@
 #include "platform/mfc/frame_wnd.h"
 #include "platform/mfc/menu_bar.h"
 #include "platform/win32/dpi_scale.h"
+#include "platform/win32/palette.h"
 
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CBasePane)
 
@@ -141,8 +142,8 @@ void CMFCStatusBar::OnPaint()
     CRect client;
     GetClientRect(&client);
     const UINT dpi = ::GetDpiForWindow(m_hWnd);
-    dc.FillSolidRect(&client, brvl::mfc::kBarBackground);
-    dc.FillSolidRect(client.left, client.top, client.Width(), 1, brvl::mfc::kBarBorder);
+    dc.FillSolidRect(&client, brvl::palette::kBackground);
+    dc.FillSolidRect(client.left, client.top, client.Width(), 1, brvl::palette::kSeparator);
     dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(dpi)));
     dc.SetBkMode(TRANSPARENT);
 
@@ -158,10 +159,10 @@ void CMFCStatusBar::OnPaint()
             continue;
         }
         CRect box(right - indicatorWidth, client.top + 1, right, client.bottom);
-        dc.FillSolidRect(box.left, box.top + 3, 1, box.Height() - 6, brvl::mfc::kBarBorder);
+        dc.FillSolidRect(box.left, box.top + 3, 1, box.Height() - 6, brvl::palette::kSeparator);
         if (pane.lit)
         {
-            dc.SetTextColor(brvl::mfc::kIndicatorLit);
+            dc.SetTextColor(brvl::palette::kAccent);
             dc.DrawText(pane.text.c_str(), -1, &box,
                         DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
@@ -170,7 +171,7 @@ void CMFCStatusBar::OnPaint()
     if (!m_panes.empty() && m_panes.front().id == ID_SEPARATOR)
     {
         CRect message(client.left + inset, client.top + 1, right - inset, client.bottom);
-        dc.SetTextColor(brvl::mfc::kBarText);
+        dc.SetTextColor(brvl::palette::kText);
         dc.DrawText(m_panes.front().text.c_str(), -1, &message,
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
