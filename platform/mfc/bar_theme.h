@@ -7,7 +7,11 @@
 namespace brvl::mfc
 {
 
-// The bars' text font at a DPI ("Segoe UI" 9 pt); kept for the process.
+// The bars' text: "Segoe UI" 9 pt, which is 12 px at 96 DPI.
+constexpr wchar_t kBarFontFace[] = L"Segoe UI";
+constexpr int kBarFontHeight96 = 12;
+
+// The bars' text font at a DPI; kept for the process.
 HFONT BarFont(UINT dpi);
 
 } // namespace brvl::mfc
