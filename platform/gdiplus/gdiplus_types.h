@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/win32/win_types.h"
+
 #include <cstdint>
 
 // Plain values of the painting layer: colours, points, rectangles and the
@@ -179,11 +181,8 @@ public:
     constexpr ARGB GetValue() const { return m_argb; }
     void SetValue(ARGB argb) { m_argb = argb; }
 
-    // COLORREF is 0x00BBGGRR; its high byte is ignored and the colour is opaque.
-    void SetFromCOLORREF(uint32_t colorref)
-    {
-        m_argb = MakeARGB(255, uint8_t(colorref), uint8_t(colorref >> 8), uint8_t(colorref >> 16));
-    }
+    // The colour of a COLORREF, opaque (see ColorFromRef).
+    void SetFromCOLORREF(COLORREF colorref);
     constexpr uint32_t ToCOLORREF() const
     {
         return uint32_t(GetR()) | (uint32_t(GetG()) << 8) | (uint32_t(GetB()) << 16);
@@ -192,6 +191,18 @@ public:
 private:
     ARGB m_argb;
 };
+
+// A GDI colour (0x00BBGGRR, its high byte ignored) with `alpha` (255: opaque):
+// the one way from the palette's and GDI's COLORREFs to GDI+.
+constexpr Color ColorFromRef(COLORREF color, BYTE alpha = 255)
+{
+    return Color(alpha, GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+inline void Color::SetFromCOLORREF(COLORREF colorref)
+{
+    *this = ColorFromRef(colorref);
+}
 
 struct PointF
 {

@@ -2,6 +2,8 @@
 
 #include "platform/mfc/bar_theme.h"
 #include "platform/mfc/frame_wnd.h"
+#include "platform/win32/dpi_scale.h"
+#include "platform/win32/palette.h"
 
 #include <map>
 
@@ -22,8 +24,8 @@ HFONT BarFont(UINT dpi)
     HFONT& font = (*fonts)[dpi];
     if (font == nullptr)
     {
-        font = ::CreateFontW(-MulDiv(9, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0,
-                             0, 0, 0, 0, L"Segoe UI");
+        font = ::CreateFontW(-brvl::win32::ScaleForDpi(kBarFontHeight96, dpi), 0, 0, 0, FW_NORMAL,
+                             0, 0, 0, 0, 0, 0, 0, 0, kBarFontFace);
     }
     return font;
 }
@@ -101,6 +103,6 @@ BOOL CBasePane::OnEraseBkgnd(CDC* dc)
 {
     CRect client;
     GetClientRect(&client);
-    dc->FillSolidRect(&client, brvl::mfc::kBarBackground);
+    dc->FillSolidRect(&client, brvl::palette::kBackground);
     return TRUE;
 }

@@ -1,7 +1,6 @@
 #include "platform/mfc/frame_wnd.h"
 
 #include "platform/mfc/base_pane.h"
-#include "platform/mfc/bar_theme.h"
 #include "platform/mfc/cmd_ui.h"
 #include "platform/mfc/document.h"
 #include "platform/mfc/menu.h"
@@ -10,6 +9,7 @@
 #include "platform/mfc/view.h"
 #include "platform/mfc/win_app.h"
 #include "platform/win32/accelerators.h"
+#include "platform/win32/palette.h"
 
 #include <algorithm>
 
@@ -84,7 +84,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
 {
     if (cs.lpszClass == nullptr)
     {
-        static const HBRUSH background = ::CreateSolidBrush(brvl::mfc::kBarBackground);
+        static const HBRUSH background = ::CreateSolidBrush(brvl::palette::kBackground);
         cs.lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW,
                                            ::LoadCursorW(nullptr, IDC_ARROW), background);
     }
@@ -522,7 +522,7 @@ BOOL CFrameWnd::OnEraseBkgnd(CDC* dc)
 {
     CRect client;
     GetClientRect(&client);
-    dc->FillSolidRect(&client, brvl::mfc::kBarBackground);
+    dc->FillSolidRect(&client, brvl::palette::kBackground);
     return TRUE;
 }
 

@@ -6,6 +6,8 @@
 #include "platform/mfc/menu.h"
 #include "platform/win32/accelerators.h"
 #include "platform/win32/backend_bridge.h"
+#include "platform/win32/dpi_scale.h"
+#include "platform/win32/palette.h"
 
 #include <cwctype>
 
@@ -27,10 +29,7 @@ constexpr int kBarHeight96 = 26;
 constexpr int kItemPadding96 = 10;
 constexpr int kBarInset96 = 4;
 
-int Scaled(int length, HWND hwnd)
-{
-    return MulDiv(length, static_cast<int>(::GetDpiForWindow(hwnd)), 96);
-}
+using brvl::win32::ScaleForWindow;
 
 std::wstring TopItemText(HMENU menu, int index)
 {
@@ -67,7 +66,7 @@ CSize CMFCMenuBar::CalcFixedLayout(BOOL, BOOL horz)
     {
         return CSize(0, 0);
     }
-    const int thickness = Scaled(kBarHeight96, m_hWnd);
+    const int thickness = ScaleForWindow(kBarHeight96, m_hWnd);
     return horz ? CSize(32767, thickness) : CSize(thickness, 32767);
 }
 
@@ -80,13 +79,14 @@ void CMFCMenuBar::Layout()
     GetClientRect(&client);
     const HDC dc = ::CreateCompatibleDC(nullptr);
     ::SelectObject(dc, brvl::mfc::BarFont(::GetDpiForWindow(m_hWnd)));
-    int x = Scaled(kBarInset96, m_hWnd);
+    int x = ScaleForWindow(kBarInset96, m_hWnd);
     for (int i = 0; i < count; ++i)
     {
         RECT measured{0, 0, 0, 0};
         const std::wstring text = TopItemText(menu, i);
         ::DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
-        const int width = (measured.right - measured.left) + 2 * Scaled(kItemPadding96, m_hWnd);
+        const int width =
+            (measured.right - measured.left) + 2 * ScaleForWindow(kItemPadding96, m_hWnd);
         m_itemRects.emplace_back(x, client.top + 2, x + width, client.bottom - 2);
         x += width;
     }
@@ -399,23 +399,23 @@ void CMFCMenuBar::OnPaint()
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, brvl::mfc::kBarBackground);
-    dc.FillSolidRect(client.left, client.bottom - 1, client.Width(), 1, brvl::mfc::kBarBorder);
+    dc.FillSolidRect(&client, brvl::palette::kBackground);
+    dc.FillSolidRect(client.left, client.bottom - 1, client.Width(), 1, brvl::palette::kSeparator);
     dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(::GetDpiForWindow(m_hWnd))));
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(brvl::mfc::kBarText);
+    dc.SetTextColor(brvl::palette::kText);
     const HMENU menu = Menu();
     for (int i = 0; i < ItemCount(); ++i)
     {
         CRect item = m_itemRects[static_cast<size_t>(i)];
         if (i == m_highlighted)
         {
-            dc.FillSolidRect(&item,
-                             m_tracker.IsOpen() ? brvl::mfc::kBarPressed : brvl::mfc::kBarHot);
+            dc.FillSolidRect(&item, m_tracker.IsOpen() ? brvl::palette::kHighlight
+                                                       : brvl::palette::kHover);
         }
         else if (i == m_hot)
         {
-            dc.FillSolidRect(&item, brvl::mfc::kBarHot);
+            dc.FillSolidRect(&item, brvl::palette::kHover);
         }
         const std::wstring text = TopItemText(menu, i);
         dc.DrawText(text.c_str(), -1, &item, DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -3,8 +3,10 @@
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/bar_theme.h"
 #include "platform/win32/backend_seam.h"
+#include "platform/win32/dpi_scale.h"
 #include "platform/win32/menu.h"
 #include "platform/win32/message_loop.h"
+#include "platform/win32/palette.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -27,10 +29,7 @@ constexpr int kBorder = 1;
 // runs: the loop cancels any capture it finds when it starts.
 constexpr UINT kTakeCapture = WM_USER + 0x1D0;
 
-int Scaled(int length)
-{
-    return MulDiv(length, static_cast<int>(::GetDpiForWindow(nullptr)), 96);
-}
+using brvl::win32::ScaleForWindow;
 
 std::wstring ItemText(HMENU menu, int index)
 {
@@ -85,7 +84,8 @@ void CMFCPopupMenu::Measure(int& width, int& height)
     {
         Item item;
         item.top = top;
-        item.height = Scaled(IsSeparator(m_menu, i) ? kSeparatorHeight96 : kItemHeight96);
+        item.height =
+            ScaleForWindow(IsSeparator(m_menu, i) ? kSeparatorHeight96 : kItemHeight96, nullptr);
         const std::wstring text = ItemText(m_menu, i);
         labelWidth = std::max(labelWidth, TextWidth(dc, ShownLabel(text)));
         acceleratorWidth =
@@ -94,10 +94,11 @@ void CMFCPopupMenu::Measure(int& width, int& height)
         m_items.push_back(item);
     }
     ::DeleteDC(dc);
-    width = Scaled(kCheckColumn96) + labelWidth +
-            (acceleratorWidth > 0 ? Scaled(kAcceleratorGap96) + acceleratorWidth : 0) +
-            Scaled(kArrowColumn96) + 2 * kBorder;
-    width = std::max(width, Scaled(kMinWidth96));
+    width =
+        ScaleForWindow(kCheckColumn96, nullptr) + labelWidth +
+        (acceleratorWidth > 0 ? ScaleForWindow(kAcceleratorGap96, nullptr) + acceleratorWidth : 0) +
+        ScaleForWindow(kArrowColumn96, nullptr) + 2 * kBorder;
+    width = std::max(width, ScaleForWindow(kMinWidth96, nullptr));
     height = top + kBorder;
     m_width = width;
 }
@@ -210,17 +211,17 @@ void CMFCPopupMenu::Paint(CDC& dc)
 {
     CRect client;
     GetClientRect(&client);
-    dc.FillSolidRect(&client, brvl::mfc::kBarBorder);
+    dc.FillSolidRect(&client, brvl::palette::kSeparator);
     CRect inside(client.left + kBorder, client.top + kBorder, client.right - kBorder,
                  client.bottom - kBorder);
-    dc.FillSolidRect(&inside, brvl::mfc::kMenuBackground);
+    dc.FillSolidRect(&inside, brvl::palette::kPanel);
     dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(::GetDpiForWindow(m_hWnd))));
     dc.SetBkMode(TRANSPARENT);
     Gdiplus::Graphics graphics(dc.GetSafeHdc());
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
 
-    const int checkColumn = Scaled(kCheckColumn96);
-    const int arrowColumn = Scaled(kArrowColumn96);
+    const int checkColumn = ScaleForWindow(kCheckColumn96, nullptr);
+    const int arrowColumn = ScaleForWindow(kArrowColumn96, nullptr);
     for (int i = 0; i < ItemCount(); ++i)
     {
         const Item& item = m_items[static_cast<size_t>(i)];
@@ -229,15 +230,15 @@ void CMFCPopupMenu::Paint(CDC& dc)
         if ((state & MF_SEPARATOR) != 0)
         {
             dc.FillSolidRect(row.left + checkColumn, row.top + row.Height() / 2,
-                             row.Width() - checkColumn - 6, 1, brvl::mfc::kBarBorder);
+                             row.Width() - checkColumn - 6, 1, brvl::palette::kSeparator);
             continue;
         }
         const bool grayed = (state & (MF_GRAYED | MF_DISABLED)) != 0;
         if (i == m_selected)
         {
-            dc.FillSolidRect(&row, grayed ? brvl::mfc::kBarHot : brvl::mfc::kMenuSelection);
+            dc.FillSolidRect(&row, grayed ? brvl::palette::kHover : brvl::palette::kHighlight);
         }
-        const COLORREF textColor = grayed ? brvl::mfc::kBarTextDisabled : brvl::mfc::kBarText;
+        const COLORREF textColor = grayed ? brvl::palette::kDimText : brvl::palette::kText;
         dc.SetTextColor(textColor);
         const std::wstring text = ItemText(m_menu, i);
         CRect label(row.left + checkColumn, row.top, row.right - arrowColumn, row.bottom);
@@ -249,14 +250,12 @@ void CMFCPopupMenu::Paint(CDC& dc)
             dc.DrawText(accelerator.c_str(), -1, &label,
                         DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
-        Gdiplus::Color ink;
-        ink.SetFromCOLORREF(textColor);
-        const Gdiplus::Pen pen(ink, 1.6f);
+        const Gdiplus::Pen pen(Gdiplus::ColorFromRef(textColor), 1.6f);
         const float midY = static_cast<float>(row.top + row.Height() / 2);
         if ((state & MF_CHECKED) != 0)
         {
             const float x = static_cast<float>(row.left + checkColumn / 2);
-            const float s = static_cast<float>(Scaled(4));
+            const float s = static_cast<float>(ScaleForWindow(4, nullptr));
             const Gdiplus::PointF tick[] = {
                 {x - s, midY}, {x - s / 3, midY + s * 0.8f}, {x + s, midY - s}};
             graphics.DrawLines(&pen, tick, 3);
@@ -264,7 +263,7 @@ void CMFCPopupMenu::Paint(CDC& dc)
         if ((state & MF_POPUP) != 0)
         {
             const float x = static_cast<float>(row.right - arrowColumn / 2);
-            const float s = static_cast<float>(Scaled(3));
+            const float s = static_cast<float>(ScaleForWindow(3, nullptr));
             const Gdiplus::PointF chevron[] = {
                 {x - s / 2, midY - s}, {x + s / 2, midY}, {x - s / 2, midY + s}};
             graphics.DrawLines(&pen, chevron, 3);

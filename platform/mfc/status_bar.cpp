@@ -1,9 +1,12 @@
 #include "platform/mfc/status_bar.h"
 
+#include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/bar_theme.h"
 #include "platform/mfc/cmd_ui.h"
 #include "platform/mfc/frame_wnd.h"
 #include "platform/mfc/menu_bar.h"
+#include "platform/win32/dpi_scale.h"
+#include "platform/win32/palette.h"
 
 IMPLEMENT_DYNAMIC(CMFCStatusBar, CBasePane)
 
@@ -18,6 +21,8 @@ namespace
 constexpr int kBarHeight96 = 22;
 constexpr int kIndicatorWidth96 = 52;
 constexpr int kTextInset96 = 8;
+constexpr int kEdge = 1;       // the line along the top, 1 px at any DPI
+constexpr int kDividerGap = 3; // between an indicator's divider and the bar's edges
 
 } // namespace
 
@@ -94,7 +99,7 @@ CSize CMFCStatusBar::CalcFixedLayout(BOOL, BOOL)
     {
         return CSize(0, 0);
     }
-    return CSize(32767, MulDiv(kBarHeight96, static_cast<int>(::GetDpiForWindow(m_hWnd)), 96));
+    return CSize(32767, brvl::win32::ScaleForWindow(kBarHeight96, m_hWnd));
 }
 
 LRESULT CMFCStatusBar::OnIdleUpdateCmdUI(WPARAM, LPARAM)
@@ -134,43 +139,86 @@ LRESULT CMFCStatusBar::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     return 0;
 }
 
+CMFCStatusBar::State CMFCStatusBar::GetState() const
+{
+    State state;
+    CRect client;
+    GetClientRect(&client);
+    state.size = client.Size();
+    state.dpi = ::GetDpiForWindow(m_hWnd);
+    state.hasMessagePane = !m_panes.empty() && m_panes.front().id == ID_SEPARATOR;
+    if (state.hasMessagePane)
+    {
+        state.message = m_panes.front().text;
+    }
+    for (const Pane& pane : m_panes)
+    {
+        if (pane.id != ID_SEPARATOR)
+        {
+            state.indicators.push_back({pane.text, pane.lit});
+        }
+    }
+    return state;
+}
+
+void CMFCStatusBar::Draw(Gdiplus::Graphics& graphics, const State& state)
+{
+    using brvl::win32::ScaleForDpi;
+    using Gdiplus::ColorFromRef;
+    using Gdiplus::REAL;
+    const int width = state.size.cx;
+    const int height = state.size.cy;
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf); // whole numbers are pixel edges
+    const Gdiplus::SolidBrush background(ColorFromRef(brvl::palette::kBackground));
+    const Gdiplus::SolidBrush line(ColorFromRef(brvl::palette::kSeparator));
+    graphics.FillRectangle(&background, 0, 0, width, height);
+    graphics.FillRectangle(&line, 0, 0, width, kEdge);
+
+    const Gdiplus::Font font(brvl::mfc::kBarFontFace,
+                             REAL(ScaleForDpi(brvl::mfc::kBarFontHeight96, state.dpi)),
+                             Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    const int indicatorWidth = ScaleForDpi(kIndicatorWidth96, state.dpi);
+    Gdiplus::StringFormat centred(Gdiplus::StringFormatFlagsNoWrap);
+    centred.SetAlignment(Gdiplus::StringAlignmentCenter);
+    centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    const Gdiplus::SolidBrush litText(ColorFromRef(brvl::palette::kAccent));
+    int right = width;
+    for (auto indicator = state.indicators.rbegin(); indicator != state.indicators.rend();
+         ++indicator)
+    {
+        const int left = right - indicatorWidth;
+        graphics.FillRectangle(&line, left, kEdge + kDividerGap, 1,
+                               height - kEdge - 2 * kDividerGap);
+        if (indicator->lit)
+        {
+            graphics.DrawString(
+                indicator->text.c_str(), -1, &font,
+                Gdiplus::RectF(REAL(left), REAL(kEdge), REAL(indicatorWidth), REAL(height - kEdge)),
+                &centred, &litText);
+        }
+        right = left;
+    }
+    if (state.hasMessagePane)
+    {
+        // GDI+ sets a line in by a sixth of the em at each end: the box reaches
+        // out by as much so that the text starts at the inset.
+        const REAL lineInset = font.GetSize() / 6;
+        const int inset = ScaleForDpi(kTextInset96, state.dpi);
+        Gdiplus::StringFormat shortened(Gdiplus::StringFormatFlagsNoWrap);
+        shortened.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+        shortened.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+        const Gdiplus::SolidBrush text(ColorFromRef(brvl::palette::kText));
+        graphics.DrawString(state.message.c_str(), -1, &font,
+                            Gdiplus::RectF(REAL(inset) - lineInset, REAL(kEdge),
+                                           REAL(right - 2 * inset) + 2 * lineInset,
+                                           REAL(height - kEdge)),
+                            &shortened, &text);
+    }
+}
+
 void CMFCStatusBar::OnPaint()
 {
     CPaintDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    const int dpi = static_cast<int>(::GetDpiForWindow(m_hWnd));
-    dc.FillSolidRect(&client, brvl::mfc::kBarBackground);
-    dc.FillSolidRect(client.left, client.top, client.Width(), 1, brvl::mfc::kBarBorder);
-    dc.SelectObject(static_cast<HGDIOBJ>(brvl::mfc::BarFont(static_cast<UINT>(dpi))));
-    dc.SetBkMode(TRANSPARENT);
-
-    const int inset = MulDiv(kTextInset96, dpi, 96);
-    const int indicatorWidth = MulDiv(kIndicatorWidth96, dpi, 96);
-    int right = client.right;
-    // Indicators from the right edge, the message pane gets what is left.
-    for (size_t i = m_panes.size(); i-- > 0;)
-    {
-        const Pane& pane = m_panes[i];
-        if (pane.id == ID_SEPARATOR)
-        {
-            continue;
-        }
-        CRect box(right - indicatorWidth, client.top + 1, right, client.bottom);
-        dc.FillSolidRect(box.left, box.top + 3, 1, box.Height() - 6, brvl::mfc::kBarBorder);
-        if (pane.lit)
-        {
-            dc.SetTextColor(brvl::mfc::kIndicatorLit);
-            dc.DrawText(pane.text.c_str(), -1, &box,
-                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        }
-        right = box.left;
-    }
-    if (!m_panes.empty() && m_panes.front().id == ID_SEPARATOR)
-    {
-        CRect message(client.left + inset, client.top + 1, right - inset, client.bottom);
-        dc.SetTextColor(brvl::mfc::kBarText);
-        dc.DrawText(m_panes.front().text.c_str(), -1, &message,
-                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    }
+    Gdiplus::Graphics graphics(dc.GetSafeHdc());
+    Draw(graphics, GetState());
 }

@@ -4,6 +4,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_box.h"
 #include "platform/stdctrl/standard_controls.h"
@@ -130,11 +131,13 @@ void PaintPush(HDC dc, const RECT& client, const std::wstring& text, const Butto
 {
     const bool down = s.pressed && (s.mouseInside || s.spaceDown);
     theme::FillSolid(dc, client,
-                     !enabled ? theme::kFaceDisabled : down ? theme::kFacePressed : theme::kFace);
+                     !enabled ? palette::kPanel
+                     : down   ? palette::kPressed
+                              : palette::kFace);
     theme::FrameSolid(dc, client,
-                      !enabled    ? theme::kBorderDisabled
-                      : isDefault ? theme::kAccent
-                                  : theme::kBorder,
+                      !enabled    ? palette::kSeparator
+                      : isDefault ? palette::kAccent
+                                  : palette::kBorder,
                       isDefault && enabled ? 2 : 1);
     RECT label = client;
     if (down)
@@ -142,11 +145,11 @@ void PaintPush(HDC dc, const RECT& client, const std::wstring& text, const Butto
         OffsetRect(&label, 1, 1);
     }
     theme::DrawLabel(dc, text, label, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                     enabled ? theme::kText : theme::kDisabledText, font);
+                     enabled ? palette::kText : palette::kDimText, font);
     if (focused)
     {
         RECT ring{client.left + 3, client.top + 3, client.right - 3, client.bottom - 3};
-        theme::FrameSolid(dc, ring, theme::kBorder);
+        theme::FrameSolid(dc, ring, palette::kBorder);
     }
 }
 
@@ -157,19 +160,18 @@ void PaintMark(HDC dc, const RECT& client, const std::wstring& text, const Butto
     const int box = std::max(8, std::min(height - 2, 13));
     const RECT mark{client.left, client.top + (height - box) / 2, client.left + box,
                     client.top + (height - box) / 2 + box};
-    const COLORREF edge = enabled ? theme::kBorder : theme::kBorderDisabled;
-    const COLORREF fill = enabled ? theme::kAccent : theme::kDisabledText;
+    const COLORREF edge = enabled ? palette::kBorder : palette::kSeparator;
+    const COLORREF fill = enabled ? palette::kAccent : palette::kDimText;
     {
         Gdiplus::Graphics g(dc);
         g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        const auto color = [](COLORREF c)
-        { return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c)); };
         const Gdiplus::RectF r(Gdiplus::REAL(mark.left) + 0.5f, Gdiplus::REAL(mark.top) + 0.5f,
                                Gdiplus::REAL(box) - 1.0f, Gdiplus::REAL(box) - 1.0f);
-        Gdiplus::SolidBrush field(color(s.pressed ? theme::kFacePressed : theme::kFieldBackground));
-        Gdiplus::Pen border(color(edge), 1.0f);
-        Gdiplus::SolidBrush dot(color(fill));
-        Gdiplus::Pen tick(color(fill), 2.0f);
+        Gdiplus::SolidBrush field(
+            Gdiplus::ColorFromRef(s.pressed ? palette::kPressed : palette::kField));
+        Gdiplus::Pen border(Gdiplus::ColorFromRef(edge), 1.0f);
+        Gdiplus::SolidBrush dot(Gdiplus::ColorFromRef(fill));
+        Gdiplus::Pen tick(Gdiplus::ColorFromRef(fill), 2.0f);
         if (radio)
         {
             g.FillEllipse(&field, r);
@@ -201,13 +203,13 @@ void PaintMark(HDC dc, const RECT& client, const std::wstring& text, const Butto
     }
     RECT label{mark.right + 4, client.top, client.right, client.bottom};
     theme::DrawLabel(dc, text, label, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-                     enabled ? theme::kText : theme::kDisabledText, font);
+                     enabled ? palette::kText : palette::kDimText, font);
     if (focused)
     {
         const SIZE size = theme::MeasureText(font, text);
         RECT ring{label.left - 2, client.top, std::min<LONG>(label.left + size.cx + 2, client.right),
                   client.bottom};
-        theme::FrameSolid(dc, ring, theme::kBorder);
+        theme::FrameSolid(dc, ring, palette::kBorder);
     }
 }
 
@@ -231,7 +233,7 @@ void Paint(HWND hwnd)
         }
         else
         {
-            theme::FillSolid(dc, client, theme::kDialogBackground);
+            theme::FillSolid(dc, client, palette::kBackground);
             PaintMark(dc, client, text, s, IsRadio(kind), enabled, focused, s.font);
         }
     }

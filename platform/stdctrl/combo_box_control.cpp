@@ -6,6 +6,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/gdi.h"
 #include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
@@ -245,11 +246,6 @@ void ComboChar(HWND combo, wchar_t ch)
     }
 }
 
-Gdiplus::Color ToColor(COLORREF c)
-{
-    return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 void PaintCombo(HWND hwnd)
 {
     PAINTSTRUCT ps{};
@@ -261,21 +257,22 @@ void PaintCombo(HWND hwnd)
         GetClientRect(hwnd, &client);
         const bool enabled = IsWindowEnabled(hwnd) != FALSE;
         const bool focused = GetFocus() == hwnd;
-        theme::FillSolid(dc, client, enabled ? theme::kFace : theme::kFaceDisabled);
+        theme::FillSolid(dc, client, enabled ? palette::kFace : palette::kPanel);
         theme::FrameSolid(dc, client,
-                          !enabled  ? theme::kBorderDisabled
-                          : focused ? theme::kAccent
-                                    : theme::kBorder);
+                          !enabled  ? palette::kSeparator
+                          : focused ? palette::kAccent
+                                    : palette::kBorder);
         if (s.selection >= 0 && s.selection < static_cast<int>(s.items.size()))
         {
             RECT text{client.left + 5, client.top, client.right - kArrowWidth, client.bottom};
             theme::DrawLabel(dc, s.items[static_cast<size_t>(s.selection)].text, text,
                              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS,
-                             enabled ? theme::kText : theme::kDisabledText, s.font);
+                             enabled ? palette::kText : palette::kDimText, s.font);
         }
         Gdiplus::Graphics g(dc);
         g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        Gdiplus::SolidBrush arrow(ToColor(enabled ? theme::kText : theme::kDisabledText));
+        Gdiplus::SolidBrush arrow(
+            Gdiplus::ColorFromRef(enabled ? palette::kText : palette::kDimText));
         const Gdiplus::REAL cx = Gdiplus::REAL(client.right - kArrowWidth / 2 - 2);
         const Gdiplus::REAL cy = Gdiplus::REAL(client.top + client.bottom) / 2;
         const Gdiplus::PointF points[] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 3}};
@@ -294,8 +291,8 @@ void PaintList(HWND list)
     {
         RECT client{};
         GetClientRect(list, &client);
-        theme::FillSolid(dc, client, theme::kFieldBackground);
-        theme::FrameSolid(dc, client, theme::kBorder);
+        theme::FillSolid(dc, client, palette::kField);
+        theme::FrameSolid(dc, client, palette::kBorder);
         const int rowHeight = ItemHeight(*s);
         const int count = static_cast<int>(s->items.size());
         const int rows = VisibleRows(list, *s);
@@ -307,7 +304,7 @@ void PaintList(HWND list)
             const int thumb = std::max(8, track * rows / count);
             const int top = client.top + 1 + (track - thumb) * s->top / std::max(1, count - rows);
             theme::FillSolid(dc, RECT{client.right - 5, top, client.right - 2, top + thumb},
-                             theme::kBorder);
+                             palette::kBorder);
         }
         for (int i = s->top; i < static_cast<int>(s->items.size()); ++i)
         {
@@ -320,12 +317,12 @@ void PaintList(HWND list)
                      std::min<LONG>(top + rowHeight, client.bottom - 1)};
             if (i == s->hot)
             {
-                theme::FillSolid(dc, row, theme::kHighlightRow);
+                theme::FillSolid(dc, row, palette::kHighlight);
             }
             row.left += 4;
             theme::DrawLabel(dc, s->items[static_cast<size_t>(i)].text, row,
                              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS,
-                             i == s->selection ? theme::kAccent : theme::kText, s->font);
+                             i == s->selection ? palette::kAccent : palette::kText, s->font);
         }
     }
     EndPaint(list, &ps);

@@ -3,6 +3,7 @@
 #include "platform/stdctrl/control_theme.h"
 #include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/backend_seam.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_loop.h"
@@ -364,7 +365,7 @@ LRESULT DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         RECT client{};
         GetClientRect(dialog, &client);
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        theme::FillSolid(dc, client, theme::kDialogBackground);
+        theme::FillSolid(dc, client, brvl::palette::kBackground);
         // Controls have no frame of their own: the 1 px WS_BORDER ring around
         // each one lies on the dialog's surface.
         for (HWND child : ChildWindows(dialog))
@@ -375,7 +376,7 @@ LRESULT DefDlgProcW(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
                 RECT r{};
                 GetWindowRect(child, &r);
                 MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-                theme::FrameSolid(dc, r, theme::kBorder);
+                theme::FrameSolid(dc, r, brvl::palette::kBorder);
             }
         }
         return TRUE;

@@ -3,6 +3,7 @@
 // editing and the clipboard.
 
 #include "platform/stdctrl/control_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/stdctrl/edit_text_model.h"
 #include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/backend_bridge.h"
@@ -485,7 +486,7 @@ void KeyDown(HWND hwnd, EditState& s, UINT key)
 void PaintScrollBar(HDC dc, const RECT& client, size_t first, size_t visible, size_t total)
 {
     const RECT track{client.right - kScrollBarWidth, client.top, client.right, client.bottom};
-    theme::FillSolid(dc, track, theme::kFace);
+    theme::FillSolid(dc, track, palette::kFace);
     if (total <= visible)
     {
         return;
@@ -494,7 +495,7 @@ void PaintScrollBar(HDC dc, const RECT& client, size_t first, size_t visible, si
     const int thumb = std::max(8, static_cast<int>(height * visible / total));
     const int top = static_cast<int>((height - thumb) * first / (total - visible));
     const RECT r{track.left + 2, track.top + top, track.right - 2, track.top + top + thumb};
-    theme::FillSolid(dc, r, theme::kBorder);
+    theme::FillSolid(dc, r, palette::kBorder);
 }
 
 void Paint(HWND hwnd)
@@ -509,8 +510,7 @@ void Paint(HWND hwnd)
         const bool enabled = IsWindowEnabled(hwnd) != FALSE;
         const bool focused = GetFocus() == hwnd;
         theme::FillSolid(dc, client,
-                         !enabled || IsReadOnly(hwnd) ? theme::kFaceDisabled
-                                                      : theme::kFieldBackground);
+                         !enabled || IsReadOnly(hwnd) ? palette::kPanel : palette::kField);
         const Measurer m(s.font);
         const RECT area = TextArea(hwnd, s);
         const std::vector<VisualLine> lines = LayoutLines(hwnd, s, m);
@@ -520,7 +520,7 @@ void Paint(HWND hwnd)
         const size_t selEnd = s.model.SelectionEnd();
         const HGDIOBJ previousFont = SelectObject(dc, theme::ControlFont(s.font));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, enabled ? theme::kText : theme::kDisabledText);
+        SetTextColor(dc, enabled ? palette::kText : palette::kDimText);
         const int originX = area.left - (s.model.MultiLine() ? 0 : s.scrollX);
         const int firstTop = s.model.MultiLine()
                                  ? area.top
@@ -542,7 +542,7 @@ void Paint(HWND hwnd)
                 const RECT band{originX + m.Width(text, line.start, a), top,
                                 originX + m.Width(text, line.start, b) + (takesBreak ? 4 : 0),
                                 top + lineHeight};
-                theme::FillSolid(dc, band, theme::kSelection);
+                theme::FillSolid(dc, band, palette::kSelection);
             }
             RECT r{originX, top, std::max<LONG>(area.right, originX + 32767), top + lineHeight};
             DrawTextW(dc, text.c_str() + line.start, static_cast<int>(line.end - line.start), &r,
@@ -555,7 +555,7 @@ void Paint(HWND hwnd)
             {
                 const int x = originX + m.Width(text, lines[caretLine].start, s.model.Caret());
                 const int top = firstTop + static_cast<int>(caretLine - first) * lineHeight;
-                theme::FillSolid(dc, RECT{x, top, x + 1, top + lineHeight}, theme::kText);
+                theme::FillSolid(dc, RECT{x, top, x + 1, top + lineHeight}, palette::kText);
             }
         }
         SelectObject(dc, previousFont);

@@ -5,6 +5,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/resource_data.h"
 #include "platform/stdctrl/standard_controls.h"
@@ -70,17 +71,17 @@ void Paint(HWND hwnd)
         const DWORD kind = style & SS_TYPEMASK;
         if (kind == SS_BLACKFRAME)
         {
-            theme::FillSolid(dc, client, theme::kDialogBackground);
-            theme::FrameSolid(dc, client, theme::kFrame);
+            theme::FillSolid(dc, client, palette::kBackground);
+            theme::FrameSolid(dc, client, palette::kBlackFrame);
         }
         else if (kind == SS_ICON)
         {
-            theme::FillSolid(dc, client, theme::kDialogBackground);
+            theme::FillSolid(dc, client, palette::kBackground);
             PaintIcon(dc, client, text);
         }
         else
         {
-            theme::FillSolid(dc, client, theme::kDialogBackground);
+            theme::FillSolid(dc, client, palette::kBackground);
             UINT format = DT_WORDBREAK;
             format |= kind == SS_CENTER ? DT_CENTER : kind == SS_RIGHT ? DT_RIGHT : DT_LEFT;
             if ((style & SS_NOPREFIX) != 0)
@@ -88,7 +89,7 @@ void Paint(HWND hwnd)
                 format |= DT_NOPREFIX;
             }
             theme::DrawLabel(dc, text, client, format,
-                             IsWindowEnabled(hwnd) ? theme::kText : theme::kDisabledText,
+                             IsWindowEnabled(hwnd) ? palette::kText : palette::kDimText,
                              Statics().Of(hwnd).font);
         }
     }

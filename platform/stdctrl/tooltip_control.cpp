@@ -7,6 +7,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/gdi.h"
 #include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
@@ -199,18 +200,18 @@ void Paint(HWND tooltip)
     {
         RECT client{};
         GetClientRect(tooltip, &client);
-        theme::FillSolid(dc, client, theme::kFace);
-        theme::FrameSolid(dc, client, theme::kBorder);
+        theme::FillSolid(dc, client, palette::kFace);
+        theme::FrameSolid(dc, client, palette::kBorder);
         RECT r{client.left + kTipPadding, client.top + kTipPadding, client.right - kTipPadding,
                client.bottom - kTipPadding};
         if (!s->shownTitle.empty())
         {
             const SIZE title = theme::MeasureText(nullptr, s->shownTitle);
             theme::DrawLabel(dc, s->shownTitle, r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX,
-                             theme::kAccent, nullptr);
+                             palette::kAccent, nullptr);
             r.top += title.cy + 2;
         }
-        theme::DrawLabel(dc, s->shownText, r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX, theme::kText,
+        theme::DrawLabel(dc, s->shownText, r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX, palette::kText,
                          nullptr);
     }
     EndPaint(tooltip, &ps);

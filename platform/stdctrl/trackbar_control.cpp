@@ -5,6 +5,7 @@
 #include "platform/win32/control_messages.h"
 #include "platform/win32/control_styles.h"
 #include "platform/stdctrl/control_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/gdi.h"
 #include "platform/stdctrl/standard_controls.h"
 #include "platform/win32/window_system.h"
@@ -107,11 +108,6 @@ void Step(HWND hwnd, TrackbarState& s, int delta, WORD code)
     ReportAndEnd(hwnd, code, s.position);
 }
 
-Gdiplus::Color ToColor(COLORREF c)
-{
-    return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 void Paint(HWND hwnd)
 {
     PAINTSTRUCT ps{};
@@ -122,12 +118,12 @@ void Paint(HWND hwnd)
         RECT client{};
         GetClientRect(hwnd, &client);
         const bool enabled = IsWindowEnabled(hwnd) != FALSE;
-        theme::FillSolid(dc, client, theme::kDialogBackground);
+        theme::FillSolid(dc, client, palette::kBackground);
         const RECT channel = Channel(hwnd);
-        theme::FillSolid(dc, channel, theme::kFieldBackground);
+        theme::FillSolid(dc, channel, palette::kField);
         const int centre = ThumbCentre(hwnd, s);
         theme::FillSolid(dc, RECT{channel.left, channel.top, centre, channel.bottom},
-                         enabled ? theme::kAccent : theme::kBorderDisabled);
+                         enabled ? palette::kAccent : palette::kSeparator);
         const DWORD style = GetWindowStyle(hwnd);
         const int span = s.maximum - s.minimum;
         if ((style & TBS_NOTICKS) == 0 && s.ticFrequency > 0 && span > 0)
@@ -136,11 +132,11 @@ void Paint(HWND hwnd)
             {
                 const int x = channel.left + MulDiv(v - s.minimum, channel.right - channel.left, span);
                 theme::FillSolid(dc, RECT{x, client.bottom - 4, x + 1, client.bottom - 1},
-                                 theme::kBorder);
+                                 palette::kBorder);
                 if ((style & TBS_BOTH) != 0)
                 {
                     theme::FillSolid(dc, RECT{x, client.top + 1, x + 1, client.top + 4},
-                                     theme::kBorder);
+                                     palette::kBorder);
                 }
             }
         }
@@ -150,10 +146,11 @@ void Paint(HWND hwnd)
         const Gdiplus::RectF thumb(Gdiplus::REAL(centre - kThumbWidth / 2) + 0.5f,
                                    Gdiplus::REAL((client.top + client.bottom - height) / 2) + 0.5f,
                                    Gdiplus::REAL(kThumbWidth - 1), Gdiplus::REAL(height - 1));
-        Gdiplus::SolidBrush face(ToColor(!enabled      ? theme::kFaceDisabled
-                                         : s.dragging ? theme::kFacePressed
-                                                      : theme::kFaceHover));
-        Gdiplus::Pen edge(ToColor(GetFocus() == hwnd ? theme::kAccent : theme::kBorder), 1.0f);
+        Gdiplus::SolidBrush face(Gdiplus::ColorFromRef(!enabled     ? palette::kPanel
+                                                       : s.dragging ? palette::kPressed
+                                                                    : palette::kHover));
+        Gdiplus::Pen edge(
+            Gdiplus::ColorFromRef(GetFocus() == hwnd ? palette::kAccent : palette::kBorder), 1.0f);
         g.FillRectangle(&face, thumb);
         g.DrawRectangle(&edge, thumb);
     }

@@ -3,7 +3,7 @@
 
 #include "tests/platform/framework_fixture.h"
 
-#include "platform/mfc/bar_theme.h"
+#include "platform/win32/palette.h"
 #include "platform/win32/window_picture.h"
 
 #include <cairo.h>
@@ -339,8 +339,8 @@ TEST_F(MenuBar, AFrameWithMenuBarDockedPaneAndStatusBarRendersToPng)
     ASSERT_TRUE(ComposeWindowPicture(frame->GetSafeHwnd(), picture));
     const CRect menu = RectOf(*bar);
     const CRect status = RectOf(frame->m_wndStatusBar);
-    EXPECT_EQ(picture.ColorAt(menu.right - 3, menu.top + 3), brvl::mfc::kBarBackground);
-    EXPECT_EQ(picture.ColorAt(status.right - 3, status.bottom - 3), brvl::mfc::kBarBackground);
+    EXPECT_EQ(picture.ColorAt(menu.right - 3, menu.top + 3), brvl::palette::kBackground);
+    EXPECT_EQ(picture.ColorAt(status.right - 3, status.bottom - 3), brvl::palette::kBackground);
 }
 
 TEST_F(MenuBar, AModalBoxOrTheFrameGoingAwayWhileAMenuIsOpenClosesTheMenuCleanly)
