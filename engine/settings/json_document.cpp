@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <climits>
+#include <cmath>
 #include <fstream>
 
 using nlohmann::json;
@@ -154,6 +155,16 @@ bool JsonNodeHandle::SaveToFile(const std::filesystem::path& path) const
     return WriteFileAtomically(path, text);
 }
 
+double RoundToFourDecimals(double value)
+{
+    const double scaled = value * 10000.0;
+    if (!std::isfinite(scaled))
+    {
+        return value;
+    }
+    return std::round(scaled) / 10000.0;
+}
+
 std::string EscapeJsonPointerToken(std::string_view key)
 {
     std::string escaped;
@@ -180,7 +191,6 @@ std::string JsonIndexPath(const std::string& path, size_t index)
 {
     return path + "/" + std::to_string(index);
 }
-
 
 void JsonReadInt(const json& object, std::string_view key, int& field)
 {

@@ -83,6 +83,11 @@ void JsonReadDouble(const nlohmann::json& object, std::string_view key, double& 
 void JsonReadBool(const nlohmann::json& object, std::string_view key, bool& field);
 void JsonReadString(const nlohmann::json& object, std::string_view key, std::string& field);
 
+// Numbers the documents store keep 4 decimals: value x 10000 rounded in double,
+// halves away from zero. A value too large to scale has no decimals left and is
+// returned as it is, as are NaN and the infinities.
+double RoundToFourDecimals(double value);
+
 // RFC 6901: "~" becomes "~0", "/" becomes "~1".
 std::string EscapeJsonPointerToken(std::string_view key);
 

@@ -6,7 +6,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cmath>
 #include <stdexcept>
 #include <variant>
 
@@ -83,17 +82,6 @@ ChainEntry ReadChainEntry(const json& element)
 
 } // namespace
 
-double RoundStoredChainValue(double value)
-{
-    const double scaled = value * 10000.0;
-    // A value too large to scale has no decimals left to round.
-    if (!std::isfinite(scaled))
-    {
-        return value;
-    }
-    return std::round(scaled) / 10000.0;
-}
-
 void MasteringSettings::SaveToFile(const std::wstring& path) const
 {
     JsonNodeHandle root = JsonNodeHandle::NewObjectDocument();
@@ -116,7 +104,7 @@ void MasteringSettings::SaveToFile(const std::wstring& path) const
         {
             json& parameterValue = *parameters.AppendObject().Resolve();
             parameterValue["id"] = parameter.id;
-            parameterValue["value"] = RoundStoredChainValue(parameter.value);
+            parameterValue["value"] = RoundToFourDecimals(parameter.value);
         }
     }
 

@@ -69,6 +69,3 @@ struct MasteringSettings
     // when the file cannot be opened or parsed or its root is not an object.
     static MasteringSettings LoadFromFile(const std::filesystem::path& path);
 };
-
-// Stored chain values keep 4 decimals, halves away from zero.
-double RoundStoredChainValue(double value);

@@ -1,6 +1,7 @@
 #include "engine/settings/mastering_settings.h"
 
 #include "base/unicode_text.h"
+#include "engine/settings/json_document.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/write_failure.h"
 
@@ -167,12 +168,12 @@ TEST(MasteringSettings, StoredChainValuesKeepFourDecimalsHalvesAwayFromZero)
         double value;
         double stored;
     };
-    const Case cases[] = {{0.12345, 0.1235}, {-0.00005, -0.0001}, {0.00005, 0.0001},
-                          {-0.12345, -0.1235}, {2.0, 2.0}, {0.00004, 0.0},
+    const Case cases[] = {{0.12345, 0.1235},   {-0.00005, -0.0001}, {0.00005, 0.0001},
+                          {-0.12345, -0.1235}, {2.0, 2.0},          {0.00004, 0.0},
                           {1e300, 1e300}};
     for (const Case& c : cases)
     {
-        EXPECT_EQ(RoundStoredChainValue(c.value), c.stored) << c.value;
+        EXPECT_EQ(RoundToFourDecimals(c.value), c.stored) << c.value;
     }
 
     TempDir dir;
@@ -216,8 +217,7 @@ TEST(MasteringSettings, ValuesAreTakenOnlyInTheirExpectedType)
          [](const MasteringSettings& s) { return s.referenceProfileFileName == "Balanced.prs"; }},
         {R"({"referenceProfileIsFactory": "false"})",
          [](const MasteringSettings& s) { return s.referenceProfileIsFactory; }},
-        {R"({"addons": {"id": "x"}})",
-         [](const MasteringSettings& s) { return s.addons.empty(); }},
+        {R"({"addons": {"id": "x"}})", [](const MasteringSettings& s) { return s.addons.empty(); }},
     };
     for (const Case& c : cases)
     {
@@ -259,8 +259,8 @@ TEST(MasteringSettings, ChainEntriesWithoutIdAreDroppedAndEnabledDefaultsToTrue)
 TEST(MasteringSettings, UnreadableDocumentsNameTheFileInTheError)
 {
     TempDir dir;
-    const char* texts[] = {"", "{\"version\": ", "{} trailing", "[]", "42", "\"text\"",
-                           "{\"name\": \"\xFF\"}"};
+    const char* texts[] = {"",   "{\"version\": ", "{} trailing",         "[]",
+                           "42", "\"text\"",       "{\"name\": \"\xFF\"}"};
     for (const char* text : texts)
     {
         const auto path = dir / "bad.mst";
