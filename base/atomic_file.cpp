@@ -42,7 +42,9 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
         return;
     }
     // Keep the permissions of the file being replaced, as an in-place write would.
-    struct stat existing{};
+    struct stat existing
+    {
+    };
     if (::stat(m_target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
     {
         ::fchmod(m_fd, existing.st_mode & 07777);

@@ -49,7 +49,15 @@ void SingleLine(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(MultiLine)->RangeMultiplier(4)->Range(2000, 32000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(SingleLine)->RangeMultiplier(4)->Range(2000, 32000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(MultiLine)
+    ->RangeMultiplier(4)
+    ->Range(2000, 32000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+BENCHMARK(SingleLine)
+    ->RangeMultiplier(4)
+    ->Range(2000, 32000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 BENCHMARK_MAIN();

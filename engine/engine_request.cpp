@@ -6,9 +6,11 @@
 const char* PreviewScopeName(int scope)
 {
     static const char* const names[] = {
-        "Clean",   "OutputOnly",        "stage4",        "PRELIMITER", "STEREOIMAGE",
-        "POSTMATCHDYNAMICS", "POSTMATCHTONE", "stage3", "stage2PostFft", "stage2",
-        "stage1",  "PREMATCH",          "FromStart",
+        "Clean",         "OutputOnly",  "stage4",
+        "PRELIMITER",    "STEREOIMAGE", "POSTMATCHDYNAMICS",
+        "POSTMATCHTONE", "stage3",      "stage2PostFft",
+        "stage2",        "stage1",      "PREMATCH",
+        "FromStart",
     };
     if (scope < 0 || scope >= static_cast<int>(std::size(names)))
     {

@@ -7,8 +7,7 @@ namespace
 
 using CreateAddon = std::unique_ptr<IAudioProcessor> (*)();
 
-template <class Addon>
-std::unique_ptr<IAudioProcessor> Create()
+template <class Addon> std::unique_ptr<IAudioProcessor> Create()
 {
     return std::make_unique<Addon>();
 }

@@ -40,8 +40,8 @@ std::vector<AddonParamSpec> AddonParameters::Specs() const
     specs.reserve(m_table.size());
     for (const AddonParamDef& def : m_table)
     {
-        specs.push_back({def.id, def.label, def.kind, def.minValue, def.maxValue,
-                         def.defaultValue, def.step, def.unit});
+        specs.push_back({def.id, def.label, def.kind, def.minValue, def.maxValue, def.defaultValue,
+                         def.step, def.unit});
     }
     return specs;
 }

@@ -43,7 +43,7 @@ struct AddonParamSpec
 struct ProcessContext
 {
     int sampleRate = 0;
-    double floor = 1e-6; // linear level floor of the run
+    double floor = 1e-6;  // linear level floor of the run
     double ceiling = 1.0; // linear peak ceiling of the run at this point
     bool hasIntegratedLufs = false;
     double integratedLufs = 0.0;

@@ -266,14 +266,14 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
 // [windowFirst, windowFirst + windowCount) of x are at hand at x.data; they
 // must hold every frame those outputs read, mirrored ones included.
 void DownsampleFrames(const Frames& x, std::int64_t windowFirst, int factor, int tapsPerPhase,
-                      const std::vector<double>& h, std::int64_t qFrom, std::int64_t qTo,
-                      double* y)
+                      const std::vector<double>& h, std::int64_t qFrom, std::int64_t qTo, double* y)
 {
     const std::int64_t n = x.count;
     const std::int64_t taps = static_cast<std::int64_t>(h.size());
     const std::int64_t half = taps / 2; // factor * tapsPerPhase
     const int channels = x.channels;
-    const auto frameAt = [&](std::int64_t frame) { return x.data + (frame - windowFirst) * channels; };
+    const auto frameAt = [&](std::int64_t frame)
+    { return x.data + (frame - windowFirst) * channels; };
     const auto direct = [&](std::int64_t q)
     {
         for (int c = 0; c < channels; ++c)
@@ -563,12 +563,12 @@ void Oversampler::DownsampleRange(std::span<const double> window, std::size_t wi
     }
     if (m_config.factor == 1)
     {
-        std::copy(window.begin() + 2 * (from - windowFirst), window.begin() + 2 * (to - windowFirst),
-                  output);
+        std::copy(window.begin() + 2 * (from - windowFirst),
+                  window.begin() + 2 * (to - windowFirst), output);
         return;
     }
     DownsampleFrames({window.data(), static_cast<std::int64_t>(frames), 2},
-                     static_cast<std::int64_t>(windowFirst), m_config.factor,
-                     m_config.tapsPerPhase, m_downTaps, static_cast<std::int64_t>(from),
-                     static_cast<std::int64_t>(to), output);
+                     static_cast<std::int64_t>(windowFirst), m_config.factor, m_config.tapsPerPhase,
+                     m_downTaps, static_cast<std::int64_t>(from), static_cast<std::int64_t>(to),
+                     output);
 }

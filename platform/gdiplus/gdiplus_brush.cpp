@@ -72,10 +72,9 @@ cairo_surface_t* RasteriseEllipseGradient(const RectF& ellipse, const PointF& ce
     }
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    const double channels[2][4] = {{inner.GetA() / 255.0, inner.GetR() / 255.0,
-                                    inner.GetG() / 255.0, inner.GetB() / 255.0},
-                                   {outer.GetA() / 255.0, outer.GetR() / 255.0,
-                                    outer.GetG() / 255.0, outer.GetB() / 255.0}};
+    const double channels[2][4] = {
+        {inner.GetA() / 255.0, inner.GetR() / 255.0, inner.GetG() / 255.0, inner.GetB() / 255.0},
+        {outer.GetA() / 255.0, outer.GetR() / 255.0, outer.GetG() / 255.0, outer.GetB() / 255.0}};
     for (int y = 0; y < height; ++y)
     {
         auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
@@ -131,8 +130,8 @@ public:
     cairo_surface_t* Get(const RectF& ellipse, const PointF& centre, const Color& inner,
                          const Color& outer)
     {
-        const Key key{ellipse.X, ellipse.Y, ellipse.Width, ellipse.Height, centre.X, centre.Y,
-                      inner.GetValue(), outer.GetValue()};
+        const Key key{ellipse.X, ellipse.Y, ellipse.Width,    ellipse.Height,
+                      centre.X,  centre.Y,  inner.GetValue(), outer.GetValue()};
         std::lock_guard<std::mutex> lock(m_mutex);
         for (size_t i = 0; i < m_entries.size(); ++i)
         {

@@ -216,8 +216,7 @@ Status Graphics::ResetClip()
 // Strokes with a pen or fills with a brush: both set themselves as the source
 // and may decline (a degenerate gradient), which paints nothing.
 template <typename Source>
-Status Graphics::PaintPath(const Source* source, const GraphicsPath& path,
-                           void (*paint)(cairo_t*))
+Status Graphics::PaintPath(const Source* source, const GraphicsPath& path, void (*paint)(cairo_t*))
 {
     if (m_cr == nullptr || source == nullptr)
     {
@@ -387,8 +386,8 @@ Status Graphics::DrawArc(const Pen* pen, const RectF& rect, REAL startAngle, REA
     return Stroke(pen, path);
 }
 
-Status Graphics::DrawArc(const Pen* pen, REAL x, REAL y, REAL width, REAL height,
-                         REAL startAngle, REAL sweepAngle)
+Status Graphics::DrawArc(const Pen* pen, REAL x, REAL y, REAL width, REAL height, REAL startAngle,
+                         REAL sweepAngle)
 {
     return DrawArc(pen, RectF(x, y, width, height), startAngle, sweepAngle);
 }
@@ -441,8 +440,7 @@ Status Graphics::DrawPolygon(const Pen* pen, const PointF* points, int count)
     return Stroke(pen, path);
 }
 
-Status Graphics::FillPolygon(const Brush* brush, const PointF* points, int count,
-                             FillMode fillMode)
+Status Graphics::FillPolygon(const Brush* brush, const PointF* points, int count, FillMode fillMode)
 {
     if (points == nullptr || count < 3 || !AllFinite(points, count))
     {

@@ -116,8 +116,8 @@ Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height
 Status Graphics::DrawImage(Image* image, const Rect& dest, int srcX, int srcY, int srcWidth,
                            int srcHeight, Unit srcUnit, const ImageAttributes* attributes)
 {
-    return DrawImage(image, ToRectF(dest), REAL(srcX), REAL(srcY), REAL(srcWidth),
-                     REAL(srcHeight), srcUnit, attributes);
+    return DrawImage(image, ToRectF(dest), REAL(srcX), REAL(srcY), REAL(srcWidth), REAL(srcHeight),
+                     srcUnit, attributes);
 }
 
 Status Graphics::DrawImage(Image* image, const RectF& dest, REAL srcX, REAL srcY, REAL srcWidth,

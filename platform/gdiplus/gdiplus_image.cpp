@@ -191,7 +191,7 @@ Bitmap::Bitmap(int width, int height, PixelFormat format)
     }
     const cairo_format_t cairoFormat =
         (format == PixelFormat24bppRGB || format == PixelFormat32bppRGB) ? CAIRO_FORMAT_RGB24
-                                                                          : CAIRO_FORMAT_ARGB32;
+                                                                         : CAIRO_FORMAT_ARGB32;
     Adopt(cairo_image_surface_create(cairoFormat, width, height));
 }
 
@@ -294,8 +294,7 @@ Status Bitmap::SetPixel(int x, int y, const Color& color)
     return Ok;
 }
 
-Status ImageAttributes::SetColorMatrix(const ColorMatrix* matrix, ColorMatrixFlags,
-                                       ColorAdjustType)
+Status ImageAttributes::SetColorMatrix(const ColorMatrix* matrix, ColorMatrixFlags, ColorAdjustType)
 {
     if (matrix == nullptr)
     {

@@ -18,7 +18,10 @@ struct CLSID
     uint16_t data2 = 0;
     uint16_t data3 = 0;
     uint8_t data4[8] = {};
-    bool operator==(const CLSID& other) const { return std::memcmp(this, &other, sizeof(CLSID)) == 0; }
+    bool operator==(const CLSID& other) const
+    {
+        return std::memcmp(this, &other, sizeof(CLSID)) == 0;
+    }
 };
 
 struct ImageCodecInfo
@@ -49,7 +52,8 @@ public:
     Status GetLastStatus() const { return m_status; }
 
     // Writes a 24-bit bottom-up BMP when `encoder` is the BMP encoder.
-    Status Save(const wchar_t* path, const CLSID* encoder, const EncoderParameters* params = nullptr);
+    Status Save(const wchar_t* path, const CLSID* encoder,
+                const EncoderParameters* params = nullptr);
 
     // For tests and tools: the image as a PNG file.
     Status SaveAsPng(const std::string& utf8Path) const;
@@ -108,7 +112,8 @@ enum ColorAdjustType
 class ImageAttributes
 {
 public:
-    Status SetColorMatrix(const ColorMatrix* matrix, ColorMatrixFlags flags = ColorMatrixFlagsDefault,
+    Status SetColorMatrix(const ColorMatrix* matrix,
+                          ColorMatrixFlags flags = ColorMatrixFlagsDefault,
                           ColorAdjustType type = ColorAdjustTypeDefault);
     Status ClearColorMatrix(ColorAdjustType type = ColorAdjustTypeDefault);
     const ColorMatrix* Matrix() const { return m_hasMatrix ? &m_matrix : nullptr; }

@@ -95,7 +95,9 @@ std::vector<PointF> CardinalSplineToBeziers(const PointF* points, int count, REA
     return out;
 }
 
-GraphicsPath::GraphicsPath(FillMode fillMode) : m_fillMode(fillMode) {}
+GraphicsPath::GraphicsPath(FillMode fillMode) : m_fillMode(fillMode)
+{
+}
 GraphicsPath::~GraphicsPath() = default;
 GraphicsPath::GraphicsPath(const GraphicsPath&) = default;
 GraphicsPath& GraphicsPath::operator=(const GraphicsPath&) = default;
@@ -440,8 +442,8 @@ bool GraphicsPath::IsSingleEllipse(RectF* bounds) const
     }
     if (bounds != nullptr)
     {
-        *bounds = RectF(REAL(arc.cx - arc.rx), REAL(arc.cy - arc.ry), REAL(2 * arc.rx),
-                        REAL(2 * arc.ry));
+        *bounds =
+            RectF(REAL(arc.cx - arc.rx), REAL(arc.cy - arc.ry), REAL(2 * arc.rx), REAL(2 * arc.ry));
     }
     return true;
 }
@@ -467,7 +469,9 @@ Region::Region(const RectF& rect)
     Intersect(rect);
 }
 
-Region::Region(const Rect& rect) : Region(ToRectF(rect)) {}
+Region::Region(const Rect& rect) : Region(ToRectF(rect))
+{
+}
 
 Region::Region(const GraphicsPath* path)
 {
@@ -486,7 +490,8 @@ Status Region::MakeInfinite()
 
 Status Region::Intersect(const RectF& rect)
 {
-    if (rect.Width <= 0 || rect.Height <= 0 || !AllFinite({rect.X, rect.Y, rect.Width, rect.Height}))
+    if (rect.Width <= 0 || rect.Height <= 0 ||
+        !AllFinite({rect.X, rect.Y, rect.Width, rect.Height}))
     {
         m_empty = true;
         return Ok;

@@ -41,7 +41,9 @@ cairo_line_join_t ToCairoJoin(LineJoin join)
 
 } // namespace
 
-Pen::Pen(const Color& color, REAL width) : m_width(width), m_color(color) {}
+Pen::Pen(const Color& color, REAL width) : m_width(width), m_color(color)
+{
+}
 
 Pen::Pen(const Brush* brush, REAL width) : m_width(width), m_brush(brush)
 {
@@ -195,16 +197,15 @@ bool Pen::ApplyTo(cairo_t* cr) const
     {
         cairo_set_dash(cr, nullptr, 0, 0);
         // Cairo has one cap for both ends; a round end wins.
-        const LineCap cap = (m_startCap == LineCapRound || m_endCap == LineCapRound)
-                                ? LineCapRound
-                                : m_startCap;
+        const LineCap cap =
+            (m_startCap == LineCapRound || m_endCap == LineCapRound) ? LineCapRound : m_startCap;
         cairo_set_line_cap(cr, ToCairoCap(cap));
     }
     else
     {
         cairo_set_dash(cr, dashes.data(), int(dashes.size()), m_dashOffset * m_width);
-        cairo_set_line_cap(cr, m_dashCap == DashCapRound ? CAIRO_LINE_CAP_ROUND
-                                                         : CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_cap(cr,
+                           m_dashCap == DashCapRound ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
     }
     return true;
 }

@@ -68,7 +68,8 @@ void CEdit::ReplaceSel(LPCTSTR text, BOOL canUndo)
 
 BOOL CEdit::SetReadOnly(BOOL readOnly)
 {
-    return static_cast<BOOL>(::SendMessageW(m_hWnd, EM_SETREADONLY, static_cast<WPARAM>(readOnly), 0));
+    return static_cast<BOOL>(
+        ::SendMessageW(m_hWnd, EM_SETREADONLY, static_cast<WPARAM>(readOnly), 0));
 }
 
 int CEdit::GetLineCount() const
@@ -83,7 +84,8 @@ BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 
 int CComboBox::AddString(LPCTSTR text)
 {
-    return static_cast<int>(::SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        ::SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
 }
 
 int CComboBox::GetCount() const
@@ -134,8 +136,7 @@ void CComboBox::GetLBText(int index, CString& text) const
 
 int CComboBox::GetLBTextLen(int index) const
 {
-    return static_cast<int>(
-        ::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
+    return static_cast<int>(::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
 }
 
 void CComboBox::ResetContent()

@@ -53,8 +53,7 @@ public:
     HDC m_hDC = nullptr;
 
 private:
-    template <typename Wrapper>
-    Wrapper* Temporary(HGDIOBJ handle);
+    template <typename Wrapper> Wrapper* Temporary(HGDIOBJ handle);
 
     bool m_ownsDc = false;
     std::vector<std::unique_ptr<CGdiObject>> m_temporaries;

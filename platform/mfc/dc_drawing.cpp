@@ -28,8 +28,7 @@ BOOL CDC::DeleteDC()
     return TRUE;
 }
 
-template <typename Wrapper>
-Wrapper* CDC::Temporary(HGDIOBJ handle)
+template <typename Wrapper> Wrapper* CDC::Temporary(HGDIOBJ handle)
 {
     if (handle == nullptr)
     {
@@ -177,9 +176,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONTW* font)
 }
 
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
-                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet,
-                       BYTE outPrecision, BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
-                       LPCWSTR faceName)
+                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCWSTR faceName)
 {
     return Attach(::CreateFontW(height, width, escapement, orientation, weight, italic, underline,
                                 strikeOut, charSet, outPrecision, clipPrecision, quality,

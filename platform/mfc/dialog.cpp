@@ -145,8 +145,8 @@ BOOL CDialog::CreateIndirect(const brvl::win32::DialogTemplate& dialogTemplate, 
     {
         return FALSE;
     }
-    return brvl::win32::CreateDialogFromTemplate(dialogTemplate, OwnerWindow(),
-                                                 AsWindowObject()) != nullptr
+    return brvl::win32::CreateDialogFromTemplate(dialogTemplate, OwnerWindow(), AsWindowObject()) !=
+                   nullptr
                ? TRUE
                : FALSE;
 }

@@ -43,8 +43,8 @@ class CFont : public CGdiObject
 {
 public:
     BOOL CreateFontIndirect(const LOGFONTW* font);
-    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight,
-                    BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
+                    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
                     BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCWSTR faceName);
     int GetLogFont(LOGFONTW* font) const;
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }

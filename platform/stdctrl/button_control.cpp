@@ -72,7 +72,8 @@ bool ShowsAsDefault(HWND hwnd)
         const LRESULT def = SendMessageW(parent, DM_GETDEFID, 0, 0);
         if (HIWORD(static_cast<std::uintptr_t>(def)) == DC_HASDEFID)
         {
-            return LOWORD(static_cast<std::uintptr_t>(def)) == static_cast<WORD>(GetDlgCtrlID(hwnd));
+            return LOWORD(static_cast<std::uintptr_t>(def)) ==
+                   static_cast<WORD>(GetDlgCtrlID(hwnd));
         }
     }
     return KindOf(hwnd) == BS_DEFPUSHBUTTON;
@@ -189,15 +190,15 @@ void PaintMark(HDC dc, const RECT& client, const std::wstring& text, const Butto
             g.DrawRectangle(&border, r);
             if (s.check == BST_CHECKED)
             {
-                const Gdiplus::PointF points[] = {
-                    {r.X + r.Width * 0.2f, r.Y + r.Height * 0.52f},
-                    {r.X + r.Width * 0.42f, r.Y + r.Height * 0.74f},
-                    {r.X + r.Width * 0.8f, r.Y + r.Height * 0.28f}};
+                const Gdiplus::PointF points[] = {{r.X + r.Width * 0.2f, r.Y + r.Height * 0.52f},
+                                                  {r.X + r.Width * 0.42f, r.Y + r.Height * 0.74f},
+                                                  {r.X + r.Width * 0.8f, r.Y + r.Height * 0.28f}};
                 g.DrawLines(&tick, points, 3);
             }
             else if (s.check == BST_INDETERMINATE)
             {
-                g.FillRectangle(&dot, Gdiplus::RectF(r.X + 3, r.Y + r.Height / 2 - 1, r.Width - 6, 2));
+                g.FillRectangle(&dot,
+                                Gdiplus::RectF(r.X + 3, r.Y + r.Height / 2 - 1, r.Width - 6, 2));
             }
         }
     }
@@ -207,8 +208,8 @@ void PaintMark(HDC dc, const RECT& client, const std::wstring& text, const Butto
     if (focused)
     {
         const SIZE size = theme::MeasureText(font, text);
-        RECT ring{label.left - 2, client.top, std::min<LONG>(label.left + size.cx + 2, client.right),
-                  client.bottom};
+        RECT ring{label.left - 2, client.top,
+                  std::min<LONG>(label.left + size.cx + 2, client.right), client.bottom};
         theme::FrameSolid(dc, ring, palette::kBorder);
     }
 }
@@ -276,7 +277,8 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         const DWORD kind = KindOf(hwnd);
         if (IsPushButton(kind))
         {
-            return DLGC_BUTTON | (kind == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+            return DLGC_BUTTON |
+                   (kind == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         }
         return DLGC_BUTTON | (IsRadio(kind) ? DLGC_RADIOBUTTON : 0);
     }

@@ -145,9 +145,9 @@ void OpenList(HWND combo)
     const int height = std::min(rows * ItemHeight(s), room) + 2;
     s.hot = s.selection;
     s.top = 0;
-    const HWND list = CreateWindowExW(0, kComboListClass, L"", WS_POPUP, r.left, r.bottom,
-                                      r.right - r.left, height, GetAncestorTopLevel(combo),
-                                      nullptr, nullptr, combo);
+    const HWND list =
+        CreateWindowExW(0, kComboListClass, L"", WS_POPUP, r.left, r.bottom, r.right - r.left,
+                        height, GetAncestorTopLevel(combo), nullptr, nullptr, combo);
     if (list == nullptr)
     {
         return;
@@ -237,8 +237,8 @@ void ComboChar(HWND combo, wchar_t ch)
     {
         const int i = ((from < 0 ? -1 : from) + step + count) % count;
         const std::wstring& text = s.items[static_cast<size_t>(i)].text;
-        if (!text.empty() && std::towlower(static_cast<wint_t>(text[0])) ==
-                                 std::towlower(static_cast<wint_t>(ch)))
+        if (!text.empty() &&
+            std::towlower(static_cast<wint_t>(text[0])) == std::towlower(static_cast<wint_t>(ch)))
         {
             MoveSelection(combo, s, i);
             return;

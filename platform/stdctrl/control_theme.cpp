@@ -30,8 +30,7 @@ HFONT ControlFont(HFONT assigned)
     return assigned != nullptr ? assigned : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void DrawLabel(HDC dc, const std::wstring& text, RECT rect, UINT format, COLORREF color,
-               HFONT font)
+void DrawLabel(HDC dc, const std::wstring& text, RECT rect, UINT format, COLORREF color, HFONT font)
 {
     const HGDIOBJ previous = SelectObject(dc, ControlFont(font));
     SetBkMode(dc, TRANSPARENT);

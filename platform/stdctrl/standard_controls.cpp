@@ -86,8 +86,7 @@ void NotifyParent(HWND control, WORD code)
     {
         return;
     }
-    SendMessageW(parent, WM_COMMAND,
-                 MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
                  reinterpret_cast<LPARAM>(control));
 }
 

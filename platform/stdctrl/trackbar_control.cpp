@@ -130,7 +130,8 @@ void Paint(HWND hwnd)
         {
             for (int v = s.minimum; v <= s.maximum; v += s.ticFrequency)
             {
-                const int x = channel.left + MulDiv(v - s.minimum, channel.right - channel.left, span);
+                const int x =
+                    channel.left + MulDiv(v - s.minimum, channel.right - channel.left, span);
                 theme::FillSolid(dc, RECT{x, client.bottom - 4, x + 1, client.bottom - 1},
                                  palette::kBorder);
                 if ((style & TBS_BOTH) != 0)

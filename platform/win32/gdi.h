@@ -54,18 +54,17 @@ BOOL DeleteDC(HDC dc);
 HBITMAP CreateCompatibleBitmap(HDC reference, int width, int height);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
-BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
-            int sourceY, DWORD rop);
+BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+            DWORD rop);
 
 HBRUSH CreateSolidBrush(COLORREF color);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 
 // lfHeight < 0: em height in pixels; > 0: cell height; weight >= 600 is bold.
-HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  LPCWSTR faceName);
+HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCWSTR faceName);
 HFONT CreateFontIndirectW(const LOGFONTW* font);
 int GetObjectW(HGDIOBJ object, int size, void* out);
 COLORREF SetTextColor(HDC dc, COLORREF color);

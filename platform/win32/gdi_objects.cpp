@@ -239,8 +239,8 @@ BOOL DeleteObject(HGDIOBJ object)
     return TRUE;
 }
 
-BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
-            int sourceY, DWORD)
+BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+            DWORD)
 {
     cairo_t* cr = brvl::win32::CairoOf(target);
     const DeviceContext* from = DeviceContextFromHandle(source);
@@ -305,10 +305,9 @@ int FrameRect(HDC dc, const RECT* rect, HBRUSH brush)
     return 1;
 }
 
-HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  LPCWSTR faceName)
+HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCWSTR faceName)
 {
     LOGFONTW font;
     font.lfHeight = height;

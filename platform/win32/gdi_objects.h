@@ -22,8 +22,8 @@ enum class ObjectKind
 struct GdiObject
 {
     ObjectKind kind;
-    COLORREF color = 0;            // brushes
-    LOGFONTW font{};               // fonts
+    COLORREF color = 0;                 // brushes
+    LOGFONTW font{};                    // fonts
     cairo_surface_t* surface = nullptr; // bitmaps (one reference)
 };
 

@@ -56,8 +56,7 @@ bool FakeWaveDriver::FireDone(WAVEHDR* header)
     return m_feed != nullptr && m_feed->Complete(header);
 }
 
-MMRESULT FakeWaveDriver::Open(DWORD sampleRate, WaveFeed& feed,
-                              std::unique_ptr<WaveStream>& stream)
+MMRESULT FakeWaveDriver::Open(DWORD sampleRate, WaveFeed& feed, std::unique_ptr<WaveStream>& stream)
 {
     std::lock_guard lock(m_mutex);
     if (m_openError != MMSYSERR_NOERROR)

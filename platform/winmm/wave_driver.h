@@ -48,7 +48,8 @@ public:
 
     // Opens a stream of 16-bit stereo at `sampleRate` fed by `feed`, which
     // outlives the stream. Returns MMSYSERR_NOERROR or the error to report.
-    virtual MMRESULT Open(DWORD sampleRate, WaveFeed& feed, std::unique_ptr<WaveStream>& stream) = 0;
+    virtual MMRESULT Open(DWORD sampleRate, WaveFeed& feed,
+                          std::unique_ptr<WaveStream>& stream) = 0;
 };
 
 // The driver used by waveOutOpen; nullptr restores the system's sound.

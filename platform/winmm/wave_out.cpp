@@ -560,18 +560,41 @@ MMRESULT waveOutGetErrorTextW(MMRESULT error, LPWSTR text, UINT count)
     const wchar_t* message = nullptr;
     switch (error)
     {
-    case MMSYSERR_NOERROR: message = L"The command completed successfully."; break;
-    case MMSYSERR_ERROR: message = L"An unspecified error occurred."; break;
-    case MMSYSERR_BADDEVICEID: message = L"The specified audio device does not exist."; break;
-    case MMSYSERR_ALLOCATED: message = L"The audio device is already in use."; break;
-    case MMSYSERR_INVALHANDLE: message = L"The audio device handle is not valid."; break;
-    case MMSYSERR_NODRIVER: message = L"No audio output device is available."; break;
-    case MMSYSERR_NOMEM: message = L"Not enough memory is available for the audio device."; break;
-    case MMSYSERR_INVALPARAM: message = L"An invalid parameter was passed to the audio device."; break;
-    case WAVERR_BADFORMAT: message = L"The audio device does not support the requested format."; break;
-    case WAVERR_STILLPLAYING: message = L"The audio device is still playing queued buffers."; break;
-    case WAVERR_UNPREPARED: message = L"The audio buffer has not been prepared."; break;
-    default: break;
+    case MMSYSERR_NOERROR:
+        message = L"The command completed successfully.";
+        break;
+    case MMSYSERR_ERROR:
+        message = L"An unspecified error occurred.";
+        break;
+    case MMSYSERR_BADDEVICEID:
+        message = L"The specified audio device does not exist.";
+        break;
+    case MMSYSERR_ALLOCATED:
+        message = L"The audio device is already in use.";
+        break;
+    case MMSYSERR_INVALHANDLE:
+        message = L"The audio device handle is not valid.";
+        break;
+    case MMSYSERR_NODRIVER:
+        message = L"No audio output device is available.";
+        break;
+    case MMSYSERR_NOMEM:
+        message = L"Not enough memory is available for the audio device.";
+        break;
+    case MMSYSERR_INVALPARAM:
+        message = L"An invalid parameter was passed to the audio device.";
+        break;
+    case WAVERR_BADFORMAT:
+        message = L"The audio device does not support the requested format.";
+        break;
+    case WAVERR_STILLPLAYING:
+        message = L"The audio device is still playing queued buffers.";
+        break;
+    case WAVERR_UNPREPARED:
+        message = L"The audio buffer has not been prepared.";
+        break;
+    default:
+        break;
     }
     if (message == nullptr)
     {

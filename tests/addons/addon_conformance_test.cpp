@@ -46,8 +46,7 @@ struct AddonRow
 
 // One row per add-on, in the order of the registry's list, for example
 //     {.id = "soft_clipper", .position = ChainPreLimiter, .oddCount = OddCount::EveryValue},
-const std::vector<AddonRow> kAddonRows = {
-};
+const std::vector<AddonRow> kAddonRows = {};
 
 // The frame checked on the two test add-ons, which stand on the kit's AddonBase
 // as every add-on does, so the frame and the base's storing rules are known to
@@ -97,8 +96,7 @@ std::string UpperCase(std::string text)
 bool IsSnakeCase(const std::string& id)
 {
     return !id.empty() && std::all_of(id.begin(), id.end(),
-                                      [](char c)
-                                      {
+                                      [](char c) {
                                           return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                                                  c == '_' || c == '.';
                                       });
@@ -379,8 +377,9 @@ TEST_P(AddonConformance, SilenceStaysSilent)
     silence.sampleRate = kSampleRate;
     silence.samples.assign(2 * kFrameCount, 0.0);
     const std::vector<double> output = Processed({}, silence);
-    const auto loudest = std::max_element(output.begin(), output.end(), [](double a, double b)
-                                          { return std::fabs(a) < std::fabs(b); });
+    const auto loudest =
+        std::max_element(output.begin(), output.end(),
+                         [](double a, double b) { return std::fabs(a) < std::fabs(b); });
     ASSERT_NE(loudest, output.end());
     EXPECT_LT(std::fabs(*loudest), 1e-9) << "silence came out at " << *loudest;
 }
@@ -416,8 +415,9 @@ TEST(AddonConformanceTable, EveryBuiltAddonHasARow)
 {
     for (const ProcessorDescriptor& descriptor : GetProcessorDescriptors())
     {
-        const bool hasRow = std::any_of(kAddonRows.begin(), kAddonRows.end(),
-                                        [&](const AddonRow& row) { return row.id == descriptor.id; });
+        const bool hasRow =
+            std::any_of(kAddonRows.begin(), kAddonRows.end(),
+                        [&](const AddonRow& row) { return row.id == descriptor.id; });
         EXPECT_TRUE(hasRow) << descriptor.id << " has no row in kAddonRows";
     }
     for (const AddonRow& row : kAddonRows)

@@ -10,7 +10,8 @@ TEST(UnicodeText, WideAndUtf8RoundTripEveryPlane)
 {
     const std::wstring text = L"Pr\u00fcfung \u00e9 \u65e5\u672c \U0001F3B5";
     const std::string utf8 = WideToUtf8(text);
-    EXPECT_EQ(utf8, "Pr\xC3\xBC" "fung \xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5");
+    EXPECT_EQ(utf8, "Pr\xC3\xBC"
+                    "fung \xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5");
     EXPECT_EQ(Utf8ToWide(utf8), text);
 }
 
@@ -22,13 +23,17 @@ TEST(UnicodeText, InvalidInputBecomesTheReplacementCharacter)
         std::wstring wide;
     };
     const Case cases[] = {
-        {"a\xFF" "b", L"a\uFFFDb"},                 // byte that never starts a sequence
-        {"\xC3", L"\uFFFD"},                       // truncated at the end
-        {"\xE6\x97" "x", L"\uFFFDx"},              // truncated before an ASCII byte
-        {"\xC0\xAF", L"\uFFFD"},                   // overlong "/"
-        {"\xED\xA0\x80", L"\uFFFD"},               // encoded surrogate
-        {"\xF4\x90\x80\x80", L"\uFFFD"},           // beyond U+10FFFF
-        {"\x80", L"\uFFFD"},                       // lone continuation byte
+        {"a\xFF"
+         "b",
+         L"a\uFFFDb"},       // byte that never starts a sequence
+        {"\xC3", L"\uFFFD"}, // truncated at the end
+        {"\xE6\x97"
+         "x",
+         L"\uFFFDx"},                    // truncated before an ASCII byte
+        {"\xC0\xAF", L"\uFFFD"},         // overlong "/"
+        {"\xED\xA0\x80", L"\uFFFD"},     // encoded surrogate
+        {"\xF4\x90\x80\x80", L"\uFFFD"}, // beyond U+10FFFF
+        {"\x80", L"\uFFFD"},             // lone continuation byte
     };
     for (const Case& c : cases)
     {
@@ -49,6 +54,9 @@ TEST(UnicodeText, WidePathWithNonAsciiOpensTheFileItNames)
         std::ofstream out(WidePathToFs(file));
         out << "x";
     }
-    EXPECT_TRUE(std::filesystem::exists(dir / "Pr\xC3\xBC" "fung" / "Mix \xC3\xA9.mst"));
+    EXPECT_TRUE(std::filesystem::exists(dir /
+                                        "Pr\xC3\xBC"
+                                        "fung" /
+                                        "Mix \xC3\xA9.mst"));
     EXPECT_EQ(PathToUtf8(WidePathToFs(file)), WideToUtf8(file));
 }

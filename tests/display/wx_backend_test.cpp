@@ -23,12 +23,12 @@ TEST_F(DisplayTest, PointerWheelAndKeysReachTheTreeInOrderAndTheFrameIsOnScreen)
 
     const POINT inPanel = ScreenOf(panel, 100, 75);
     const POINT onButton = ScreenOf(button, 50, 15);
-    const std::string script =
-        Xdotool("mousemove " + At(inPanel) + " sleep 0.1 click 1 sleep 0.1 click 4 sleep 0.1 "
-                "key --clearmodifiers shift+h sleep 0.1 mousemove " + At(onButton) +
-                " sleep 0.1 click 1");
-    const bool done = RunWhileDispatching(
-        script, [&] { return log.Count("frame", WM_COMMAND) > 0; });
+    const std::string script = Xdotool("mousemove " + At(inPanel) +
+                                       " sleep 0.1 click 1 sleep 0.1 click 4 sleep 0.1 "
+                                       "key --clearmodifiers shift+h sleep 0.1 mousemove " +
+                                       At(onButton) + " sleep 0.1 click 1");
+    const bool done =
+        RunWhileDispatching(script, [&] { return log.Count("frame", WM_COMMAND) > 0; });
     EXPECT_TRUE(done) << "the button never reported its click";
 
     const std::vector<std::string> seen =
@@ -81,7 +81,8 @@ std::string OutputOf(const std::string& command)
 TEST_F(DisplayTest, TheNativeWindowAndTheTreeFollowEachOthersSize)
 {
     MakeFrame();
-    const std::string find = "$(" + Xdotool("search --onlyvisible --name '^BRVL display test$'") + ")";
+    const std::string find =
+        "$(" + Xdotool("search --onlyvisible --name '^BRVL display test$'") + ")";
 
     ::MoveWindow(frame.GetSafeHwnd(), 120, 110, 450, 350, TRUE);
     DispatchFor(std::chrono::milliseconds(200));
@@ -189,12 +190,12 @@ TEST_F(DisplayTest, ADialogsModalLoopTakesTypedTextAndEndsWithEnter)
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            const std::string point = std::to_string(dialog.editX.load()) + " " +
-                                      std::to_string(dialog.editY.load());
-            status = std::system(
-                Xdotool("mousemove " + point + " sleep 0.1 type --delay 30 Mix1 && " +
-                        Xdotool("key Return"))
-                    .c_str());
+            const std::string point =
+                std::to_string(dialog.editX.load()) + " " + std::to_string(dialog.editY.load());
+            status =
+                std::system(Xdotool("mousemove " + point + " sleep 0.1 type --delay 30 Mix1 && " +
+                                    Xdotool("key Return"))
+                                .c_str());
         });
     const INT_PTR result = dialog.DoModal();
     typist.join();
@@ -219,8 +220,8 @@ TEST_F(DisplayTest, FilesDroppedOnTheNativeWindowArriveAsDropFilesWithFullPaths)
                  for (UINT i = 0; i < count; ++i)
                  {
                      std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-                     path.resize(::DragQueryFileW(drop, i, path.data(),
-                                                  static_cast<UINT>(path.size())));
+                     path.resize(
+                         ::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
                      received.push_back(path);
                  }
                  ::DragQueryPoint(drop, &dropPoint);
@@ -263,7 +264,6 @@ TEST_F(DisplayTest, AYesNoBoxIgnoresEscapeAndAnswersYesOnEnterWhileTimersAndPost
     EXPECT_EQ(log.Count("frame", WM_APP + 1), 1) << "a post waited for the box to close";
     ::KillTimer(frame.GetSafeHwnd(), 7);
 }
-
 
 TEST_F(DisplayTest, ABoxOpenedFromAHandlerInsideAnotherBoxKeepsTimersAndPostsGoing)
 {
@@ -312,7 +312,6 @@ TEST_F(DisplayTest, ABoxOpenedFromAHandlerInsideAnotherBoxKeepsTimersAndPostsGoi
     EXPECT_GT(timersInInnerBox, 5) << "timers stopped while the inner box was open";
     EXPECT_EQ(postsInInnerBox, 1) << "a post waited for the inner box to close";
 }
-
 
 TEST_F(DisplayTest, APointerGrabTakenAwayEndsTheTreesCaptureWithItsMessage)
 {

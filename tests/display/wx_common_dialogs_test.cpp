@@ -35,8 +35,7 @@ TEST(FilePatterns, LettersMatchEitherCaseAndFiltersKeepTheirOrder)
     FileDialogRequest request;
     EXPECT_EQ(wxui::WildcardOf(request), L"*") << "no filter shows every file";
     request.filters = {{L"Audio", L"*.wav;*.mp3"}, {L"A|B", L"*.prs"}};
-    EXPECT_EQ(wxui::WildcardOf(request),
-              L"Audio|*.[wW][aA][vV];*.[mM][pP]3|A/B|*.[pP][rR][sS]");
+    EXPECT_EQ(wxui::WildcardOf(request), L"Audio|*.[wW][aA][vV];*.[mM][pP]3|A/B|*.[pP][rR][sS]");
 
     // What the toolkit's save dialog appends to a bare name is taken off again.
     EXPECT_EQ(wxui::WithoutExpandedExtension(L"/x/mix.[wW][aA][vV]", request), L"/x/mix");
@@ -56,10 +55,9 @@ protected:
     // does that here).
     void AnswerWhenShown(const std::string& title, const std::vector<std::string>& steps)
     {
-        std::string script = "id=$(" +
-                             Xdotool("search --sync --onlyvisible --name '^" + title +
-                                     "$' | head -n 1") +
-                             ") && sleep 1 && " + Xdotool("windowfocus --sync $id");
+        std::string script =
+            "id=$(" + Xdotool("search --sync --onlyvisible --name '^" + title + "$' | head -n 1") +
+            ") && sleep 1 && " + Xdotool("windowfocus --sync $id");
         for (const std::string& step : steps)
         {
             script += " && sleep 0.3 && " + Xdotool(step);
@@ -96,8 +94,7 @@ TEST_F(NativeDialogTest, TheOpenDialogStartsInTheInitialFolderAndReturnsTheTyped
     dialog.m_ofn.lpstrInitialDir = start.c_str();
     dialog.m_ofn.lpstrTitle = L"BRVL import";
     // Ctrl+L opens the chooser's location field; the name is relative to the folder shown.
-    AnswerWhenShown("BRVL import",
-                    {"key ctrl+l", "type --delay 40 'Take One.WAV'", "key Return"});
+    AnswerWhenShown("BRVL import", {"key ctrl+l", "type --delay 40 'Take One.WAV'", "key Return"});
     const INT_PTR result = dialog.DoModal();
     EXPECT_EQ(Answered(), 0);
     ASSERT_EQ(result, IDOK);
@@ -134,7 +131,6 @@ TEST_F(DisplayTest, TextPutOnTheSystemClipboardComesBack)
     EXPECT_EQ(CurrentBackend().ClipboardText(), text);
 }
 
-
 // The owner goes while its native dialog is open (a handler run by the
 // dialog's own pump destroys it): the dialog stays usable and returns.
 TEST_F(NativeDialogTest, AnOwnerDestroyedWhileItsNativeDialogIsOpenLeavesTheDialogWorking)
@@ -146,7 +142,9 @@ TEST_F(NativeDialogTest, AnOwnerDestroyedWhileItsNativeDialogIsOpenLeavesTheDial
     };
     const Case cases[] = {
         {"BRVL gone",
-         [this] { return ::MessageBoxW(frame.GetSafeHwnd(), L"Owner goes.", L"BRVL gone", MB_OK) == IDOK; }},
+         [this] {
+             return ::MessageBoxW(frame.GetSafeHwnd(), L"Owner goes.", L"BRVL gone", MB_OK) == IDOK;
+         }},
         {".*[Cc]olou?r.*",
          [this]
          {
@@ -169,7 +167,8 @@ TEST_F(NativeDialogTest, AnOwnerDestroyedWhileItsNativeDialogIsOpenLeavesTheDial
             [hwnd, title = std::string(c.title)]
             {
                 std::system(
-                    Xdotool("search --sync --onlyvisible --name '^" + title + "$' >/dev/null").c_str());
+                    Xdotool("search --sync --onlyvisible --name '^" + title + "$' >/dev/null")
+                        .c_str());
                 // After the answerer found the dialog too (a window going
                 // while xdotool walks the tree fails its search).
                 std::this_thread::sleep_for(std::chrono::milliseconds(700));
@@ -186,4 +185,3 @@ TEST_F(NativeDialogTest, AnOwnerDestroyedWhileItsNativeDialogIsOpenLeavesTheDial
 }
 
 } // namespace
-

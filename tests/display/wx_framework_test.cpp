@@ -53,9 +53,8 @@ TEST_F(FrameworkOnDisplay, AClickedMenuOpensOnScreenAndItsItemRunsTheCommand)
     ASSERT_TRUE(brvl::backend::wx_testing::SaveScreenPng(kDisplayOutput / "display_menu_open.png"));
 
     const CPoint item = bar.OpenPopup()->ItemScreenRect(1).CenterPoint(); // "Import Audio.."
-    const bool ran =
-        RunWhileDispatching(Xdotool("mousemove " + At(item) + " sleep 0.1 click 1"),
-                            [&] { return Trace().Count("view import") == 1; });
+    const bool ran = RunWhileDispatching(Xdotool("mousemove " + At(item) + " sleep 0.1 click 1"),
+                                         [&] { return Trace().Count("view import") == 1; });
     EXPECT_TRUE(ran) << "the item's command did not reach the view";
     EXPECT_EQ(bar.OpenPopup(), nullptr);
 }

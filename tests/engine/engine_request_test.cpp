@@ -16,8 +16,8 @@ TEST(EngineRequest, ProgressFractionIsClampedToTheUnitRange)
         double reported;
         double expected;
     };
-    const Case cases[] = {{-0.3, 0.0}, {1.7, 1.0}, {0.42, 0.42}, {0.0, 0.0}, {1.0, 1.0},
-                          {NAN, 0.0},  {-INFINITY, 0.0}, {INFINITY, 1.0}};
+    const Case cases[] = {{-0.3, 0.0}, {1.7, 1.0}, {0.42, 0.42},     {0.0, 0.0},
+                          {1.0, 1.0},  {NAN, 0.0}, {-INFINITY, 0.0}, {INFINITY, 1.0}};
     for (const Case& c : cases)
     {
         EngineRequest request;

@@ -276,7 +276,8 @@ TEST_F(SystemSoundTest, ADeviceAtAVeryLowRateClosesWithoutWaitingOutALongPull)
         ASSERT_EQ(waveOutPrepareHeader(device, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
         ASSERT_EQ(waveOutWrite(device, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
         EXPECT_EQ(waveOutReset(device), MMSYSERR_NOERROR);
-        EXPECT_EQ(waveOutUnprepareHeader(device, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+        EXPECT_EQ(waveOutUnprepareHeader(device, &buffer.header, sizeof(WAVEHDR)),
+                  MMSYSERR_NOERROR);
         EXPECT_EQ(waveOutClose(device), MMSYSERR_NOERROR) << rate;
     }
 }

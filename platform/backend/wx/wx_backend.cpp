@@ -308,7 +308,8 @@ void WxBackend::PumpInsideNativeModal()
     if (m_nativeModalDepth.load() > 0 && win32::NextTimerDue(due))
     {
         const std::uint64_t now = NowMs();
-        const int waitMs = due > now ? static_cast<int>(std::min<std::uint64_t>(due - now, 1000)) : 1;
+        const int waitMs =
+            due > now ? static_cast<int>(std::min<std::uint64_t>(due - now, 1000)) : 1;
         m_modalTimer.StartOnce(std::max(1, waitMs));
     }
 }

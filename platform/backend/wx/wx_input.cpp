@@ -48,26 +48,45 @@ UINT VirtualKey(int code)
     }
     switch (code)
     {
-    case WXK_BACK: return VK_BACK;
-    case WXK_TAB: return VK_TAB;
+    case WXK_BACK:
+        return VK_BACK;
+    case WXK_TAB:
+        return VK_TAB;
     case WXK_RETURN:
-    case WXK_NUMPAD_ENTER: return VK_RETURN;
-    case WXK_ESCAPE: return VK_ESCAPE;
-    case WXK_SPACE: return VK_SPACE;
-    case WXK_SHIFT: return VK_SHIFT;
-    case WXK_CONTROL: return VK_CONTROL;
-    case WXK_ALT: return VK_MENU;
-    case WXK_PAGEUP: return 0x21;   // VK_PRIOR
-    case WXK_PAGEDOWN: return 0x22; // VK_NEXT
-    case WXK_END: return 0x23;
-    case WXK_HOME: return 0x24;
-    case WXK_LEFT: return VK_LEFT;
-    case WXK_UP: return VK_UP;
-    case WXK_RIGHT: return VK_RIGHT;
-    case WXK_DOWN: return VK_DOWN;
-    case WXK_INSERT: return VK_INSERT;
-    case WXK_DELETE: return VK_DELETE;
-    default: return 0;
+    case WXK_NUMPAD_ENTER:
+        return VK_RETURN;
+    case WXK_ESCAPE:
+        return VK_ESCAPE;
+    case WXK_SPACE:
+        return VK_SPACE;
+    case WXK_SHIFT:
+        return VK_SHIFT;
+    case WXK_CONTROL:
+        return VK_CONTROL;
+    case WXK_ALT:
+        return VK_MENU;
+    case WXK_PAGEUP:
+        return 0x21; // VK_PRIOR
+    case WXK_PAGEDOWN:
+        return 0x22; // VK_NEXT
+    case WXK_END:
+        return 0x23;
+    case WXK_HOME:
+        return 0x24;
+    case WXK_LEFT:
+        return VK_LEFT;
+    case WXK_UP:
+        return VK_UP;
+    case WXK_RIGHT:
+        return VK_RIGHT;
+    case WXK_DOWN:
+        return VK_DOWN;
+    case WXK_INSERT:
+        return VK_INSERT;
+    case WXK_DELETE:
+        return VK_DELETE;
+    default:
+        return 0;
     }
 }
 

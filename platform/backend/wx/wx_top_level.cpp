@@ -46,7 +46,8 @@ void NativeTopLevel::SyncFromTree()
     ::ClientToScreen(m_hwnd, &origin);
 
     std::wstring title(static_cast<size_t>(::GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
-    title.resize(static_cast<size_t>(::GetWindowTextW(m_hwnd, title.data(), static_cast<int>(title.size()))));
+    title.resize(static_cast<size_t>(
+        ::GetWindowTextW(m_hwnd, title.data(), static_cast<int>(title.size()))));
     if (GetTitle() != wxString(title))
     {
         SetTitle(wxString(title));
@@ -136,7 +137,7 @@ void NativeTopLevel::OnCanvasSize(wxSizeEvent& event)
     const LONG extraHeight = (window.bottom - window.top) - client.bottom;
     m_syncing = true;
     ::SetWindowPos(m_hwnd, nullptr, 0, 0, size.GetWidth() + extraWidth,
-                 size.GetHeight() + extraHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   size.GetHeight() + extraHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_syncing = false;
 }
 

@@ -82,8 +82,13 @@ TEST(AddonParameters, RefusesUnknownIdsAndValuesThatAreNotNumbers)
         const char* id;
         double value;
     };
-    const Case cases[] = {{"Amount", 0.2}, {"amount ", 0.2}, {"", 0.2},      {"mid_balance", 0.2},
-                          {"amount", nan}, {"gain_db", nan}, {"loud_sections_only", nan}};
+    const Case cases[] = {{"Amount", 0.2},
+                          {"amount ", 0.2},
+                          {"", 0.2},
+                          {"mid_balance", 0.2},
+                          {"amount", nan},
+                          {"gain_db", nan},
+                          {"loud_sections_only", nan}};
     for (const Case& c : cases)
     {
         AddonParameters parameters(kTable);

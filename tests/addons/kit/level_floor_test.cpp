@@ -11,7 +11,10 @@ TEST(AddonLevelFloor, NeverGoesBelowTheAddonMinimum)
         double runFloor;
         double expected;
     };
-    const Case cases[] = {{1e-6, 1e-6}, {1e-12, 1e-9}, {0.0, 1e-9}, {-1.0, 1e-9},
+    const Case cases[] = {{1e-6, 1e-6},
+                          {1e-12, 1e-9},
+                          {0.0, 1e-9},
+                          {-1.0, 1e-9},
                           {std::numeric_limits<double>::quiet_NaN(), 1e-9}};
     for (const Case& c : cases)
     {

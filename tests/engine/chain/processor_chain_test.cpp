@@ -146,10 +146,10 @@ TEST_F(ChainOfTestAddons, BucketsKeepChainOrderAndRunInIt)
     {
         RunChainPosition(chain.buckets[position], position, buffer, ProcessContext{});
     }
-    EXPECT_EQ(log.events, (std::vector<std::string>{
-                              "process offset@0#1", "process gain@0#4", "process offset@1#3",
-                              "process gain@1#6", "process gain@2#5", "process gain@3#2",
-                              "process gain@4#0", "process offset@4#7"}));
+    EXPECT_EQ(log.events, (std::vector<std::string>{"process offset@0#1", "process gain@0#4",
+                                                    "process offset@1#3", "process gain@1#6",
+                                                    "process gain@2#5", "process gain@3#2",
+                                                    "process gain@4#0", "process offset@4#7"}));
 }
 
 TEST_F(ChainOfTestAddons, RunAppliesTheBucketInOrderToTheSameBuffer)
@@ -211,9 +211,9 @@ TEST_F(ChainOfTestAddons, AddonsAreDestroyedFromPreLimiterDownInChainOrder)
         });
         EXPECT_TRUE(log.events.empty()) << "nothing may be destroyed while the chain lives";
     }
-    EXPECT_EQ(log.events, (std::vector<std::string>{"destroy gain@4#1", "destroy gain@7#4",
-                                                    "destroy gain@1#2", "destroy gain@0#0",
-                                                    "destroy offset@0#3"}));
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"destroy gain@4#1", "destroy gain@7#4", "destroy gain@1#2",
+                                        "destroy gain@0#0", "destroy offset@0#3"}));
 }
 
 TEST_F(ChainOfTestAddons, MovingHandsOverTheAddonsAndAssignmentEndsTheOldOnes)

@@ -77,8 +77,8 @@ TEST(RunningMax, BlockMethodAgreesWithTheDefinition)
         size_t outputs; // only the first ones wanted
     };
     // Windows of one, shorter than, dividing, equal to and longer than the signal.
-    const Case cases[] = {{1, 1, 1},  {7, 1, 7},   {50, 3, 50},  {50, 5, 50},  {50, 50, 50},
-                          {20, 40, 20}, {97, 8, 90}, {97, 8, 0}, {300, 17, 283}};
+    const Case cases[] = {{1, 1, 1},    {7, 1, 7},   {50, 3, 50}, {50, 5, 50},   {50, 50, 50},
+                          {20, 40, 20}, {97, 8, 90}, {97, 8, 0},  {300, 17, 283}};
     std::mt19937 random(11);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     for (const Case& c : cases)

@@ -160,9 +160,9 @@ TEST(JsonDocument, TypeStrictReadersKeepDefaultsForOtherTypes)
         const char* key;
         int expected;
     };
-    const IntCase intCases[] = {{"int", 6},      {"float", -1},    {"negative", -3},
-                                {"huge", -1},    {"unsigned", -1}, {"string", -1},
-                                {"bool", -1},    {"null", -1},     {"absent", -1}};
+    const IntCase intCases[] = {{"int", 6},   {"float", -1},    {"negative", -3},
+                                {"huge", -1}, {"unsigned", -1}, {"string", -1},
+                                {"bool", -1}, {"null", -1},     {"absent", -1}};
     for (const IntCase& c : intCases)
     {
         int field = -1;
