@@ -5,7 +5,7 @@
 set -eu
 
 PACKAGES="
-  cmake ninja-build g++ pkg-config git python3
+  cmake ninja-build g++ pkg-config git python3 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libsndfile1-dev libmpg123-dev
   libcairo2-dev libpango1.0-dev libwxgtk3.2-dev libsdl2-dev
