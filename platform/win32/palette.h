@@ -15,6 +15,7 @@ namespace brvl::palette
 {
 
 // Surfaces, from the deepest.
+constexpr COLORREF kControlSurface = RGB(12, 14, 16); // cleared behind every custom-drawn control
 constexpr COLORREF kField = RGB(19, 20, 23);      // typed or drawn values: edits, lists, channels
 constexpr COLORREF kBackground = RGB(30, 32, 36); // dialogs, the frame and its bars
 constexpr COLORREF kPanel = RGB(37, 39, 43);      // menus over the background; a disabled face
