@@ -4,6 +4,9 @@
 // adds itself to kControls.
 #include "controls/base/base_control_wnd.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/meters/compressor_meter_control_wnd.h"
+#include "controls/meters/needle_meter_wnd.h"
+#include "controls/meters/output_meter_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -61,6 +64,23 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd& c) { c.SetBlank(true); }},
     {"standard background", [] { return std::make_unique<CBenchBackgroundWnd>(); },
      [](CBaseControlWnd&) {}},
+    {"output meter", [] { return std::make_unique<COutputMeterWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         // Both bars lit to the top: one line per row.
+         c.SetValueSilently(1.0);
+         c.SetSecondaryValueSilently(1.0);
+     }},
+    {"compressor meter", [] { return std::make_unique<CCompressorMeterControlWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         auto& meter = static_cast<CCompressorMeterControlWnd&>(c);
+         meter.peakGainReductionDb = 9.0f;
+         meter.gainReductionDb = 4.2f;
+         meter.playing = true;
+     }},
+    {"needle meter", [] { return std::make_unique<CNeedleMeterWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(0.7); }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

@@ -156,9 +156,12 @@ protected:
     int gridSpanX = 1;
     int gridSpanY = 1;
 
-private:
+    // Steps of that paint without the background: for a control that paints
+    // its whole surface itself.
     static void PaintBuffered(CWnd& window,
                               const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint);
+
+private:
     // Clears a blank control and says false; else paints the background.
     static bool PaintBackground(Gdiplus::Graphics& graphics, const RECT& client,
                                 const ControlDrawState& state, BackgroundPainter background);

@@ -43,6 +43,19 @@ void PrepareControlGraphics(Gdiplus::Graphics& graphics)
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
 }
 
+Gdiplus::Color ScaledAccent(COLORREF accent, double factor, BYTE alpha, ChannelRounding rounding)
+{
+    const auto scale = [&](BYTE channel)
+    {
+        const double scaled = channel * factor;
+        const double whole =
+            rounding == ChannelRounding::Round ? std::round(scaled) : std::trunc(scaled);
+        return whole > 0.0 ? static_cast<BYTE>(std::min(whole, 255.0)) : BYTE(0); // NaN too
+    };
+    return Gdiplus::Color(alpha, scale(GetRValue(accent)), scale(GetGValue(accent)),
+                          scale(GetBValue(accent)));
+}
+
 void AddRoundedRectFigure(Gdiplus::GraphicsPath& path, float x, float y, float width, float height,
                           float radius)
 {

@@ -10,6 +10,16 @@
 // coordinates (so a 1-pixel line at x.5 is crisp), grid-fitted text.
 void PrepareControlGraphics(Gdiplus::Graphics& graphics);
 
+// A lit or shaded variant of an accent: each channel times `factor`, capped
+// at 255, either rounded (halves away from zero) or truncated, with `alpha`.
+enum class ChannelRounding
+{
+    Round,
+    Truncate,
+};
+Gdiplus::Color ScaledAccent(COLORREF accent, double factor, BYTE alpha,
+                            ChannelRounding rounding = ChannelRounding::Round);
+
 // One closed figure: a rectangle with quarter-circle corners. The radius is
 // held to [0, half the shorter side] (0 gives a plain rectangle); a figure of
 // no width or height, or with a non-finite argument, is not added.

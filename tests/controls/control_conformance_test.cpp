@@ -4,6 +4,9 @@
 #include "tests/controls/probe_control_wnd.h"
 #include "tests/controls/test_slider_wnd.h"
 
+#include "controls/meters/compressor_meter_control_wnd.h"
+#include "controls/meters/needle_meter_wnd.h"
+#include "controls/meters/output_meter_wnd.h"
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/afxwin.h"
@@ -142,6 +145,27 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(480, 22),
      .create = &CreateStatusBar,
      .drawAt = &DrawSnapshot<CMFCStatusBar>},
+    {.name = "COutputMeterWnd",
+     .size = CSize(80, 320),
+     .create = &CreateControl<COutputMeterWnd>,
+     .drawAt = &DrawSnapshot<COutputMeterWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CCompressorMeterControlWnd",
+     .size = CSize(40, 240),
+     .create = &CreateControl<CCompressorMeterControlWnd>,
+     .drawAt = &DrawSnapshot<CCompressorMeterControlWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CNeedleMeterWnd",
+     .size = CSize(160, 160),
+     .create = &CreateControl<CNeedleMeterWnd>,
+     .drawAt = &DrawSnapshot<CNeedleMeterWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
 };
 
 // The frame checked on a control written for it, so it is known to work

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/gdiplus/gdiplus.h"
+
+// Text as the controls draw it: "Segoe UI" at a size in pixels, one colour.
+
+struct ControlFont
+{
+    Gdiplus::REAL pixels;
+    int style = Gdiplus::FontStyleRegular;
+};
+
+// In `box`, aligned on each axis as asked.
+void DrawControlText(Gdiplus::Graphics& graphics, const wchar_t* text, ControlFont font,
+                     Gdiplus::ARGB color, const Gdiplus::RectF& box,
+                     Gdiplus::StringAlignment horizontal = Gdiplus::StringAlignmentCenter,
+                     Gdiplus::StringAlignment vertical = Gdiplus::StringAlignmentCenter);
+
+// With its top-left corner at `origin`, without a layout box.
+void DrawControlTextAt(Gdiplus::Graphics& graphics, const wchar_t* text, ControlFont font,
+                       Gdiplus::ARGB color, const Gdiplus::PointF& origin);
