@@ -4,6 +4,10 @@
 // adds itself to kControls.
 #include "controls/base/base_control_wnd.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/buttons/action_button_wnd.h"
+#include "controls/buttons/breadcrumb_button_wnd.h"
+#include "controls/buttons/curve_mode_selector_wnd.h"
+#include "controls/buttons/round_transport_button_wnd.h"
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
@@ -81,6 +85,13 @@ const std::vector<BenchControl> kControls = {
      }},
     {"needle meter", [] { return std::make_unique<CNeedleMeterWnd>(); },
      [](CBaseControlWnd& c) { c.SetValueSilently(0.7); }},
+    {"action button", [] { return std::make_unique<CActionButtonWnd>(); }, [](CBaseControlWnd&) {}},
+    {"breadcrumb button", [] { return std::make_unique<CBreadcrumbButtonWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"round transport button", [] { return std::make_unique<CRoundTransportButtonWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"curve mode selector", [] { return std::make_unique<CCurveModeSelectorWnd>(); },
+     [](CBaseControlWnd&) {}},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

@@ -354,6 +354,15 @@ void CBaseControlWnd::Repaint()
     }
 }
 
+void CBaseControlWnd::RequestLeaveNotice()
+{
+    TRACKMOUSEEVENT request{};
+    request.cbSize = sizeof(request);
+    request.dwFlags = TME_LEAVE;
+    request.hwndTrack = m_hWnd;
+    ::TrackMouseEvent(&request);
+}
+
 void CBaseControlWnd::PaintBuffered(
     CWnd& window, const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint)
 {

@@ -130,6 +130,8 @@ protected:
     bool TellParent(UINT message);
     // Invalidates the whole client without erase, when the window exists.
     void Repaint();
+    // Asks for one WM_MOUSELEAVE when the pointer leaves the window.
+    void RequestLeaveNotice();
 
     CString label;
     CString secondaryText;

@@ -2,6 +2,7 @@
 
 #include "controls/base/base_control_wnd.h"
 #include "platform/gdiplus/gdiplus.h"
+#include "platform/win32/backend_bridge.h"
 #include "platform/win32/window_picture.h"
 #include "tests/platform/test_windows.h"
 
