@@ -61,13 +61,17 @@ void ParallelAggression::process(AudioBuffer& buffer, const ProcessContext&)
     const double drive = 1.0 + 5.0 * Value(Drive);
     const double makeup = DbToGain(kMakeupDb);
 
+    // Followed in a local, which the writes to the samples cannot alias, and
+    // kept in the member when the pass ends.
+    double followed = envelope;
     std::vector<double>& x = buffer.samples;
     for (size_t i = 0; i + 1 < x.size(); i += 2)
     {
-        FollowLevel(envelope, StereoPeakLevel(x[i], x[i + 1]), attack, release);
-        const double gainDb = HardKneeGainDb(DecibelLevel(envelope) - kThresholdDb, kRatio);
+        FollowLevel(followed, StereoPeakLevel(x[i], x[i + 1]), attack, release);
+        const double gainDb = HardKneeGainDb(DecibelLevel(followed) - kThresholdDb, kRatio);
         const double gain = MadeUpGain(gainDb, makeup);
         x[i] += share * std::tanh(gain * x[i] * drive) / drive;
         x[i + 1] += share * std::tanh(gain * x[i + 1] * drive) / drive;
     }
+    envelope = followed;
 }
