@@ -74,6 +74,22 @@ TEST_P(BusCompressorBadInput, NonFiniteSamplesChangeNothingBeforeThem)
     }
 }
 
+// The rate comes from the buffer: a context that says otherwise changes nothing.
+TEST_P(BusCompressorBadInput, ReadsTheBuffersRateNotTheContexts)
+{
+    const AudioBuffer expected = Processed(LoudSignal());
+    for (int contextRate : {0, -48000, 96000})
+    {
+        AudioBuffer buffer = LoudSignal();
+        const std::unique_ptr<IAudioProcessor> addon = CreateProcessor(GetParam());
+        ASSERT_NE(addon, nullptr);
+        ProcessContext context;
+        context.sampleRate = contextRate;
+        addon->process(buffer, context);
+        EXPECT_TRUE(buffer.samples == expected.samples) << "context rate " << contextRate;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Dynamics, BusCompressorBadInput, ::testing::ValuesIn(kBusCompressors),
                          [](const ::testing::TestParamInfo<const char*>& info)
                          { return std::string(info.param); });
