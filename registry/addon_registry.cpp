@@ -1,5 +1,11 @@
 #include "registry/addon_registry.h"
 
+#include "addons/dynamics/glue_module.h"
+#include "addons/dynamics/parallel_aggression.h"
+#include "addons/dynamics/standard_compressor.h"
+#include "addons/dynamics/transparent_bus_compressor.h"
+#include "addons/dynamics/vintage_compressor.h"
+
 #include <iterator>
 
 namespace
@@ -57,7 +63,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"mono_maker", nullptr},
     {"ms_color_eq", nullptr},
     {"ms_dynamics_processor", nullptr},
-    {"parallel_aggression", nullptr},
+    {"parallel_aggression", Create<ParallelAggression>},
     {"phase_align", nullptr},
     {"phase_rotator", nullptr},
     {"peak_clipper", nullptr},
@@ -72,17 +78,17 @@ constexpr AddonClass kAddonClasses[] = {
     {"spectral_dereverb", nullptr},
     {"spectral_dynamics", nullptr},
     {"spectral_gate", nullptr},
-    {"standard_compressor", nullptr},
+    {"standard_compressor", Create<StandardCompressor>},
     {"stereo_band_rebalance", nullptr},
     {"stereo_swapper", nullptr},
     {"sub_rumble_filter", nullptr},
     {"three_band_eq", nullptr},
     {"transient_shaper", nullptr},
     {"transient_sustain_shaper", nullptr},
-    {"glue_module", nullptr},
-    {"vintage_compressor", nullptr},
+    {"glue_module", Create<GlueModule>},
+    {"vintage_compressor", Create<VintageCompressor>},
     {"stereo_widener", nullptr},
-    {"transparent_bus_compressor", nullptr},
+    {"transparent_bus_compressor", Create<TransparentBusCompressor>},
     {"transient_catcher", nullptr},
     {"true_peak_guard", nullptr},
     {"upward_detail", nullptr},

@@ -48,6 +48,11 @@ struct AddonIdentity
 //         for (double& value : buffer.samples) value *= IsOn(Invert) ? -gain : gain;
 //     }
 //
+// Every process runs its pass under a ScopedDenormalFlush
+// (addons/kit/denormal_flush.h), taken once the entry guards have passed, and
+// leaves the buffer untouched when a sample rate it reads is 0 or less, unless
+// its own rules give that rate a fallback.
+//
 // Every getter stays virtual for the few add-ons that differ. One whose own
 // storing rule replaces clamping for some parameter overrides setParameter (and
 // getParameter, if it keeps that value itself) for those ids and hands the

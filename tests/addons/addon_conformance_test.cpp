@@ -29,6 +29,9 @@ enum class OddCount
     EveryValue,      // processed value by value, the trailing one included
 };
 
+// Parameter values to set, in order, on a fresh add-on.
+using Setting = std::vector<std::pair<std::string, double>>;
+
 struct AddonRow
 {
     const char* id;
@@ -40,23 +43,43 @@ struct AddonRow
     bool clampsToItsTable = true;
     // False for an add-on whose parameters report its current values.
     bool reportsTableDefaults = true;
+    // Settings under which process gives the input back bit for bit, whatever
+    // the add-on's other parameters hold, such as {amount 0} or {mix 0}.
+    std::vector<Setting> neutral;
     // Null for the registry's CreateProcessor.
     std::unique_ptr<IAudioProcessor> (*create)(const std::string& id) = nullptr;
 };
 
 // One row per add-on, in the order of the registry's list, for example
 //     {.id = "soft_clipper", .position = ChainPreLimiter, .oddCount = OddCount::EveryValue},
-const std::vector<AddonRow> kAddonRows = {};
+const std::vector<AddonRow> kAddonRows = {
+    {.id = "parallel_aggression",
+     .position = ChainPostMatchDynamics,
+     .neutral = {{{"amount", 0.0}}}},
+    {.id = "standard_compressor", .position = ChainPostMatchDynamics, .neutral = {{{"mix", 0.0}}}},
+    {.id = "glue_module", .position = ChainPostMatchDynamics, .neutral = {{{"amount", 0.0}}}},
+    {.id = "vintage_compressor",
+     .position = ChainPostMatchDynamics,
+     .neutral = {{{"amount", 0.0}}}},
+    {.id = "transparent_bus_compressor",
+     .position = ChainPostMatchDynamics,
+     .oddCount = OddCount::WholeFramesOnly,
+     .neutral = {{{"amount", 0.0}}}},
+};
 
 // The frame checked on the two test add-ons, which stand on the kit's AddonBase
 // as every add-on does, so the frame and the base's storing rules are known to
 // work before the first add-on joins.
 const std::vector<AddonRow> kTestAddonRows = {
-    {.id = "test_gain", .position = ChainPostMatchTone, .create = &CreateTestProcessor},
+    {.id = "test_gain",
+     .position = ChainPostMatchTone,
+     .neutral = {{{"gain", 1.0}, {"invert", 0.0}}},
+     .create = &CreateTestProcessor},
     {.id = "test_offset",
      .position = ChainPreMatch,
      .oddCount = OddCount::EveryValue,
      .silenceStaysSilent = false,
+     .neutral = {{{"offset", 0.0}}},
      .create = &CreateTestProcessor},
 };
 
@@ -75,6 +98,22 @@ AudioBuffer TestSignal(size_t frameCount = kFrameCount)
     for (size_t i = 0; i < buffer.samples.size(); ++i)
     {
         buffer.samples[i] = i < 2 * kSilentLeadFrames ? 0.0 : buffer.samples[i] + noise[i];
+    }
+    return buffer;
+}
+
+// The test signal scaled to peak at 2.0: nothing limits samples to full scale.
+AudioBuffer LoudTestSignal()
+{
+    AudioBuffer buffer = TestSignal();
+    double peak = 0.0;
+    for (double value : buffer.samples)
+    {
+        peak = std::max(peak, std::fabs(value));
+    }
+    for (double& value : buffer.samples)
+    {
+        value *= 2.0 / peak;
     }
     return buffer;
 }
@@ -107,9 +146,6 @@ bool IsOneLine(const char* text)
     const std::string line = text != nullptr ? text : "";
     return !line.empty() && line.find('\n') == std::string::npos;
 }
-
-// Parameter values to set, in order, on a fresh add-on.
-using Setting = std::vector<std::pair<std::string, double>>;
 
 std::string Describe(const Setting& setting)
 {
@@ -297,12 +333,34 @@ TEST_P(AddonConformance, ParametersAreClampedToggledOrRefused)
 
 TEST_P(AddonConformance, OutputStaysFiniteAtEveryParameterExtreme)
 {
-    const AudioBuffer input = TestSignal();
-    for (const Setting& setting : ExtremeSettings())
+    for (const AudioBuffer& input : {TestSignal(), LoudTestSignal()})
     {
-        const std::vector<double> output = Processed(setting, input);
-        EXPECT_EQ(output.size(), input.samples.size()) << Describe(setting);
-        EXPECT_TRUE(AllFinite(output)) << "non-finite output with " << Describe(setting);
+        for (const Setting& setting : ExtremeSettings())
+        {
+            const std::vector<double> output = Processed(setting, input);
+            EXPECT_EQ(output.size(), input.samples.size()) << Describe(setting);
+            EXPECT_TRUE(AllFinite(output)) << "non-finite output with " << Describe(setting);
+        }
+    }
+}
+
+TEST_P(AddonConformance, NeutralSettingsGiveTheInputBackBitForBit)
+{
+    if (GetParam().neutral.empty())
+    {
+        GTEST_SKIP() << GetParam().id << " has no neutral setting";
+    }
+    const AudioBuffer input = TestSignal();
+    for (const Setting& neutral : GetParam().neutral)
+    {
+        // On top of the defaults, of every parameter at its minimum and of
+        // every one at its maximum.
+        for (Setting setting : FirstThree(ExtremeSettings()))
+        {
+            setting.insert(setting.end(), neutral.begin(), neutral.end());
+            EXPECT_TRUE(Processed(setting, input) == input.samples)
+                << "not neutral: " << Describe(setting);
+        }
     }
 }
 

@@ -46,6 +46,35 @@ inline AudioBuffer StereoSine(double frequencyHz, int sampleRate, double seconds
     return InterleaveStereo(sine, sine, sampleRate);
 }
 
+// Signals whose level is the same in every frame, for the static curves of
+// level-driven processors: the stereo RMS level of the quadrature pair
+// (left amplitude * cos, right amplitude * sin) is amplitude / sqrt(2) and its
+// peak level varies; the square wave's peak and RMS levels are both its
+// amplitude.
+inline AudioBuffer QuadraturePair(double frequencyHz, int sampleRate, double seconds,
+                                  double amplitude)
+{
+    const std::size_t frames = FramesIn(seconds, sampleRate);
+    return InterleaveStereo(
+        Sine(frequencyHz, sampleRate, frames, amplitude, 0.5 * std::numbers::pi),
+        Sine(frequencyHz, sampleRate, frames, amplitude), sampleRate);
+}
+
+// The same square wave in both channels, +amplitude for the first half of each
+// period and -amplitude for the second.
+inline AudioBuffer StereoSquare(double frequencyHz, int sampleRate, double seconds,
+                                double amplitude)
+{
+    const std::size_t frames = FramesIn(seconds, sampleRate);
+    std::vector<double> square(frames);
+    for (std::size_t i = 0; i < frames; ++i)
+    {
+        const double cycles = frequencyHz * static_cast<double>(i) / sampleRate;
+        square[i] = cycles - std::floor(cycles) < 0.5 ? amplitude : -amplitude;
+    }
+    return InterleaveStereo(square, square, sampleRate);
+}
+
 // White noise, uniform in [-amplitude, amplitude]: its peak is known.
 inline std::vector<double> Noise(std::size_t frames, double amplitude, unsigned seed)
 {

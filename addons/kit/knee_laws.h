@@ -1,0 +1,41 @@
+#pragma once
+
+#include "engine/decibels.h"
+
+// Static gain laws of a compressor: the gain in dB for a level `overDb` above
+// the threshold (negative below it) at a ratio. Above the threshold the output
+// level rises 1/ratio dB per input dB, so the gain falls (1 - 1/ratio) dB.
+
+// The knee is a corner at the threshold.
+inline double HardKneeGainDb(double overDb, double ratio)
+{
+    return overDb > 0.0 ? -(1.0 - 1.0 / ratio) * overDb : 0.0;
+}
+
+// Half the width of the soft knee, centred on the threshold.
+inline constexpr double kSoftKneeHalfWidthDb = 3.0;
+
+// The corner rounded by a parabola over 6 dB around the threshold: it meets the
+// hard law at both edges with the same value and the same slope.
+inline double SoftKneeGainDb(double overDb, double ratio)
+{
+    const double slope = 1.0 - 1.0 / ratio;
+    if (overDb <= -kSoftKneeHalfWidthDb)
+    {
+        return 0.0;
+    }
+    if (overDb < kSoftKneeHalfWidthDb)
+    {
+        const double into = overDb + kSoftKneeHalfWidthDb;
+        return -slope * (into * into) / (4.0 * kSoftKneeHalfWidthDb);
+    }
+    return -slope * overDb;
+}
+
+// The linear gain of a law's value in dB with a linear make-up gain on top.
+// Where the law gives 0 dB (below the knee, most of the time) it is exactly the
+// make-up, and no power is worked out.
+inline double MadeUpGain(double gainDb, double makeup)
+{
+    return gainDb == 0.0 ? makeup : DbToGain(gainDb) * makeup;
+}
