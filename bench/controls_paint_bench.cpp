@@ -8,6 +8,9 @@
 #include "controls/buttons/breadcrumb_button_wnd.h"
 #include "controls/buttons/curve_mode_selector_wnd.h"
 #include "controls/buttons/round_transport_button_wnd.h"
+#include "controls/displays/nixie_display_wnd.h"
+#include "controls/displays/panel_light_wnd.h"
+#include "controls/displays/seven_segment_display_wnd.h"
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
@@ -92,6 +95,11 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd&) {}},
     {"curve mode selector", [] { return std::make_unique<CCurveModeSelectorWnd>(); },
      [](CBaseControlWnd&) {}},
+    {"seven segment display", [] { return std::make_unique<CSevenSegmentDisplayWnd>(); },
+     [](CBaseControlWnd& c) { c.SetTextValue(L"-9.8"); }},
+    {"nixie display", [] { return std::make_unique<CNixieDisplayWnd>(); }, [](CBaseControlWnd&) {}},
+    {"panel light", [] { return std::make_unique<CPanelLightWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(1.0); }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

@@ -8,6 +8,9 @@
 #include "controls/buttons/breadcrumb_button_wnd.h"
 #include "controls/buttons/curve_mode_selector_wnd.h"
 #include "controls/buttons/round_transport_button_wnd.h"
+#include "controls/displays/nixie_display_wnd.h"
+#include "controls/displays/panel_light_wnd.h"
+#include "controls/displays/seven_segment_display_wnd.h"
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
@@ -205,6 +208,27 @@ const std::vector<ControlRow> kControlRows = {
      .notifies = true,
      .disable = &DisableBase,
      .followsInputWhileDisabled = true},
+    {.name = "CSevenSegmentDisplayWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CSevenSegmentDisplayWnd>,
+     .drawAt = &DrawSnapshot<CSevenSegmentDisplayWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CNixieDisplayWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CNixieDisplayWnd>,
+     .drawAt = &DrawSnapshot<CNixieDisplayWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CPanelLightWnd",
+     .size = CSize(40, 40),
+     .create = &CreateControl<CPanelLightWnd>,
+     .drawAt = &DrawSnapshot<CPanelLightWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
 };
 
 // The frame checked on a control written for it, so it is known to work
