@@ -11,6 +11,10 @@
 #include "controls/displays/nixie_display_wnd.h"
 #include "controls/displays/panel_light_wnd.h"
 #include "controls/displays/seven_segment_display_wnd.h"
+#include "controls/graphs/correlation_meter_control_wnd.h"
+#include "controls/graphs/goniometer_control_wnd.h"
+#include "controls/graphs/peak_symmetry_graph_control_wnd.h"
+#include "controls/graphs/stereo_field_graph_control_wnd.h"
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
@@ -25,6 +29,24 @@
 
 namespace
 {
+
+// A second of wide noise-like stereo at `rate`, for the analysis graphs.
+AudioBuffer WideStereo(int rate)
+{
+    AudioBuffer audio;
+    audio.sampleRate = rate;
+    std::uint32_t seed = 22;
+    for (int i = 0; i < rate; ++i)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        const double left = double(seed >> 8) / double(1u << 24) - 0.5;
+        seed = seed * 1664525u + 1013904223u;
+        const double right = double(seed >> 8) / double(1u << 24) - 0.5;
+        audio.samples.push_back(left);
+        audio.samples.push_back(0.5 * left + 0.5 * right);
+    }
+    return audio;
+}
 
 // A control with no face of its own: what is timed is the pipeline and the
 // standard background.
@@ -100,6 +122,35 @@ const std::vector<BenchControl> kControls = {
     {"nixie display", [] { return std::make_unique<CNixieDisplayWnd>(); }, [](CBaseControlWnd&) {}},
     {"panel light", [] { return std::make_unique<CPanelLightWnd>(); },
      [](CBaseControlWnd& c) { c.SetValueSilently(1.0); }},
+    {"correlation meter host", [] { return std::make_unique<CCorrelationMeterControlWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         auto& graph = static_cast<CCorrelationMeterControlWnd&>(c).GetGraph();
+         graph.SetAudio(WideStereo(48000));
+         graph.SetCursor(0.5);
+     }},
+    {"goniometer 55 ms at 48 kHz", [] { return std::make_unique<CGoniometerControlWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         auto& graph = static_cast<CGoniometerControlWnd&>(c).GetGraph();
+         graph.SetAudio(WideStereo(48000));
+         graph.SetCursor(0.5);
+     }},
+    {"goniometer 250 ms at 96 kHz", [] { return std::make_unique<CGoniometerControlWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         auto& graph = static_cast<CGoniometerControlWnd&>(c).GetGraph();
+         graph.SetAudio(WideStereo(96000));
+         graph.SetCursor(0.5);
+         graph.SetWindowSeconds(0.25);
+     }},
+    {"peak symmetry host", [] { return std::make_unique<CPeakSymmetryGraphControlWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         auto& graph = static_cast<CPeakSymmetryGraphControlWnd&>(c).GetGraph();
+         graph.SetAudio(WideStereo(48000));
+         graph.SetCursor(0.5);
+     }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)
@@ -113,8 +164,8 @@ void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)
     row.configure(*control);
     for (auto _ : state)
     {
-        control->Invalidate(FALSE);
-        control->UpdateWindow();
+        // Hosts paint their graphs in child windows: those are painted too.
+        control->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
     state.SetLabel(std::to_string(control->GetPreferredSize().cx) + " x " +
                    std::to_string(control->GetPreferredSize().cy));

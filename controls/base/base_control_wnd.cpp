@@ -3,6 +3,7 @@
 #include "base/unicode_text.h"
 #include "controls/layout/control_item.h"
 #include "platform/gdiplus/gdiplus.h"
+#include "controls/base/double_buffered_paint.h"
 #include "controls/base/painting_helpers.h"
 
 #include <algorithm>
@@ -366,28 +367,7 @@ void CBaseControlWnd::RequestLeaveNotice()
 void CBaseControlWnd::PaintBuffered(
     CWnd& window, const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint)
 {
-    CPaintDC paintDc(&window);
-    CRect client;
-    window.GetClientRect(&client);
-    if (client.IsRectEmpty())
-    {
-        return;
-    }
-    CDC memory;
-    CBitmap bitmap;
-    if (!memory.CreateCompatibleDC(&paintDc) ||
-        !bitmap.CreateCompatibleBitmap(&paintDc, client.Width(), client.Height()))
-    {
-        return;
-    }
-    CBitmap* previous = memory.SelectObject(&bitmap);
-    {
-        Gdiplus::Graphics graphics(memory.GetSafeHdc());
-        PrepareControlGraphics(graphics);
-        paint(graphics, client);
-    }
-    paintDc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(previous);
+    PaintDoubleBuffered(window, paint);
 }
 
 bool CBaseControlWnd::PaintBackground(Gdiplus::Graphics& graphics, const RECT& client,

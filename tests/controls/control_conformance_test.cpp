@@ -11,6 +11,10 @@
 #include "controls/displays/nixie_display_wnd.h"
 #include "controls/displays/panel_light_wnd.h"
 #include "controls/displays/seven_segment_display_wnd.h"
+#include "controls/graphs/correlation_meter_control_wnd.h"
+#include "controls/graphs/goniometer_control_wnd.h"
+#include "controls/graphs/peak_symmetry_graph_control_wnd.h"
+#include "controls/graphs/stereo_field_graph_control_wnd.h"
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
@@ -102,6 +106,14 @@ std::vector<double> BaseValues(CWnd& control)
     const auto& base = static_cast<CBaseControlWnd&>(control);
     return {base.GetValue(), base.GetSecondaryValue(), base.GetDefaultValue(),
             base.GetDisplayValue()};
+}
+
+// The analysis graphs inside the hosts are plain windows.
+template <typename Graph>
+std::unique_ptr<CWnd> CreateGraph(CWnd& parent, const CRect& rect, UINT id)
+{
+    auto graph = std::make_unique<Graph>();
+    return graph->Create(&parent, rect, id) ? std::move(graph) : nullptr;
 }
 
 void DisableBase(CWnd& control)
@@ -229,6 +241,50 @@ const std::vector<ControlRow> kControlRows = {
      .setEveryValue = &SetEveryBaseValue,
      .values = &BaseValues,
      .disable = &DisableBase},
+    {.name = "CStereoFieldGraphControlWnd",
+     .size = CSize(360, 220),
+     .create = &CreateControl<CStereoFieldGraphControlWnd>,
+     .drawAt = &DrawSnapshot<CStereoFieldGraphControlWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CCorrelationMeterControlWnd",
+     .size = CSize(320, 128),
+     .create = &CreateControl<CCorrelationMeterControlWnd>,
+     .drawAt = &DrawSnapshot<CCorrelationMeterControlWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CGoniometerControlWnd",
+     .size = CSize(320, 220),
+     .create = &CreateControl<CGoniometerControlWnd>,
+     .drawAt = &DrawSnapshot<CGoniometerControlWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CPeakSymmetryGraphControlWnd",
+     .size = CSize(320, 220),
+     .create = &CreateControl<CPeakSymmetryGraphControlWnd>,
+     .drawAt = &DrawSnapshot<CPeakSymmetryGraphControlWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .disable = &DisableBase},
+    {.name = "CStereoFieldGraphWnd",
+     .size = CSize(360, 220),
+     .create = &CreateGraph<CStereoFieldGraphWnd>,
+     .drawAt = &DrawSnapshot<CStereoFieldGraphWnd>},
+    {.name = "CCorrelationMeterWnd",
+     .size = CSize(320, 128),
+     .create = &CreateGraph<CCorrelationMeterWnd>,
+     .drawAt = &DrawSnapshot<CCorrelationMeterWnd>},
+    {.name = "CGoniometerWnd",
+     .size = CSize(320, 220),
+     .create = &CreateGraph<CGoniometerWnd>,
+     .drawAt = &DrawSnapshot<CGoniometerWnd>},
+    {.name = "CPeakSymmetryGraphWnd",
+     .size = CSize(320, 220),
+     .create = &CreateGraph<CPeakSymmetryGraphWnd>,
+     .drawAt = &DrawSnapshot<CPeakSymmetryGraphWnd>},
 };
 
 // The frame checked on a control written for it, so it is known to work

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/gdiplus/gdiplus.h"
+
+#include <vector>
+
+// The look the hosted analysis graphs share.
+
+constexpr Gdiplus::ARGB kGraphPlotFrame = 0x3CC8CED6;
+constexpr Gdiplus::ARGB kGraphGuide = 0x22B4BAC4;
+
+// The dark vertical gradient behind a graph.
+void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect);
+// A graph's title, from `origin`.
+void DrawGraphTitle(Gdiplus::Graphics& graphics, const wchar_t* text, Gdiplus::PointF origin);
+// Legends, scale labels and readouts, from `origin`.
+void DrawGraphSmallText(Gdiplus::Graphics& graphics, const wchar_t* text, Gdiplus::PointF origin);
+
+// A cardinal spline through many points (thousands), stroked in runs of a
+// few hundred segments: one long self-crossing stroke costs the rasteriser
+// time that grows with its crossings, runs keep that small. The curve is the
+// same; where two runs meet, a translucent pen shows one joint pixel.
+void DrawLongCurve(Gdiplus::Graphics& graphics, const Gdiplus::Pen& pen,
+                   const std::vector<Gdiplus::PointF>& points, Gdiplus::REAL tension);
