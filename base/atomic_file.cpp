@@ -70,6 +70,12 @@ std::error_code CheckWritable(const std::filesystem::path& target)
     {
         return std::make_error_code(std::errc::is_a_directory);
     }
+    // A device or a pipe, perhaps named by a link, would be replaced by a
+    // regular file, and for root that could be /dev/null itself.
+    if (!S_ISREG(existing.st_mode))
+    {
+        return std::make_error_code(std::errc::operation_not_permitted);
+    }
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
     {
         return LastError();

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,10 +77,14 @@ TEST(AtomicFile, UnusableTargetsFailCleanly)
     EXPECT_FALSE(WriteFileAtomically(dir / "folder", "text")) << "a directory is not a file";
     EXPECT_EQ(AtomicFile(dir / "folder").Error(), std::errc::is_a_directory);
     EXPECT_EQ(AtomicFile(dir / "missing" / "a.mst").Error(), std::errc::no_such_file_or_directory);
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    std::filesystem::create_symlink("pipe", dir / "link-to-pipe");
+    EXPECT_EQ(AtomicFile(dir / "link-to-pipe").Error(), std::errc::operation_not_permitted);
+    EXPECT_EQ(std::filesystem::status(dir / "pipe").type(), std::filesystem::file_type::fifo);
     EXPECT_FALSE(WriteFileAtomically(dir / "missing" / "a.mst", "text"));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
     EXPECT_EQ(CountEntries(dir / "folder"), 1u);
-    EXPECT_EQ(CountEntries(dir.Path()), 1u);
+    EXPECT_EQ(CountEntries(dir.Path()), 3u);
 }
 
 TEST(AtomicFile, AWriterKilledMidWriteLeavesNothingAfterTheNextWrite)
