@@ -4,7 +4,6 @@
 #include "base/unicode_text.h"
 #include "platform/win32/shell_folders.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cwctype>
 #include <fcntl.h>
@@ -110,11 +109,15 @@ std::optional<std::string> ReadAll(int fd)
         {
             return bytes;
         }
-        if (count < 0 && errno != EINTR)
+        if (count < 0)
         {
+            if (errno == EINTR)
+            {
+                continue;
+            }
             return std::nullopt;
         }
-        bytes.append(block, static_cast<size_t>(std::max<ssize_t>(count, 0)));
+        bytes.append(block, static_cast<size_t>(count));
     }
 }
 
@@ -129,6 +132,7 @@ std::string_view NextLine(std::string_view& text)
     }
     return line;
 }
+
 } // namespace
 
 std::filesystem::path ProfileStore::PathFor(const std::wstring& registryKey,
