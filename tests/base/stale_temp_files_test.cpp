@@ -85,10 +85,9 @@ TEST(StaleTempFiles, OnlyFilesNoLiveWriterCanOwnAreRemoved)
     const ChildProcess copy(ChildProcess::kCopyOfThisProgram);
     const ChildProcess other(ChildProcess::kOtherProgram);
     // `sleep` must have replaced the child's image before its /proc entry is read.
-    for (int i = 0;
-         i < 200 &&
-         std::filesystem::read_symlink("/proc/" + std::to_string(other.Id()) + "/exe").filename() !=
-             "sleep";
+    const std::filesystem::path otherExe = "/proc/" + std::to_string(other.Id()) + "/exe";
+    std::error_code error;
+    for (int i = 0; i < 200 && std::filesystem::read_symlink(otherExe, error).filename() != "sleep";
          ++i)
     {
         ::usleep(5000);
