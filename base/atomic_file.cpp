@@ -1,5 +1,7 @@
 #include "base/atomic_file.h"
 
+#include "base/stale_temp_files.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -10,13 +12,79 @@
 namespace
 {
 
+// Linux gives up on a chain of more links than this (ELOOP) as well.
+constexpr int kMaxLinksFollowed = 40;
+
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
+
 std::filesystem::path MakeTempPath(const std::filesystem::path& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
-    const std::string name = "." + target.filename().string() + ".tmp-" +
-                             std::to_string(::getpid()) + "-" +
+    const std::string name = TempFilePrefix(target) + std::to_string(::getpid()) + "-" +
                              std::to_string(counter.fetch_add(1) + attempt);
     return target.parent_path() / name;
+}
+
+// The file a chain of symbolic links ends at; a link to a missing file names
+// the file to create. Folders on the way may be links: the temporary file and
+// the target share the folder either way.
+std::filesystem::path FollowLinks(std::filesystem::path target, std::error_code& error)
+{
+    for (int followed = 0; followed <= kMaxLinksFollowed; ++followed)
+    {
+        struct stat link
+        {
+        };
+        if (::lstat(target.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        {
+            return target;
+        }
+        const std::filesystem::path named = std::filesystem::read_symlink(target, error);
+        if (error)
+        {
+            return target;
+        }
+        target = named.is_absolute() ? named : target.parent_path() / named;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return target;
+}
+
+// Renaming over a file needs only the folder's permission, so the file's own
+// protection is checked here as opening it for writing would. Root passes that
+// check for every file; for root a file without any write permission bit still
+// counts as read-only, so a protected file is not replaced by accident.
+std::error_code CheckWritable(const std::filesystem::path& target)
+{
+    struct stat existing
+    {
+    };
+    if (::stat(target.c_str(), &existing) != 0)
+    {
+        return errno == ENOENT ? std::error_code() : LastError();
+    }
+    if (S_ISDIR(existing.st_mode))
+    {
+        return std::make_error_code(std::errc::is_a_directory);
+    }
+    // A device or a pipe, perhaps named by a link, would be replaced by a
+    // regular file, and for root that could be /dev/null itself.
+    if (!S_ISREG(existing.st_mode))
+    {
+        return std::make_error_code(std::errc::operation_not_permitted);
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    {
+        return LastError();
+    }
+    if (::geteuid() == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    {
+        return std::make_error_code(std::errc::permission_denied);
+    }
+    return {};
 }
 
 } // namespace
@@ -25,8 +93,19 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
 {
     if (m_target.filename().empty())
     {
+        m_error = std::make_error_code(std::errc::is_a_directory);
         return;
     }
+    m_target = FollowLinks(m_target, m_error);
+    if (!m_error)
+    {
+        m_error = CheckWritable(m_target);
+    }
+    if (m_error)
+    {
+        return;
+    }
+    RemoveStaleTempFiles(m_target);
     for (unsigned attempt = 0; attempt < 16 && m_fd < 0; ++attempt)
     {
         m_tempPath = MakeTempPath(m_target, attempt);
@@ -38,6 +117,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
     }
     if (m_fd < 0)
     {
+        m_error = LastError();
         m_tempPath.clear();
         return;
     }
@@ -72,6 +152,7 @@ bool AtomicFile::Write(const void* data, size_t size)
             {
                 continue;
             }
+            m_error = LastError();
             m_failed = true;
             return false;
         }
@@ -87,12 +168,22 @@ bool AtomicFile::Commit()
     {
         return false;
     }
-    bool ok = !m_failed && ::fsync(m_fd) == 0;
-    ok = (::close(m_fd) == 0) && ok;
-    m_fd = -1;
-    if (ok)
+    bool ok = !m_failed;
+    if (ok && ::fsync(m_fd) != 0)
     {
-        ok = ::rename(m_tempPath.c_str(), m_target.c_str()) == 0;
+        m_error = LastError();
+        ok = false;
+    }
+    if (::close(m_fd) != 0 && ok)
+    {
+        m_error = LastError();
+        ok = false;
+    }
+    m_fd = -1;
+    if (ok && ::rename(m_tempPath.c_str(), m_target.c_str()) != 0)
+    {
+        m_error = LastError();
+        ok = false;
     }
     if (!ok)
     {

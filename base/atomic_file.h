@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 // Replaces a file so that a failed write never destroys what was there: the
 // bytes go to a new temporary file in the target's folder, which is flushed to
@@ -13,6 +14,11 @@
 //
 // A writer that hands the file to a library (libsndfile) uses Descriptor().
 // Destroying an uncommitted AtomicFile removes the temporary file.
+//
+// A target that is a symbolic link is written through: the file it names is
+// replaced and the link stays. A target the user may not write is refused,
+// as an in-place write would be, though the rename itself would be allowed.
+// Temporary files of killed writers of the same target are removed first.
 class AtomicFile
 {
 public:
@@ -25,7 +31,10 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
     const std::filesystem::path& TempPath() const { return m_tempPath; }
+    // The file that is replaced: the target with its symbolic links followed.
     const std::filesystem::path& TargetPath() const { return m_target; }
+    // Why the open, a write or the commit failed (empty while all went well).
+    const std::error_code& Error() const { return m_error; }
 
     // Writes every byte or reports false (a full disk, a closed descriptor).
     bool Write(const void* data, size_t size);
@@ -42,6 +51,7 @@ private:
     std::filesystem::path m_tempPath;
     int m_fd = -1;
     bool m_failed = false;
+    std::error_code m_error;
 };
 
 // Writes a whole file through AtomicFile; true when the target now holds bytes.

@@ -8,7 +8,8 @@ jobs="${2:-1}"
 out=build-fuzz-prs
 mkdir -p "$out/corpus" "$out/findings"
 
-engine="engine/profiles/reference_profile.cpp base/atomic_file.cpp base/unicode_text.cpp"
+engine="engine/profiles/reference_profile.cpp base/atomic_file.cpp base/stale_temp_files.cpp \
+    base/unicode_text.cpp"
 flags="-std=c++20 -g -O1 -I. -Wall -Wextra"
 
 clang++ $flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \

@@ -35,13 +35,17 @@ ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1
     run_tests build-asan
 
 # The tests whose subject is threads (posts from workers, modal loops fed by
-# other threads, the sound output's completion thread) once more under
-# ThreadSanitizer.
-BUILD_TARGETS="brvl_platform_tests brvl_sound_tests" ./scripts/build.sh build-tsan \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRVL_TSAN=ON -DBRVL_BUILD_BENCH=OFF
-TSAN_OPTIONS="halt_on_error=1" \
-    ./build-tsan/tests/platform/brvl_platform_tests \
-    --gtest_filter='MessageQueue.*:ModalLoops.*:Timers.*:MessageDispatch.*'
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure -L sound)
+# other threads, the sound output's completion thread, the FFT plan cache, two
+# runs at once) once more under ThreadSanitizer. Only the programs these need
+# are built; the engine's threaded tests have a small program of their own.
+BUILD_TARGETS="brvl_platform_tests brvl_sound_tests brvl_engine_thread_tests" \
+    ./scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRVL_TSAN=ON \
+    -DBRVL_BUILD_BENCH=OFF
+tsan_options="halt_on_error=1:suppressions=$(pwd)/scripts/tsan.supp"
+TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/platform/brvl_platform_tests \
+    --gtest_filter='MessageQueue.*:ModalLoops.*:Timers.*:MessageDispatch.*:DialogTest.APostFromAWorker*'
+TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/engine/brvl_engine_thread_tests \
+    --gtest_filter='FftPlan.Concurrent*:FullRun.TwoRunsOnTwoThreads*:PreviewCache.*'
+(cd build-tsan && TSAN_OPTIONS="$tsan_options" ctest --output-on-failure -L sound)
 
 echo "All tests passed (normal, address/undefined-behaviour and thread sanitizer builds)."

@@ -4,10 +4,13 @@
 #include "base/unicode_text.h"
 #include "platform/win32/shell_folders.h"
 
+#include <cerrno>
 #include <cwctype>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
-#include <vector>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace brvl::win32
 {
@@ -94,17 +97,40 @@ std::wstring Folded(const std::wstring& name)
     return folded;
 }
 
-template <typename Map> auto FindFolded(Map& map, const std::wstring& name)
+// The whole file behind `fd`; nothing when a read fails (EIO, EISDIR).
+std::optional<std::string> ReadAll(int fd)
 {
-    const std::wstring wanted = Folded(name);
-    for (auto it = map.begin(); it != map.end(); ++it)
+    std::string bytes;
+    char block[65536];
+    for (;;)
     {
-        if (Folded(it->first) == wanted)
+        const ssize_t count = ::read(fd, block, sizeof block);
+        if (count == 0)
         {
-            return it;
+            return bytes;
         }
+        if (count < 0)
+        {
+            if (errno == EINTR)
+            {
+                continue;
+            }
+            return std::nullopt;
+        }
+        bytes.append(block, static_cast<size_t>(count));
     }
-    return map.end();
+}
+
+std::string_view NextLine(std::string_view& text)
+{
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r')
+    {
+        line.remove_suffix(1);
+    }
+    return line;
 }
 
 } // namespace
@@ -149,104 +175,137 @@ std::filesystem::path ProfileStore::PathFor(const std::wstring& registryKey,
     return folder / WidePathToFs(name + L".ini");
 }
 
-ProfileStore::Sections ProfileStore::Load() const
+ProfileStore::FileIdentity ProfileStore::IdentityOf(const struct stat& file)
 {
-    Sections sections;
-    std::ifstream in(m_file, std::ios::binary);
-    std::string line;
-    std::map<std::wstring, std::wstring>* current = nullptr;
-    while (std::getline(in, line))
+    return {file.st_dev, file.st_ino, file.st_size,
+            file.st_mtim.tv_sec * 1'000'000'000LL + file.st_mtim.tv_nsec};
+}
+
+bool ProfileStore::Refresh() const
+{
+    struct stat status
     {
-        if (!line.empty() && line.back() == '\r')
-        {
-            line.pop_back();
-        }
+    };
+    if (m_file.empty() || (::stat(m_file.c_str(), &status) != 0 && errno == ENOENT))
+    {
+        m_sections.clear();
+        m_parsed.reset();
+        return true;
+    }
+    if (m_parsed && *m_parsed == IdentityOf(status))
+    {
+        return true;
+    }
+    m_sections.clear();
+    m_parsed.reset();
+    const int fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        return false;
+    }
+    // The identity of what is read, not of what the path named a moment ago.
+    const bool known = ::fstat(fd, &status) == 0;
+    const std::optional<std::string> bytes = ReadAll(fd);
+    ::close(fd);
+    if (!known || !bytes)
+    {
+        return false;
+    }
+
+    std::string_view text = *bytes;
+    Section* current = nullptr;
+    while (!text.empty())
+    {
+        const std::string_view line = NextLine(text);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
         {
-            const std::wstring name = Unescape(std::string_view(line).substr(1, line.size() - 2));
-            auto it = FindFolded(sections, name);
-            current = it != sections.end() ? &it->second : &sections[name];
+            const std::wstring name = Unescape(line.substr(1, line.size() - 2));
+            current = &m_sections.try_emplace(Folded(name), Section{name, {}}).first->second;
             continue;
         }
         const auto equals = line.find('=');
-        if (current == nullptr || equals == std::string::npos || equals == 0)
+        if (current == nullptr || equals == std::string_view::npos || equals == 0)
         {
             continue; // a damaged line is skipped, the rest still reads
         }
-        (*current)[Unescape(std::string_view(line).substr(0, equals))] =
-            Unescape(std::string_view(line).substr(equals + 1));
+        const std::wstring name = Unescape(line.substr(0, equals));
+        Entry& entry = current->entries.try_emplace(Folded(name), Entry{name, {}}).first->second;
+        entry.value = Unescape(line.substr(equals + 1));
     }
-    return sections;
+    m_parsed = IdentityOf(status);
+    return true;
 }
 
 std::optional<std::wstring> ProfileStore::Read(const std::wstring& section,
                                                const std::wstring& entry) const
 {
-    Sections sections = Load();
-    const auto s = FindFolded(sections, section);
-    if (s == sections.end())
+    const std::lock_guard lock(m_mutex);
+    Refresh();
+    const auto s = m_sections.find(Folded(section));
+    if (s == m_sections.end())
     {
         return std::nullopt;
     }
-    const auto e = FindFolded(s->second, entry);
-    if (e == s->second.end())
+    const auto e = s->second.entries.find(Folded(entry));
+    if (e == s->second.entries.end())
     {
         return std::nullopt;
     }
-    return e->second;
+    return e->second.value;
 }
 
 bool ProfileStore::Write(const std::wstring& section, const std::wstring* entry,
                          const std::wstring* value)
 {
-    if (m_file.empty())
+    const std::lock_guard lock(m_mutex);
+    if (m_file.empty() || !Refresh())
     {
         return false;
     }
-    Sections sections = Load();
-    auto s = FindFolded(sections, section);
+    Sections sections = m_sections;
     if (entry == nullptr)
     {
-        if (s != sections.end())
-        {
-            sections.erase(s);
-        }
+        sections.erase(Folded(section));
     }
     else
     {
-        if (s == sections.end())
-        {
-            s = sections.emplace(section, std::map<std::wstring, std::wstring>()).first;
-        }
-        auto e = FindFolded(s->second, *entry);
+        Section& s = sections.try_emplace(Folded(section), Section{section, {}}).first->second;
         if (value == nullptr)
         {
-            if (e != s->second.end())
-            {
-                s->second.erase(e);
-            }
-        }
-        else if (e != s->second.end())
-        {
-            e->second = *value;
+            s.entries.erase(Folded(*entry));
         }
         else
         {
-            s->second.emplace(*entry, *value);
+            s.entries.try_emplace(Folded(*entry), Entry{*entry, {}}).first->second.value = *value;
         }
     }
     std::ostringstream out;
-    for (const auto& [name, entries] : sections)
+    for (const auto& [folded, s] : sections)
     {
-        out << '[' << Escape(name) << "]\n";
-        for (const auto& [key, text] : entries)
+        out << '[' << Escape(s.name) << "]\n";
+        for (const auto& [key, e] : s.entries)
         {
-            out << Escape(key) << '=' << Escape(text) << '\n';
+            out << Escape(e.name) << '=' << Escape(e.value) << '\n';
         }
     }
+    const std::string bytes = out.str();
+
     std::error_code error;
     std::filesystem::create_directories(m_file.parent_path(), error);
-    return WriteFileAtomically(m_file, out.str());
+    AtomicFile file(m_file);
+    struct stat written
+    {
+    };
+    if (!file.IsOpen() || !file.Write(bytes.data(), bytes.size()) ||
+        ::fstat(file.Descriptor(), &written) != 0 || !file.Commit())
+    {
+        return false;
+    }
+    // The renamed file keeps the identity of the temporary one, so the next
+    // read knows it without parsing it again.
+    m_sections = std::move(sections);
+    m_parsed = IdentityOf(written);
+    return true;
 }
 
 } // namespace brvl::win32

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+#include <vector>
+
 namespace
 {
 
@@ -107,6 +110,85 @@ TEST_F(RegistryProfile, ADamagedSettingsFileReadsWhatItCanAndIsRepairedByTheNext
     ASSERT_TRUE(app.WriteProfileInt(L"Export", L"Overwrite", 0));
     EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 4u);
     EXPECT_EQ(app.GetProfileInt(L"Export", L"Overwrite", 1), 0u);
+}
+
+TEST_F(RegistryProfile, AnUnreadableSettingsFileGivesDefaultsAndIsNeverWrittenOver)
+{
+    struct Case
+    {
+        const char* what;
+        void (*make)(const std::filesystem::path& file);
+    };
+    std::vector<Case> cases = {
+        {"a folder",
+         [](const std::filesystem::path& file)
+         {
+             std::filesystem::create_directory(file);
+             WriteFileBytes(file / "inside", "kept");
+         }},
+        // Reading this link fails with an I/O error, for root as well.
+        {"a read error", [](const std::filesystem::path& file)
+         { std::filesystem::create_symlink("/proc/self/mem", file); }},
+    };
+    if (::geteuid() != 0)
+    {
+        cases.push_back({"no read permission", [](const std::filesystem::path& file)
+                         {
+                             WriteFileBytes(file, "[Export]\nFormat=4\n");
+                             std::filesystem::permissions(file,
+                                                          std::filesystem::perms::owner_write);
+                         }});
+    }
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(config.Path() / "Quorvant");
+        CWinApp app;
+        app.SetRegistryKey(L"Quorvant\\BRVL");
+        // Read once while the file is fine, so a remembered copy would show.
+        ASSERT_TRUE(app.WriteProfileInt(L"Export", L"Format", 2));
+        ASSERT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 2u);
+        std::filesystem::remove(SettingsFile());
+        c.make(SettingsFile());
+        const auto before = std::filesystem::symlink_status(SettingsFile()).type();
+
+        EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 9), 9u);
+        EXPECT_FALSE(app.WriteProfileInt(L"Export", L"Overwrite", 1));
+        EXPECT_FALSE(app.WriteProfileString(L"Export", nullptr, nullptr));
+
+        EXPECT_EQ(std::filesystem::symlink_status(SettingsFile()).type(), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(SettingsFile().parent_path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+        if (before == std::filesystem::file_type::directory)
+        {
+            EXPECT_EQ(ReadFileBytes(SettingsFile() / "inside"), "kept");
+        }
+    }
+}
+
+TEST_F(RegistryProfile, AChangeMadeByAnotherWriterIsSeenAtTheNextRead)
+{
+    CWinApp app;
+    app.SetRegistryKey(L"Quorvant\\BRVL");
+    ASSERT_TRUE(app.WriteProfileInt(L"Export", L"Format", 2));
+    ASSERT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 2u);
+
+    {
+        CWinApp other;
+        other.SetRegistryKey(L"Quorvant\\BRVL");
+        ASSERT_TRUE(other.WriteProfileInt(L"Export", L"Format", 3));
+    }
+    EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 3u)
+        << "a file replaced by another writer";
+
+    WriteFileBytes(SettingsFile(), "[export]\nformat=14\n");
+    EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 14u) << "a file edited in place";
+
+    std::filesystem::remove(SettingsFile());
+    EXPECT_EQ(app.GetProfileInt(L"Export", L"Format", 0), 0u) << "a removed file";
+    ASSERT_TRUE(app.WriteProfileInt(L"Import", L"Mode", 1));
+    EXPECT_EQ(ReadFileBytes(SettingsFile()), "[Import]\nMode=1\n") << "only a missing file is made";
 }
 
 TEST(ProfileStorePath, TheRegistryKeyNamesFoldersThatCannotClimbOutOfTheConfigFolder)
