@@ -2,6 +2,7 @@
 #include "engine/io/read_error.h"
 #include "engine/io/wav_reader.h"
 #include "engine/io/audio_file_writer.h"
+#include "base/unicode_text.h"
 
 #include "tests/support/signals.h"
 #include "tests/support/temp_dir.h"
@@ -272,7 +273,7 @@ std::string ReadError(const std::filesystem::path& path)
 {
     try
     {
-        ReadAudioFile(path.wstring());
+        ReadAudioFile(FsPathToWide(path));
     }
     catch (const std::runtime_error& error)
     {
@@ -462,6 +463,25 @@ TEST(AudioFileReader, Mp3FormatChangesAreLimitedToEight)
     EXPECT_EQ(ReadError(dir / "nine.mp3"),
               "Failed to read MP3 file 'nine.mp3': decoder reported too many mid-stream format "
               "changes");
+}
+
+TEST(AudioFileReader, NamesThatAreNotUtf8AreReadAndWritten)
+{
+    TempDir dir;
+    const AudioBuffer track = StereoSine(1000.0, 44100, 0.2, 0.5);
+    for (const char* extension : {".wav", ".flac", ".mp3", ".ogg"})
+    {
+        const std::filesystem::path latin1 = dir / (std::string("caf\xE9 ") + extension);
+        const std::wstring wide = FsPathToWide(latin1);
+        WriteAudioFile(wide, track, {});
+        ASSERT_TRUE(std::filesystem::exists(latin1)) << extension << " written under another name";
+        EXPECT_GT(ReadAudioFile(wide).FrameCount(), track.FrameCount() / 2) << extension;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              4);
+    EXPECT_EQ(ReadError(dir / "caf\xE9 missing.mp3"),
+              "Failed to read MP3 file 'caf\xEF\xBF\xBD missing.mp3': No such file or directory");
 }
 
 } // namespace
