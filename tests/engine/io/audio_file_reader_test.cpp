@@ -465,6 +465,110 @@ TEST(AudioFileReader, Mp3FormatChangesAreLimitedToEight)
               "changes");
 }
 
+// An ID3v2.4 header whose synchsafe size field claims the given body length.
+std::string Id3v2Header(uint32_t bodyBytes)
+{
+    return std::string("ID3\x04\x00\x00", 6) + static_cast<char>((bodyBytes >> 21) & 0x7F) +
+           static_cast<char>((bodyBytes >> 14) & 0x7F) +
+           static_cast<char>((bodyBytes >> 7) & 0x7F) + static_cast<char>(bodyBytes & 0x7F);
+}
+
+TEST(AudioFileReader, Mp3TagsAreSkippedWhateverSizeTheyClaim)
+{
+    TempDir dir;
+    WriteAudioFile((dir / "plain.mp3").wstring(), StereoSine(1000.0, 44100, 0.2, 0.5), {});
+    const std::string audio = ReadFileBytes(dir / "plain.mp3");
+    const size_t frames = ReadAudioFile((dir / "plain.mp3").wstring()).FrameCount();
+    ASSERT_GT(frames, 0u);
+
+    constexpr uint32_t k256MiB = 0x0FFFFFFF;
+    WriteFileBytes(dir / "tagged.mp3", Id3v2Header(300) + std::string(300, '\0') + audio);
+    WriteFileBytes(dir / "lying.mp3", Id3v2Header(k256MiB) + audio);
+    EXPECT_EQ(ReadAudioFile((dir / "tagged.mp3").wstring()).FrameCount(), frames);
+    EXPECT_EQ(ReadAudioFile((dir / "lying.mp3").wstring()).FrameCount(), frames)
+        << "a tag larger than its file hides playable audio";
+
+    WriteFileBytes(dir / "only_tag.mp3", Id3v2Header(k256MiB));
+    EXPECT_TRUE(
+        StartsWith(ReadError(dir / "only_tag.mp3"), "Failed to read MP3 file 'only_tag.mp3': "));
+}
+
+// libsndfile writing to a sink that cannot seek, as an encoder writing to a
+// pipe does: the stream header never learns the total length.
+std::string EncodeToPipe(const AudioBuffer& track, int format)
+{
+    struct Sink
+    {
+        std::string bytes;
+    } sink;
+    SF_VIRTUAL_IO io{};
+    io.get_filelen = [](void*) -> sf_count_t { return -1; };
+    io.seek = [](sf_count_t, int, void*) -> sf_count_t { return -1; };
+    io.read = [](void*, sf_count_t, void*) -> sf_count_t { return 0; };
+    io.write = [](const void* data, sf_count_t count, void* user) -> sf_count_t
+    {
+        static_cast<Sink*>(user)->bytes.append(static_cast<const char*>(data),
+                                               static_cast<size_t>(count));
+        return count;
+    };
+    io.tell = [](void* user) -> sf_count_t
+    { return static_cast<sf_count_t>(static_cast<Sink*>(user)->bytes.size()); };
+    SF_INFO info{};
+    info.samplerate = track.sampleRate;
+    info.channels = 2;
+    info.format = format;
+    SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &sink);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (file != nullptr)
+    {
+        sf_writef_double(file, track.samples.data(), static_cast<sf_count_t>(track.FrameCount()));
+        sf_close(file);
+    }
+    return sink.bytes;
+}
+
+TEST(AudioFileReader, FlacWithoutItsLengthIsReadToTheEnd)
+{
+    TempDir dir;
+    const AudioBuffer track = StereoSine(1000.0, 44100, 1.0, 0.5);
+    const std::string piped = EncodeToPipe(track, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+    WriteFileBytes(dir / "piped.flac", piped);
+    const AudioBuffer buffer = ReadAudioFile((dir / "piped.flac").wstring());
+    EXPECT_EQ(buffer.sampleRate, 44100);
+    ASSERT_EQ(buffer.FrameCount(), track.FrameCount());
+    EXPECT_NEAR(buffer.samples[2001], track.samples[2001], 1e-4);
+
+    WriteFileBytes(dir / "cut.flac", piped.substr(0, piped.size() / 2));
+    const AudioBuffer part = ReadAudioFile((dir / "cut.flac").wstring());
+    EXPECT_GT(part.FrameCount(), 0u);
+    EXPECT_LT(part.FrameCount(), track.FrameCount());
+}
+
+TEST(AudioFileReader, ChainedOggIsReadWholeUnlessItChangesFormat)
+{
+    TempDir dir;
+    const auto encode = [&](const AudioBuffer& track)
+    {
+        WriteAudioFile((dir / "link.ogg").wstring(), track, {});
+        return ReadFileBytes(dir / "link.ogg");
+    };
+    const std::string first = encode(StereoSine(1000.0, 44100, 1.0, 0.5));
+    const std::string second = encode(StereoSine(500.0, 44100, 0.5, 0.25));
+    const std::string other = encode(StereoSine(500.0, 48000, 0.5, 0.25));
+
+    WriteFileBytes(dir / "chain.ogg", first + second + first);
+    const AudioBuffer chain = ReadAudioFile((dir / "chain.ogg").wstring());
+    EXPECT_EQ(chain.sampleRate, 44100);
+    EXPECT_EQ(chain.FrameCount(), 44100u + 22050u + 44100u);
+    // The second link's quieter, slower tone follows the first one's.
+    EXPECT_LT(std::abs(chain.samples[2 * 60000]), 0.3);
+
+    WriteFileBytes(dir / "changes.ogg", first + other);
+    EXPECT_EQ(ReadError(dir / "changes.ogg"),
+              "Failed to read OGG file 'changes.ogg': the chained streams change format: stream 2 "
+              "has 2 channels at 48000 Hz, the first 2 channels at 44100 Hz");
+}
+
 TEST(AudioFileReader, NamesThatAreNotUtf8AreReadAndWritten)
 {
     TempDir dir;
