@@ -10,6 +10,11 @@
 namespace
 {
 
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
+
 std::filesystem::path MakeTempPath(const std::filesystem::path& target, unsigned attempt)
 {
     static std::atomic<unsigned> counter{0};
@@ -25,6 +30,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
 {
     if (m_target.filename().empty())
     {
+        m_error = std::make_error_code(std::errc::is_a_directory);
         return;
     }
     for (unsigned attempt = 0; attempt < 16 && m_fd < 0; ++attempt)
@@ -38,6 +44,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : m_target(std::move(target
     }
     if (m_fd < 0)
     {
+        m_error = LastError();
         m_tempPath.clear();
         return;
     }
@@ -72,6 +79,7 @@ bool AtomicFile::Write(const void* data, size_t size)
             {
                 continue;
             }
+            m_error = LastError();
             m_failed = true;
             return false;
         }
@@ -87,12 +95,22 @@ bool AtomicFile::Commit()
     {
         return false;
     }
-    bool ok = !m_failed && ::fsync(m_fd) == 0;
-    ok = (::close(m_fd) == 0) && ok;
-    m_fd = -1;
-    if (ok)
+    bool ok = !m_failed;
+    if (ok && ::fsync(m_fd) != 0)
     {
-        ok = ::rename(m_tempPath.c_str(), m_target.c_str()) == 0;
+        m_error = LastError();
+        ok = false;
+    }
+    if (::close(m_fd) != 0 && ok)
+    {
+        m_error = LastError();
+        ok = false;
+    }
+    m_fd = -1;
+    if (ok && ::rename(m_tempPath.c_str(), m_target.c_str()) != 0)
+    {
+        m_error = LastError();
+        ok = false;
     }
     if (!ok)
     {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 // Replaces a file so that a failed write never destroys what was there: the
 // bytes go to a new temporary file in the target's folder, which is flushed to
@@ -26,6 +27,8 @@ public:
     int Descriptor() const { return m_fd; }
     const std::filesystem::path& TempPath() const { return m_tempPath; }
     const std::filesystem::path& TargetPath() const { return m_target; }
+    // Why the open, a write or the commit failed (empty while all went well).
+    const std::error_code& Error() const { return m_error; }
 
     // Writes every byte or reports false (a full disk, a closed descriptor).
     bool Write(const void* data, size_t size);
@@ -42,6 +45,7 @@ private:
     std::filesystem::path m_tempPath;
     int m_fd = -1;
     bool m_failed = false;
+    std::error_code m_error;
 };
 
 // Writes a whole file through AtomicFile; true when the target now holds bytes.

@@ -240,14 +240,16 @@ void SndfileDecode::DecodeStream(SNDFILE* file, const SF_INFO& info)
     const bool complete = lengthKnown ? framesRead >= info.frames : framesRead > 0;
     if (!complete)
     {
-        if (detail.empty())
+        // The file's text is often the code's text again: say it once.
+        const std::string codeText = errorCode != 0 ? sf_error_number(errorCode) : "";
+        if (detail.empty() || detail == codeText)
         {
             detail = "the decoder stopped before reading the full stream";
         }
         std::string message = MakeReadError(m_path, m_decoderName, detail);
-        if (errorCode != 0)
+        if (!codeText.empty())
         {
-            message += std::string(" (") + sf_error_number(errorCode) + ")";
+            message += " (" + codeText + ")";
         }
         throw std::runtime_error(message);
     }

@@ -322,8 +322,10 @@ TEST(AudioFileReader, UnreadableFilesGiveTheReadersTexts)
         std::string prefix;
     };
     const Case cases[] = {
-        {"missing.wav", "Cannot open input WAV"},
-        {"folder.wav", "Cannot open input WAV"},
+        {"missing.wav", "Cannot open input WAV: " + (dir / "missing.wav").string() +
+                            ": No such file or directory"},
+        {"folder.wav",
+         "Cannot open input WAV: " + (dir / "folder.wav").string() + ": Is a directory"},
         {"empty.wav", "Invalid WAV header"},
         {"text.mp3", "Failed to read MP3 file 'text.mp3': "},
         {"empty.mp3", "Failed to read MP3 file 'empty.mp3': "},
@@ -363,8 +365,13 @@ TEST(AudioFileReader, TruncatedCompressedStreamsFailAndDoNotCrash)
     }
     // FLAC knows its length; a short stream ends in the library's error text.
     const std::string flacError = ReadError(dir / "cut.flac");
-    EXPECT_TRUE(StartsWith(flacError, "Failed to read FLAC file 'cut.flac': ")) << flacError;
+    const std::string prefix =
+        "Failed to read FLAC file 'cut.flac': the decoder stopped before reading the full stream (";
+    EXPECT_TRUE(StartsWith(flacError, prefix)) << flacError;
     EXPECT_EQ(flacError.back(), ')') << flacError;
+    const std::string libraryText = flacError.substr(prefix.size());
+    EXPECT_EQ(flacError.find(libraryText.substr(0, libraryText.size() - 1)), prefix.size())
+        << "the library's text is printed twice: " << flacError;
 
     // A cut Ogg or MP3 stream either fails with its reader's text or yields the
     // part that is there; it never crashes or invents audio.
@@ -586,6 +593,26 @@ TEST(AudioFileReader, NamesThatAreNotUtf8AreReadAndWritten)
               4);
     EXPECT_EQ(ReadError(dir / "caf\xE9 missing.mp3"),
               "Failed to read MP3 file 'caf\xEF\xBF\xBD missing.mp3': No such file or directory");
+}
+
+TEST(AudioFileReader, TruncatedWavKeepsWhatIsThereAndSaysHowMuchWasDeclared)
+{
+    TempDir dir;
+    // 30 s of 8-bit mono at 1 kHz declared, 15 s present.
+    const std::string header = Fmt(1, 1, 8, 1000) + "data" + Le32(30000);
+    WriteFileBytes(dir / "cut.wav", Riff(header + std::string(15000, '\x80')));
+    const AudioBuffer cut = ReadAudioFile((dir / "cut.wav").wstring());
+    EXPECT_EQ(cut.FrameCount(), 15000u);
+    EXPECT_EQ(cut.sourceLength.declaredFrames, 30000u);
+    EXPECT_EQ(cut.sourceLength.readFrames, 15000u);
+    EXPECT_TRUE(cut.sourceLength.IsShort());
+
+    WriteFileBytes(dir / "whole.wav", Riff(Fmt(1, 2, 16) + Chunk("data", kPcm16StereoData)));
+    EXPECT_FALSE(ReadAudioFile((dir / "whole.wav").wstring()).sourceLength.IsShort());
+    WriteFileBytes(dir / "open.wav",
+                   Riff(Fmt(1, 2, 16) + Chunk("data", kPcm16StereoData, 0xFFFFFFFF, false)));
+    EXPECT_FALSE(ReadAudioFile((dir / "open.wav").wstring()).sourceLength.IsShort())
+        << "a recorder's open-ended size states no length";
 }
 
 } // namespace
