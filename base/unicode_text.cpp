@@ -40,20 +40,18 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-} // namespace
+// A wide character that stands for one undecodable byte of a file name.
+constexpr char32_t kEscapedByteBase = 0xDC00;
+constexpr char32_t kFirstEscapedByte = 0xDC80;
+constexpr char32_t kLastEscapedByte = 0xDCFF;
 
-std::string WideToUtf8(std::wstring_view text)
+enum class Undecodable
 {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t ch : text)
-    {
-        AppendUtf8(out, static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(ch)));
-    }
-    return out;
-}
+    Replace, // one U+FFFD for each broken sequence: text for display
+    Escape,  // U+DC80 + byte for each byte of it: file names
+};
 
-std::wstring Utf8ToWide(std::string_view text)
+std::wstring DecodeUtf8(std::string_view text, Undecodable undecodable)
 {
     std::wstring out;
     out.reserve(text.size());
@@ -88,18 +86,12 @@ std::wstring Utf8ToWide(std::string_view text)
             cp = lead & 0x07;
             minimum = 0x10000;
         }
-        else
-        {
-            out += static_cast<wchar_t>(kReplacementCharacter);
-            ++i;
-            continue;
-        }
 
         // A truncated or broken sequence yields one U+FFFD and resumes at the
         // first byte that is not a continuation of it.
         size_t consumed = 1;
-        bool valid = true;
-        while (consumed < length)
+        bool valid = length > 0;
+        while (valid && consumed < length)
         {
             if (i + consumed >= text.size())
             {
@@ -115,23 +107,69 @@ std::wstring Utf8ToWide(std::string_view text)
             cp = (cp << 6) | (next & 0x3F);
             ++consumed;
         }
-        if (!valid || cp < minimum || !IsScalarValue(cp))
+        if (valid && cp >= minimum && IsScalarValue(cp))
         {
-            cp = kReplacementCharacter;
+            out += static_cast<wchar_t>(cp);
+            i += consumed;
         }
-        out += static_cast<wchar_t>(cp);
-        i += consumed;
+        else if (undecodable == Undecodable::Escape)
+        {
+            // Only the lead byte: the bytes after it are looked at afresh.
+            out += static_cast<wchar_t>(kEscapedByteBase + lead);
+            ++i;
+        }
+        else
+        {
+            out += static_cast<wchar_t>(kReplacementCharacter);
+            i += consumed;
+        }
     }
     return out;
 }
 
+} // namespace
+
+std::string WideToUtf8(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t ch : text)
+    {
+        AppendUtf8(out, static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(ch)));
+    }
+    return out;
+}
+
+std::wstring Utf8ToWide(std::string_view text)
+{
+    return DecodeUtf8(text, Undecodable::Replace);
+}
+
+std::wstring FsPathToWide(const std::filesystem::path& path)
+{
+    return DecodeUtf8(path.native(), Undecodable::Escape);
+}
+
 std::filesystem::path WidePathToFs(std::wstring_view path)
 {
-    return std::filesystem::path(WideToUtf8(path));
+    std::string bytes;
+    bytes.reserve(path.size());
+    for (wchar_t ch : path)
+    {
+        const auto cp = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(ch));
+        if (cp >= kFirstEscapedByte && cp <= kLastEscapedByte)
+        {
+            bytes += static_cast<char>(cp - kEscapedByteBase);
+        }
+        else
+        {
+            AppendUtf8(bytes, cp);
+        }
+    }
+    return std::filesystem::path(std::move(bytes));
 }
 
 std::string PathToUtf8(const std::filesystem::path& path)
 {
-    // On Linux the native format is already the UTF-8 byte string.
-    return path.string();
+    return WideToUtf8(Utf8ToWide(path.native()));
 }

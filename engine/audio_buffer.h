@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,17 @@ struct StageMetric
     double value = 0.0;
 };
 
+// How long a file's header says its audio is, against how much of it its reader
+// found: a recorder that stopped mid-write leaves a header promising more. Both
+// in frames; zero when the format states no length.
+struct SourceLength
+{
+    size_t declaredFrames = 0;
+    size_t readFrames = 0;
+
+    bool IsShort() const { return readFrames < declaredFrames; }
+};
+
 // One track (or one preview range) in memory. Always two channels, interleaved
 // left then right; a mono source is duplicated by the readers, so the number of
 // values is even and the frame count is half of it.
@@ -28,6 +40,7 @@ struct AudioBuffer
     std::vector<double> samples;
     std::vector<MeterSeries> meterSeries;
     std::vector<StageMetric> stageMetrics;
+    SourceLength sourceLength; // set by the readers only
 
     size_t FrameCount() const { return samples.size() / 2; }
 };

@@ -57,7 +57,36 @@ void EnsureLibraryInitialised()
 struct Mp3Source
 {
     std::FILE* file = nullptr;
+    // Where the decoder's stream begins in the file: past an ID3v2 header
+    // whose tag cannot fit the file, otherwise at its first byte.
+    off_t start = 0;
 };
+
+constexpr size_t kId3v2HeaderBytes = 10;
+constexpr unsigned char kId3v2FooterFlag = 0x10;
+
+// The bytes an ID3v2 tag at the start of the file claims (header, body and
+// footer), or 0 when there is no tag or its size field is not synchsafe.
+off_t ClaimedId3v2Bytes(std::FILE* file)
+{
+    unsigned char header[kId3v2HeaderBytes];
+    if (std::fread(header, 1, sizeof(header), file) != sizeof(header) ||
+        std::memcmp(header, "ID3", 3) != 0)
+    {
+        return 0;
+    }
+    off_t body = 0;
+    for (int i = 6; i < 10; ++i)
+    {
+        if (header[i] & 0x80)
+        {
+            return 0;
+        }
+        body = (body << 7) | header[i];
+    }
+    const off_t footer = (header[5] & kId3v2FooterFlag) ? kId3v2HeaderBytes : 0;
+    return kId3v2HeaderBytes + body + footer;
+}
 
 std::FILE* SourceFile(void* handle)
 {
@@ -86,12 +115,14 @@ off_t SeekCallback(void* handle, off_t offset, int origin)
     {
         return -1;
     }
+    const off_t start = static_cast<Mp3Source*>(handle)->start;
     const int whence = origin == SEEK_CUR ? SEEK_CUR : origin == SEEK_END ? SEEK_END : SEEK_SET;
-    if (fseeko(file, offset, whence) != 0)
+    if (fseeko(file, whence == SEEK_SET ? start + offset : offset, whence) != 0)
     {
         return -1;
     }
-    return ftello(file);
+    const off_t position = ftello(file);
+    return position < start ? -1 : position - start;
 }
 
 void CleanupCallback(void* handle)
@@ -154,7 +185,9 @@ void Mp3Decode::OpenDecoder()
         Fail(mpg123_plain_strerror(error));
     }
     // Quiet: the library would otherwise print its resync notes to stderr.
-    if (mpg123_param(m_decoder.get(), MPG123_ADD_FLAGS, MPG123_QUIET, 0.0) != MPG123_OK ||
+    // The tag is never used, and parsing it first reserves the size it claims.
+    if (mpg123_param(m_decoder.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0.0) !=
+            MPG123_OK ||
         mpg123_format_none(m_decoder.get()) != MPG123_OK ||
         mpg123_format2(m_decoder.get(), 0, kMonoAndStereo, MPG123_ENC_FLOAT_32) != MPG123_OK ||
         mpg123_replace_reader_handle(m_decoder.get(), ReadCallback, SeekCallback,
@@ -178,6 +211,17 @@ void Mp3Decode::OpenFile()
     if (::fstat(fileno(m_source.file), &info) != 0 || S_ISDIR(info.st_mode))
     {
         Fail(std::strerror(S_ISDIR(info.st_mode) ? EISDIR : errno));
+    }
+    // A tag that claims more than the file holds is damaged, and skipping it
+    // would skip the audio behind it: the decoder starts after its header and
+    // finds the first frame itself.
+    if (ClaimedId3v2Bytes(m_source.file) > info.st_size)
+    {
+        m_source.start = kId3v2HeaderBytes;
+    }
+    if (fseeko(m_source.file, m_source.start, SEEK_SET) != 0)
+    {
+        Fail(std::strerror(errno));
     }
     if (mpg123_open_handle(m_decoder.get(), &m_source) != MPG123_OK)
     {

@@ -1,6 +1,7 @@
 #include "engine/io/sndfile_encoder.h"
 
 #include "base/atomic_file.h"
+#include "engine/io/io_error.h"
 #include "engine/io/pcm_sample.h"
 #include "base/unicode_text.h"
 
@@ -172,9 +173,25 @@ sf_count_t VirtualTell(void* user)
 
 SF_VIRTUAL_IO kAtomicFileIo = {VirtualLength, VirtualSeek, VirtualRead, VirtualWrite, VirtualTell};
 
-[[noreturn]] void FailWrite()
+// The cause of a failed write: the file's own error when the bytes did not
+// reach the disk, else the library's text.
+[[noreturn]] void FailWrite(const std::wstring& path, const AtomicFile& target, SNDFILE* file,
+                            int closeError = SF_ERR_NO_ERROR)
 {
-    throw std::runtime_error("Failed to write audio data");
+    std::string reason;
+    if (target.Error())
+    {
+        reason = target.Error().message();
+    }
+    else if (file != nullptr && sf_error(file) != SF_ERR_NO_ERROR)
+    {
+        reason = sf_strerror(file);
+    }
+    else if (closeError != SF_ERR_NO_ERROR)
+    {
+        reason = sf_error_number(closeError);
+    }
+    throw std::runtime_error(MakeIoError("Failed to write audio data", path, reason));
 }
 
 class SndfileWriter
@@ -193,11 +210,12 @@ public:
 
     SNDFILE* Get() const { return m_file; }
 
-    bool Close()
+    // The library's error code of closing (0 when all was written).
+    int Close()
     {
         SNDFILE* file = m_file;
         m_file = nullptr;
-        return sf_close(file) == 0;
+        return sf_close(file);
     }
 
 private:
@@ -274,12 +292,14 @@ void EncodeWithSndfile(const std::wstring& path, const AudioBuffer& buffer, int 
     AtomicFile target(WidePathToFs(path));
     if (!target.IsOpen())
     {
-        throw std::runtime_error("Cannot open output audio file");
+        throw std::runtime_error(
+            MakeIoError("Cannot open output audio file", path, target.Error()));
     }
     SndfileWriter file(sf_open_virtual(&kAtomicFileIo, SFM_WRITE, &info, &target));
     if (file.Get() == nullptr)
     {
-        throw std::runtime_error("Cannot open output audio file");
+        throw std::runtime_error(
+            MakeIoError("Cannot open output audio file", path, sf_strerror(nullptr)));
     }
     if (formatCode == kFormatOggVorbis || formatCode == kFormatMp3)
     {
@@ -287,11 +307,12 @@ void EncodeWithSndfile(const std::wstring& path, const AudioBuffer& buffer, int 
     }
     if (!WriteFrames(file.Get(), formatCode, buffer))
     {
-        FailWrite();
+        FailWrite(path, target, file.Get());
     }
     sf_write_sync(file.Get());
-    if (!file.Close() || !target.Commit())
+    const int closeError = file.Close();
+    if (closeError != SF_ERR_NO_ERROR || !target.Commit())
     {
-        FailWrite();
+        FailWrite(path, target, nullptr, closeError);
     }
 }

@@ -1,14 +1,17 @@
 #include "engine/io/wav_reader.h"
 
+#include "engine/io/io_error.h"
 #include "base/unicode_text.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <system_error>
 #include <vector>
 
 namespace
@@ -347,7 +350,12 @@ AudioBuffer ReadWavFile(const std::wstring& path)
     // A directory opens for reading on Linux; only a regular file is a WAV.
     if (!file || ::fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
     {
-        Fail("Cannot open input WAV");
+        const int cause = !file                   ? errno
+                          : S_ISDIR(info.st_mode) ? EISDIR
+                          : S_ISREG(info.st_mode) ? errno
+                                                  : EINVAL;
+        const std::error_code reason(cause, std::generic_category());
+        throw std::runtime_error(MakeIoError("Cannot open input WAV", path, reason));
     }
     const long long fileSize = info.st_size;
     unsigned char header[12];
@@ -360,6 +368,7 @@ AudioBuffer ReadWavFile(const std::wstring& path)
     ChunkStream stream(file.get(), fileSize, sizeof(header));
     WavFormat format;
     std::vector<unsigned char> data;
+    uint32_t declaredDataBytes = 0; // 0: the header states no length
     while (true)
     {
         unsigned char chunkHeader[8];
@@ -378,6 +387,7 @@ AudioBuffer ReadWavFile(const std::wstring& path)
             const bool sizeTrusted =
                 chunkSize != 0 && chunkSize != kUnknownDataSize && chunkSize <= remaining;
             data = stream.ReadBlocks(sizeTrusted ? chunkSize : static_cast<size_t>(remaining));
+            declaredDataBytes = chunkSize != kUnknownDataSize ? chunkSize : 0;
         }
         else
         {
@@ -397,5 +407,6 @@ AudioBuffer ReadWavFile(const std::wstring& path)
     AudioBuffer buffer;
     buffer.sampleRate = format.sampleRate;
     DecodeAll(format, data, buffer);
+    buffer.sourceLength = {declaredDataBytes / format.blockAlign, buffer.FrameCount()};
     return buffer;
 }

@@ -1,6 +1,7 @@
 #include "engine/io/wav_writer.h"
 
 #include "base/atomic_file.h"
+#include "engine/io/io_error.h"
 #include "engine/io/pcm_sample.h"
 #include "base/unicode_text.h"
 
@@ -60,9 +61,9 @@ std::vector<unsigned char> MakeHeader(int sampleRate, uint16_t bitDepth, uint32_
     return header;
 }
 
-[[noreturn]] void FailWrite()
+[[noreturn]] void FailWrite(const std::wstring& path, const std::error_code& reason)
 {
-    throw std::runtime_error("Failed to write audio data");
+    throw std::runtime_error(MakeIoError("Failed to write audio data", path, reason));
 }
 
 } // namespace
@@ -83,7 +84,7 @@ void WriteWavFile(const std::wstring& path, const AudioBuffer& buffer, int bitDe
     // The RIFF sizes are 32-bit; a longer track would get a wrapped, lying header.
     if (dataBytes > UINT32_MAX - kRiffSizeBeyondData)
     {
-        FailWrite();
+        FailWrite(path, std::make_error_code(std::errc::file_too_large));
     }
 
     const std::filesystem::path target = WidePathToFs(path);
@@ -96,13 +97,13 @@ void WriteWavFile(const std::wstring& path, const AudioBuffer& buffer, int bitDe
     AtomicFile file(target);
     if (!file.IsOpen())
     {
-        throw std::runtime_error("Cannot open output WAV: " + WideToUtf8(path));
+        throw std::runtime_error(MakeIoError("Cannot open output WAV", path, file.Error()));
     }
     const std::vector<unsigned char> header = MakeHeader(
         buffer.sampleRate, static_cast<uint16_t>(bitDepth), static_cast<uint32_t>(dataBytes));
     if (!file.Write(header.data(), header.size()))
     {
-        FailWrite();
+        FailWrite(path, file.Error());
     }
 
     const double fullScale = bitDepth == 16 ? kPcm16FullScale : kPcm24FullScale;
@@ -129,11 +130,11 @@ void WriteWavFile(const std::wstring& path, const AudioBuffer& buffer, int bitDe
         }
         if (!file.Write(block.data(), count * bytesPerSample))
         {
-            FailWrite();
+            FailWrite(path, file.Error());
         }
     }
     if (!file.Commit())
     {
-        FailWrite();
+        FailWrite(path, file.Error());
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/profiles/profile_creation.h"
 
+#include "engine/out_of_memory.h"
 #include "engine/io/audio_file_reader.h"
 #include "engine/dsp/band_split.h"
 #include "engine/dsp/one_pole_low_pass.h"
@@ -167,12 +168,9 @@ SpectrumSet MeasureSpectrumSet(const PieceAnalysis& analysis, int fftSize, doubl
     return set;
 }
 
-} // namespace
-
-ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
-                                        const std::wstring& referencePath,
-                                        const std::wstring& outputPath, const std::string& name,
-                                        const std::string& description)
+ReferenceProfile CreateProfile(const EngineRequest& request, const std::wstring& referencePath,
+                               const std::wstring& outputPath, const std::string& name,
+                               const std::string& description)
 {
     const MatchSettings& settings = request.settings;
 
@@ -280,4 +278,15 @@ ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
         request.progress(1.0, "Completed");
     }
     return profile;
+}
+
+} // namespace
+
+ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
+                                        const std::wstring& referencePath,
+                                        const std::wstring& outputPath, const std::string& name,
+                                        const std::string& description)
+{
+    return WithOutOfMemoryText(
+        [&] { return CreateProfile(request, referencePath, outputPath, name, description); });
 }

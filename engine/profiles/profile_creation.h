@@ -21,8 +21,8 @@
 // at the internal rate), "Reference audio is silent" (loud pieces below the
 // level floor, which would mute every track matched to the profile),
 // "FFT size must be a power of two" (for the fftSize setting), "Processing
-// cancelled", and the texts of the reader, resampler, analysis and profile
-// writer unchanged.
+// cancelled", "Not enough memory to process this track", and the texts of the
+// reader, resampler, analysis and profile writer unchanged.
 ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
                                         const std::wstring& referencePath,
                                         const std::wstring& outputPath, const std::string& name,

@@ -1,5 +1,6 @@
 #include "engine/runs/full_run.h"
 
+#include "engine/out_of_memory.h"
 #include "engine/decibels.h"
 #include "engine/loudness/loudness.h"
 #include "engine/runs/run_metrics.h"
@@ -10,6 +11,7 @@
 #include "engine/stages/stage3_dynamics.h"
 #include "engine/stages/stage4_limiters.h"
 
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -36,11 +38,28 @@ const char* LimiterModeName(int limiterMode)
     }
 }
 
-} // namespace
+// A short file is mastered as what is there; the log says it was cut.
+void ReportShortSource(const AudioBuffer& input, const DiagnosticLog& log)
+{
+    if (!input.sourceLength.IsShort() || input.sampleRate <= 0)
+    {
+        return;
+    }
+    const auto seconds = [&](size_t frames)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.1f",
+                      static_cast<double>(frames) / static_cast<double>(input.sampleRate));
+        return std::string(text);
+    };
+    WriteDiagnostic(log, "File is shorter than its header says: read " +
+                             seconds(input.sourceLength.readFrames) + " s of " +
+                             seconds(input.sourceLength.declaredFrames) + " s");
+}
 
-ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
-                           const ReferenceProfile* profile, const ProcessorChain& chain,
-                           const DiagnosticLog& log)
+ProcessResult MasterTrack(const AudioBuffer& input, EngineRequest& request,
+                          const ReferenceProfile* profile, const ProcessorChain& chain,
+                          const DiagnosticLog& log)
 {
     // A copy, so a progress callback that touches the request cannot change
     // the settings half-way through the run.
@@ -49,6 +68,7 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     // The work buffer is a copy of the input only once something changes it;
     // until then the input itself is read, which spares a whole-track copy.
     request.ReportProgress(0.02, "Preparing");
+    ReportShortSource(input, log);
     std::optional<AudioBuffer> ownWork;
     if (input.sampleRate != settings.internalSampleRate)
     {
@@ -186,4 +206,13 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
 
     request.ReportProgress(1.0, "Completed");
     return result;
+}
+
+} // namespace
+
+ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
+                           const ReferenceProfile* profile, const ProcessorChain& chain,
+                           const DiagnosticLog& log)
+{
+    return WithOutOfMemoryText([&] { return MasterTrack(input, request, profile, chain, log); });
 }

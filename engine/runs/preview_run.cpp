@@ -1,5 +1,6 @@
 #include "engine/runs/preview_run.h"
 
+#include "engine/out_of_memory.h"
 #include "engine/runs/preview_cache.h"
 #include "engine/runs/run_metrics.h"
 #include "engine/runs/run_steps.h"
@@ -374,9 +375,12 @@ AudioBuffer ExtractPreviewRange(const AudioBuffer& source, double startSec, doub
     return range;
 }
 
-ProcessResult ProcessPreviewRange(const AudioBuffer& source, double startSec, double endSec,
-                                  EngineRequest& request, const ReferenceProfile* profile,
-                                  const ProcessorChain& chain, const DiagnosticLog& log)
+namespace
+{
+
+ProcessResult MasterPreviewRange(const AudioBuffer& source, double startSec, double endSec,
+                                 EngineRequest& request, const ReferenceProfile* profile,
+                                 const ProcessorChain& chain, const DiagnosticLog& log)
 {
     // A copy, so a progress callback that touches the request cannot change
     // the settings half-way through the run.
@@ -439,4 +443,14 @@ ProcessResult ProcessPreviewRange(const AudioBuffer& source, double startSec, do
     ProcessResult result;
     result.audio = std::move(output);
     return result;
+}
+
+} // namespace
+
+ProcessResult ProcessPreviewRange(const AudioBuffer& source, double startSec, double endSec,
+                                  EngineRequest& request, const ReferenceProfile* profile,
+                                  const ProcessorChain& chain, const DiagnosticLog& log)
+{
+    return WithOutOfMemoryText(
+        [&] { return MasterPreviewRange(source, startSec, endSec, request, profile, chain, log); });
 }

@@ -35,8 +35,9 @@ AudioBuffer ExtractPreviewRange(const AudioBuffer& source, double startSec, doub
 // active at a time. Failures are std::runtime_error: "Select a non-empty
 // preview range before monitoring output." (no frame selected), "Input audio
 // too short for FFT size", "No profile loaded" (null profile), "Reference
-// profile incompatible:" with its errors, "Processing cancelled" and those of
-// the stages and add-ons. States already stored stay stored.
+// profile incompatible:" with its errors, "Processing cancelled", "Not enough
+// memory to process this track" and those of the stages and add-ons. States
+// already stored stay stored.
 ProcessResult ProcessPreviewRange(const AudioBuffer& source, double startSec, double endSec,
                                   EngineRequest& request, const ReferenceProfile* profile,
                                   const ProcessorChain& chain, const DiagnosticLog& log = {});

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 using nlohmann::json;
 
@@ -119,14 +120,18 @@ bool SetLibraryComment(const std::wstring& filePath, const std::wstring& comment
         }
     }
 
+    // The reader lets the last entry of a name win, so that is the one to
+    // change; the earlier ones are never read and would only mislead.
     const std::string name = WideToUtf8(FileNamePart(filePath));
     const std::string commentUtf8 = WideToUtf8(comment);
-    const auto match = std::find_if(
-        entries.begin(), entries.end(),
-        [&](const json& entry) { return entry[kFileKey].get_ref<const std::string&>() == name; });
-    if (match != entries.end())
+    const auto isNamed = [&](const json& entry)
+    { return entry[kFileKey].get_ref<const std::string&>() == name; };
+    const auto last = std::find_if(entries.rbegin(), entries.rend(), isNamed);
+    if (last != entries.rend())
     {
-        (*match)[kCommentKey] = commentUtf8;
+        (*last)[kCommentKey] = commentUtf8;
+        const auto lastPosition = std::prev(last.base());
+        entries.erase(std::remove_if(entries.begin(), lastPosition, isNamed), lastPosition);
     }
     else
     {

@@ -14,8 +14,9 @@ LibraryCommentMap LoadLibraryComments(const std::wstring& folderPath);
 // The comment stored for the file in its folder, empty when there is none.
 std::string GetLibraryComment(const std::wstring& filePath);
 
-// Sets the comment of the first entry for the file, or appends one, creating
-// the folder and "meta.json" when missing. Entries that are not objects are
+// Sets the comment of the last entry for the file (the one the reader lets
+// win) and drops its earlier entries, or appends one, creating the folder and
+// "meta.json" when missing. Entries that are not objects are
 // dropped and other members of an entry are not kept. A "meta.json" that
 // exists but is not JSON is refused (false, the file stays as it was) rather
 // than replaced, so a typo in a hand edit does not lose the folder's comments.

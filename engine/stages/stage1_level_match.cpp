@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
+#include <string>
 
 namespace
 {
@@ -17,6 +19,33 @@ struct PieceSelection
     std::vector<std::size_t> selected; // ascending piece indices
     double selectedRms = 0.0;
 };
+
+// Names where the first bad frame stands, so the user can find it in the mix.
+[[noreturn]] void FailInvalidSamples(const AudioBuffer& buffer, std::size_t frame)
+{
+    char seconds[64];
+    std::snprintf(seconds, sizeof seconds, "%.3f",
+                  static_cast<double>(frame) / std::max(buffer.sampleRate, 1));
+    throw std::runtime_error(std::string("Audio contains invalid samples (the first at ") +
+                             seconds + " s)");
+}
+
+// The frame of [first, end) at which the running sum of squared mids stops
+// being finite: a NaN or infinite sample, or the one whose square overflows.
+std::size_t FirstUnmeasurableFrame(const double* samples, std::size_t first, std::size_t end)
+{
+    double sumOfSquares = 0.0;
+    for (std::size_t i = first; i < end; ++i)
+    {
+        const double mid = (samples[2 * i] + samples[2 * i + 1]) * 0.5;
+        sumOfSquares += mid * mid;
+        if (!std::isfinite(sumOfSquares))
+        {
+            return i;
+        }
+    }
+    return first;
+}
 
 PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSeconds)
 {
@@ -40,10 +69,11 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
     const auto pieceEnd =
         buffer.samples.begin() +
         static_cast<std::ptrdiff_t>(2 * selection.pieceCount * selection.pieceLength);
-    if (std::any_of(pieceEnd, buffer.samples.end(),
-                    [](double sample) { return !std::isfinite(sample); }))
+    const auto invalid = std::find_if(pieceEnd, buffer.samples.end(),
+                                      [](double sample) { return !std::isfinite(sample); });
+    if (invalid != buffer.samples.end())
     {
-        throw std::runtime_error("Audio contains invalid samples");
+        FailInvalidSamples(buffer, static_cast<std::size_t>(invalid - buffer.samples.begin()) / 2);
     }
 
     // BlockRms of the mid, with the mid formed on the fly so that the track
@@ -65,7 +95,8 @@ PieceSelection SelectLoudPieces(const AudioBuffer& buffer, double maxPieceSecond
         // that its square overflows, which no level can be taken from either.
         if (!std::isfinite(sumOfSquares))
         {
-            throw std::runtime_error("Audio contains invalid samples");
+            FailInvalidSamples(
+                buffer, FirstUnmeasurableFrame(samples, first, first + selection.pieceLength));
         }
         rms[piece] = std::sqrt(sumOfSquares / static_cast<double>(selection.pieceLength));
     }

@@ -64,8 +64,9 @@ std::vector<double> BlockRms(std::span<const double> signal, std::size_t blockLe
 // (the last few frames may belong to no piece) and selects the pieces whose mid
 // RMS reaches the quadratic mean of all pieces. Throws std::runtime_error
 // "Audio too short" when no piece of at least one frame can be formed, and
-// "Audio contains invalid samples" when a NaN or infinite sample (or one so
-// large that its square overflows) leaves the level undefined.
+// "Audio contains invalid samples (the first at 1.250 s)" when a NaN or
+// infinite sample (or one so large that its square overflows) leaves the level
+// undefined.
 PieceAnalysis SplitIntoPieces(const AudioBuffer& buffer, double maxPieceSeconds);
 
 // The reference side of stage 1: a quieter reference is first raised so that

@@ -202,7 +202,7 @@ Bitmap::Bitmap(const wchar_t* path, bool)
         m_status = InvalidParameter;
         return;
     }
-    Adopt(cairo_image_surface_create_from_png(WideToUtf8(path).c_str()));
+    Adopt(cairo_image_surface_create_from_png(WidePathToFs(path).c_str()));
     if (m_status != Ok)
     {
         m_status = FileNotFound;

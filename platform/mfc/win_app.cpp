@@ -214,7 +214,7 @@ brvl::win32::ProfileStore& CWinApp::Profile()
 
 std::wstring CWinApp::ProfileFilePath() const
 {
-    return Utf8ToWide(PathToUtf8(brvl::win32::ProfileStore::PathFor(m_registryKey, m_appName)));
+    return FsPathToWide(brvl::win32::ProfileStore::PathFor(m_registryKey, m_appName));
 }
 
 CString CWinApp::GetProfileString(LPCTSTR section, LPCTSTR entry, LPCTSTR defaultValue)
@@ -286,7 +286,8 @@ int AfxWinMain(int argc, char** argv)
     std::vector<std::wstring> arguments;
     for (int i = 1; i < argc; ++i)
     {
-        arguments.push_back(Utf8ToWide(argv[i]));
+        // Arguments are mostly file names, whose bytes need not be UTF-8.
+        arguments.push_back(FsPathToWide(argv[i]));
     }
     app->SetCommandLine(std::move(arguments));
     if (!app->InitInstance())

@@ -139,10 +139,9 @@ std::wstring ModulePath()
     const std::filesystem::path& folder = ModuleFolderOverride();
     if (!folder.empty())
     {
-        return Utf8ToWide(
-            PathToUtf8(folder / (error ? std::filesystem::path("brvl") : exe.filename())));
+        return FsPathToWide(folder / (error ? std::filesystem::path("brvl") : exe.filename()));
     }
-    return error ? std::wstring() : Utf8ToWide(PathToUtf8(exe));
+    return error ? std::wstring() : FsPathToWide(exe);
 }
 
 void SetModuleFolderForTests(const std::filesystem::path& folder)
@@ -173,7 +172,7 @@ HRESULT SHGetKnownFolderPath(REFKNOWNFOLDERID id, DWORD, HANDLE, PWSTR* path)
             folder = *fromFile;
         }
     }
-    *path = CopyForCaller(Utf8ToWide(folder));
+    *path = CopyForCaller(FsPathToWide(folder));
     return *path != nullptr ? S_OK : E_FAIL;
 }
 
@@ -200,7 +199,7 @@ DWORD GetTempPathW(DWORD count, LPWSTR buffer)
     {
         folder += '/';
     }
-    const std::wstring wide = Utf8ToWide(folder);
+    const std::wstring wide = FsPathToWide(folder);
     if (buffer == nullptr || wide.size() + 1 > count)
     {
         return static_cast<DWORD>(wide.size() + 1);
@@ -216,14 +215,14 @@ UINT GetTempFileNameW(LPCWSTR folder, LPCWSTR prefix, UINT, LPWSTR out)
         return 0;
     }
     std::wstring name = prefix != nullptr ? std::wstring(prefix).substr(0, 3) : std::wstring();
-    std::string pattern = PathToUtf8(WidePathToFs(folder) / WidePathToFs(name + L"XXXXXX.tmp"));
+    std::string pattern = (WidePathToFs(folder) / WidePathToFs(name + L"XXXXXX.tmp")).native();
     const int fd = ::mkstemps(pattern.data(), 4);
     if (fd < 0)
     {
         return 0;
     }
     ::close(fd);
-    const std::wstring path = Utf8ToWide(pattern);
+    const std::wstring path = FsPathToWide(pattern);
     if (path.size() >= MAX_PATH)
     {
         ::unlink(pattern.c_str());

@@ -60,3 +60,30 @@ TEST(UnicodeText, WidePathWithNonAsciiOpensTheFileItNames)
                                         "Mix \xC3\xA9.mst"));
     EXPECT_EQ(PathToUtf8(WidePathToFs(file)), WideToUtf8(file));
 }
+
+TEST(UnicodeText, FileNameBytesSurviveTheWideRoundTrip)
+{
+    std::string everyHighByte;
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+    {
+        everyHighByte += static_cast<char>(byte);
+    }
+    const std::string names[] = {
+        "caf\xE9.wav",                                  // Latin-1
+        "\xC3\xA9t\xE9 \xE6\x97\xA5.flac",              // UTF-8 and Latin-1 mixed
+        "\xED\xA0\x80\xC0\xAF\xF4\x90\x80\x80\xE6\x97", // encoded surrogate, overlong, too large,
+                                                        // cut
+        everyHighByte,
+    };
+    for (const std::string& name : names)
+    {
+        const std::wstring wide = FsPathToWide(name);
+        EXPECT_EQ(WidePathToFs(wide).native(), name);
+        const std::string display = WideToUtf8(wide);
+        EXPECT_EQ(WideToUtf8(Utf8ToWide(display)), display) << "display text is not UTF-8";
+    }
+    EXPECT_EQ(FsPathToWide("caf\xE9"), std::wstring(L"caf") + static_cast<wchar_t>(0xDCE9));
+    EXPECT_EQ(FsPathToWide("\xC3\xA9"), L"\u00e9");
+    EXPECT_EQ(WideToUtf8(FsPathToWide("caf\xE9")), "caf\xEF\xBF\xBD");
+    EXPECT_EQ(PathToUtf8("/music/caf\xE9.wav"), "/music/caf\xEF\xBF\xBD.wav");
+}

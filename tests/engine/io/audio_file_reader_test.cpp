@@ -2,6 +2,7 @@
 #include "engine/io/read_error.h"
 #include "engine/io/wav_reader.h"
 #include "engine/io/audio_file_writer.h"
+#include "base/unicode_text.h"
 
 #include "tests/support/signals.h"
 #include "tests/support/temp_dir.h"
@@ -272,7 +273,7 @@ std::string ReadError(const std::filesystem::path& path)
 {
     try
     {
-        ReadAudioFile(path.wstring());
+        ReadAudioFile(FsPathToWide(path));
     }
     catch (const std::runtime_error& error)
     {
@@ -321,8 +322,10 @@ TEST(AudioFileReader, UnreadableFilesGiveTheReadersTexts)
         std::string prefix;
     };
     const Case cases[] = {
-        {"missing.wav", "Cannot open input WAV"},
-        {"folder.wav", "Cannot open input WAV"},
+        {"missing.wav", "Cannot open input WAV: " + (dir / "missing.wav").string() +
+                            ": No such file or directory"},
+        {"folder.wav",
+         "Cannot open input WAV: " + (dir / "folder.wav").string() + ": Is a directory"},
         {"empty.wav", "Invalid WAV header"},
         {"text.mp3", "Failed to read MP3 file 'text.mp3': "},
         {"empty.mp3", "Failed to read MP3 file 'empty.mp3': "},
@@ -362,8 +365,13 @@ TEST(AudioFileReader, TruncatedCompressedStreamsFailAndDoNotCrash)
     }
     // FLAC knows its length; a short stream ends in the library's error text.
     const std::string flacError = ReadError(dir / "cut.flac");
-    EXPECT_TRUE(StartsWith(flacError, "Failed to read FLAC file 'cut.flac': ")) << flacError;
+    const std::string prefix =
+        "Failed to read FLAC file 'cut.flac': the decoder stopped before reading the full stream (";
+    EXPECT_TRUE(StartsWith(flacError, prefix)) << flacError;
     EXPECT_EQ(flacError.back(), ')') << flacError;
+    const std::string libraryText = flacError.substr(prefix.size());
+    EXPECT_EQ(flacError.find(libraryText.substr(0, libraryText.size() - 1)), prefix.size())
+        << "the library's text is printed twice: " << flacError;
 
     // A cut Ogg or MP3 stream either fails with its reader's text or yields the
     // part that is there; it never crashes or invents audio.
@@ -462,6 +470,149 @@ TEST(AudioFileReader, Mp3FormatChangesAreLimitedToEight)
     EXPECT_EQ(ReadError(dir / "nine.mp3"),
               "Failed to read MP3 file 'nine.mp3': decoder reported too many mid-stream format "
               "changes");
+}
+
+// An ID3v2.4 header whose synchsafe size field claims the given body length.
+std::string Id3v2Header(uint32_t bodyBytes)
+{
+    return std::string("ID3\x04\x00\x00", 6) + static_cast<char>((bodyBytes >> 21) & 0x7F) +
+           static_cast<char>((bodyBytes >> 14) & 0x7F) +
+           static_cast<char>((bodyBytes >> 7) & 0x7F) + static_cast<char>(bodyBytes & 0x7F);
+}
+
+TEST(AudioFileReader, Mp3TagsAreSkippedWhateverSizeTheyClaim)
+{
+    TempDir dir;
+    WriteAudioFile((dir / "plain.mp3").wstring(), StereoSine(1000.0, 44100, 0.2, 0.5), {});
+    const std::string audio = ReadFileBytes(dir / "plain.mp3");
+    const size_t frames = ReadAudioFile((dir / "plain.mp3").wstring()).FrameCount();
+    ASSERT_GT(frames, 0u);
+
+    constexpr uint32_t k256MiB = 0x0FFFFFFF;
+    WriteFileBytes(dir / "tagged.mp3", Id3v2Header(300) + std::string(300, '\0') + audio);
+    WriteFileBytes(dir / "lying.mp3", Id3v2Header(k256MiB) + audio);
+    EXPECT_EQ(ReadAudioFile((dir / "tagged.mp3").wstring()).FrameCount(), frames);
+    EXPECT_EQ(ReadAudioFile((dir / "lying.mp3").wstring()).FrameCount(), frames)
+        << "a tag larger than its file hides playable audio";
+
+    WriteFileBytes(dir / "only_tag.mp3", Id3v2Header(k256MiB));
+    EXPECT_TRUE(
+        StartsWith(ReadError(dir / "only_tag.mp3"), "Failed to read MP3 file 'only_tag.mp3': "));
+}
+
+// libsndfile writing to a sink that cannot seek, as an encoder writing to a
+// pipe does: the stream header never learns the total length.
+std::string EncodeToPipe(const AudioBuffer& track, int format)
+{
+    struct Sink
+    {
+        std::string bytes;
+    } sink;
+    SF_VIRTUAL_IO io{};
+    io.get_filelen = [](void*) -> sf_count_t { return -1; };
+    io.seek = [](sf_count_t, int, void*) -> sf_count_t { return -1; };
+    io.read = [](void*, sf_count_t, void*) -> sf_count_t { return 0; };
+    io.write = [](const void* data, sf_count_t count, void* user) -> sf_count_t
+    {
+        static_cast<Sink*>(user)->bytes.append(static_cast<const char*>(data),
+                                               static_cast<size_t>(count));
+        return count;
+    };
+    io.tell = [](void* user) -> sf_count_t
+    { return static_cast<sf_count_t>(static_cast<Sink*>(user)->bytes.size()); };
+    SF_INFO info{};
+    info.samplerate = track.sampleRate;
+    info.channels = 2;
+    info.format = format;
+    SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &sink);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (file != nullptr)
+    {
+        sf_writef_double(file, track.samples.data(), static_cast<sf_count_t>(track.FrameCount()));
+        sf_close(file);
+    }
+    return sink.bytes;
+}
+
+TEST(AudioFileReader, FlacWithoutItsLengthIsReadToTheEnd)
+{
+    TempDir dir;
+    const AudioBuffer track = StereoSine(1000.0, 44100, 1.0, 0.5);
+    const std::string piped = EncodeToPipe(track, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+    WriteFileBytes(dir / "piped.flac", piped);
+    const AudioBuffer buffer = ReadAudioFile((dir / "piped.flac").wstring());
+    EXPECT_EQ(buffer.sampleRate, 44100);
+    ASSERT_EQ(buffer.FrameCount(), track.FrameCount());
+    EXPECT_NEAR(buffer.samples[2001], track.samples[2001], 1e-4);
+
+    WriteFileBytes(dir / "cut.flac", piped.substr(0, piped.size() / 2));
+    const AudioBuffer part = ReadAudioFile((dir / "cut.flac").wstring());
+    EXPECT_GT(part.FrameCount(), 0u);
+    EXPECT_LT(part.FrameCount(), track.FrameCount());
+}
+
+TEST(AudioFileReader, ChainedOggIsReadWholeUnlessItChangesFormat)
+{
+    TempDir dir;
+    const auto encode = [&](const AudioBuffer& track)
+    {
+        WriteAudioFile((dir / "link.ogg").wstring(), track, {});
+        return ReadFileBytes(dir / "link.ogg");
+    };
+    const std::string first = encode(StereoSine(1000.0, 44100, 1.0, 0.5));
+    const std::string second = encode(StereoSine(500.0, 44100, 0.5, 0.25));
+    const std::string other = encode(StereoSine(500.0, 48000, 0.5, 0.25));
+
+    WriteFileBytes(dir / "chain.ogg", first + second + first);
+    const AudioBuffer chain = ReadAudioFile((dir / "chain.ogg").wstring());
+    EXPECT_EQ(chain.sampleRate, 44100);
+    EXPECT_EQ(chain.FrameCount(), 44100u + 22050u + 44100u);
+    // The second link's quieter, slower tone follows the first one's.
+    EXPECT_LT(std::abs(chain.samples[2 * 60000]), 0.3);
+
+    WriteFileBytes(dir / "changes.ogg", first + other);
+    EXPECT_EQ(ReadError(dir / "changes.ogg"),
+              "Failed to read OGG file 'changes.ogg': the chained streams change format: stream 2 "
+              "has 2 channels at 48000 Hz, the first 2 channels at 44100 Hz");
+}
+
+TEST(AudioFileReader, NamesThatAreNotUtf8AreReadAndWritten)
+{
+    TempDir dir;
+    const AudioBuffer track = StereoSine(1000.0, 44100, 0.2, 0.5);
+    for (const char* extension : {".wav", ".flac", ".mp3", ".ogg"})
+    {
+        const std::filesystem::path latin1 = dir / (std::string("caf\xE9 ") + extension);
+        const std::wstring wide = FsPathToWide(latin1);
+        WriteAudioFile(wide, track, {});
+        ASSERT_TRUE(std::filesystem::exists(latin1)) << extension << " written under another name";
+        EXPECT_GT(ReadAudioFile(wide).FrameCount(), track.FrameCount() / 2) << extension;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              4);
+    EXPECT_EQ(ReadError(dir / "caf\xE9 missing.mp3"),
+              "Failed to read MP3 file 'caf\xEF\xBF\xBD missing.mp3': No such file or directory");
+}
+
+TEST(AudioFileReader, TruncatedWavKeepsWhatIsThereAndSaysHowMuchWasDeclared)
+{
+    TempDir dir;
+    // 30 s of 8-bit mono at 1 kHz declared, 15 s present.
+    const std::string header = Fmt(1, 1, 8, 1000) + "data" + Le32(30000);
+    WriteFileBytes(dir / "cut.wav", Riff(header + std::string(15000, '\x80')));
+    const AudioBuffer cut = ReadAudioFile((dir / "cut.wav").wstring());
+    EXPECT_EQ(cut.FrameCount(), 15000u);
+    EXPECT_EQ(cut.sourceLength.declaredFrames, 30000u);
+    EXPECT_EQ(cut.sourceLength.readFrames, 15000u);
+    EXPECT_TRUE(cut.sourceLength.IsShort());
+
+    WriteFileBytes(dir / "whole.wav", Riff(Fmt(1, 2, 16) + Chunk("data", kPcm16StereoData)));
+    EXPECT_FALSE(ReadAudioFile((dir / "whole.wav").wstring()).sourceLength.IsShort());
+    WriteFileBytes(dir / "open.wav",
+                   Riff(Fmt(1, 2, 16) + Chunk("data", kPcm16StereoData, 0xFFFFFFFF, false)));
+    EXPECT_FALSE(ReadAudioFile((dir / "open.wav").wstring()).sourceLength.IsShort())
+        << "a recorder's open-ended size states no length";
 }
 
 } // namespace

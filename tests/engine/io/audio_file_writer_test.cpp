@@ -373,11 +373,15 @@ TEST(AudioFileWriter, RefusalsLeaveNoFileAndKeepTheOldOne)
         {dir / "keep.wav", Stereo(0, {0.1, 0.1}), wav24,
          "Cannot write audio with invalid sample rate"},
         {dir / "keep.wav", Tone(48000, 0.1, 0.5), wav8, "Unsupported output audio format"},
-        {dir / "blocker" / "mix.flac", Tone(48000, 0.1, 0.5), {}, "Cannot open output audio file"},
+        {dir / "blocker" / "mix.flac",
+         Tone(48000, 0.1, 0.5),
+         {},
+         "Cannot open output audio file: " + (dir / "blocker" / "mix.flac").string() +
+             ": Not a directory"},
         {dir / "blocker" / "mix.wav",
          Tone(48000, 0.1, 0.5),
          {},
-         "Cannot open output WAV: " + (dir / "blocker" / "mix.wav").string()},
+         "Cannot open output WAV: " + (dir / "blocker" / "mix.wav").string() + ": Not a directory"},
     };
     for (const Case& c : cases)
     {
@@ -401,7 +405,9 @@ TEST(AudioFileWriter, FailedWriteIsReportedAndKeepsThePreviousFile)
         WriteFileBytes(path, "previous");
         {
             FileSizeLimit limit(64 * 1024);
-            EXPECT_EQ(WriteError(path, track, {}), "Failed to write audio data") << name;
+            EXPECT_EQ(WriteError(path, track, {}),
+                      "Failed to write audio data: " + path.string() + ": File too large")
+                << name;
         }
         EXPECT_EQ(ReadFileBytes(path), "previous") << name;
     }
@@ -409,6 +415,19 @@ TEST(AudioFileWriter, FailedWriteIsReportedAndKeepsThePreviousFile)
                             std::filesystem::directory_iterator()),
               4)
         << "a failed write left its temporary file behind";
+}
+
+TEST(AudioFileWriter, RefusedReplacementNamesItsCause)
+{
+    TempDir dir;
+    const AudioBuffer track = Tone(48000, 0.1, 0.5);
+    for (const char* name : {"taken.wav", "taken.flac"})
+    {
+        // A folder in the way: everything is written, then the rename fails.
+        std::filesystem::create_directories(dir / name / "inside");
+        EXPECT_EQ(WriteError(dir / name, track, {}),
+                  "Failed to write audio data: " + (dir / name).string() + ": Is a directory");
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -53,6 +54,10 @@ public:
         {
             throw std::logic_error("probe refused the buffer");
         }
+        if (m_outOfMemory)
+        {
+            throw std::bad_alloc();
+        }
         for (double& sample : buffer.samples)
         {
             sample *= m_gain;
@@ -69,12 +74,18 @@ public:
         m_throws = true;
         return *this;
     }
+    ProbeProcessor& RunsOutOfMemory()
+    {
+        m_outOfMemory = true;
+        return *this;
+    }
 
 private:
     int m_position;
     std::vector<Call>* m_calls;
     double m_gain = 1.0;
     bool m_throws = false;
+    bool m_outOfMemory = false;
 };
 
 struct ProgressPoint
@@ -395,16 +406,24 @@ TEST(FullRun, TwoRunsOnTwoThreadsGiveWhatEachGivesAlone)
     }
 }
 
-TEST(FullRun, AnAddonsExceptionPassesThroughUnchanged)
+TEST(FullRun, AnAddonsExceptionPassesThroughUnchangedUnlessMemoryRanOut)
 {
     const ReferenceProfile profile = BuildSyntheticDefaultProfile();
     std::vector<ProbeProcessor::Call> calls;
-    ProcessorChain chain;
-    auto probe = std::make_unique<ProbeProcessor>(ChainStereoImage, &calls);
-    probe->Throws();
-    chain.buckets[ChainStereoImage].push_back(std::move(probe));
+    const auto chainWith = [&](ProbeProcessor& (ProbeProcessor::*fault)())
+    {
+        ProcessorChain chain;
+        auto probe = std::make_unique<ProbeProcessor>(ChainStereoImage, &calls);
+        ((*probe).*fault)();
+        chain.buckets[ChainStereoImage].push_back(std::move(probe));
+        return chain;
+    };
     EngineRequest request;
-    EXPECT_THROW(ProcessTrack(ShortTrack(), request, &profile, chain), std::logic_error);
+    const ProcessorChain throwing = chainWith(&ProbeProcessor::Throws);
+    EXPECT_THROW(ProcessTrack(ShortTrack(), request, &profile, throwing), std::logic_error);
+    const ProcessorChain starving = chainWith(&ProbeProcessor::RunsOutOfMemory);
+    EXPECT_EQ(ErrorOf([&] { ProcessTrack(ShortTrack(), request, &profile, starving); }),
+              "Not enough memory to process this track");
 }
 
 TEST(FullRun, OldProfileWithoutLoudnessRunsWithoutALoudnessGain)
@@ -480,12 +499,18 @@ TEST(FullRun, InvalidSamplesAreRefusedWhereverTheyStand)
         int rate;
         size_t frame;
         double value;
+        std::string error;
     };
     const Case cases[] = {
-        {"NaN inside a piece", 48000, 30000, NAN},
-        {"NaN in the frame no piece holds", 48000, 72000, NAN},
-        {"infinity in the first frame", 48000, 0, INFINITY},
-        {"NaN before resampling", 44100, 20000, NAN},
+        {"NaN inside a piece", 48000, 30000, NAN,
+         "Audio contains invalid samples (the first at 0.625 s)"},
+        {"NaN in the frame no piece holds", 48000, 72000, NAN,
+         "Audio contains invalid samples (the first at 1.500 s)"},
+        {"infinity in the first frame", 48000, 0, INFINITY,
+         "Audio contains invalid samples (the first at 0.000 s)"},
+        // The resampler's kernel spreads the NaN over the frames around it.
+        {"NaN before resampling", 44100, 20000, NAN,
+         "Audio contains invalid samples (the first at 0.45"},
     };
     for (const Case& c : cases)
     {
@@ -495,8 +520,9 @@ TEST(FullRun, InvalidSamplesAreRefusedWhereverTheyStand)
         track.samples[2 * c.frame + 1] = c.value;
         EngineRequest request;
         request.settings.maxPieceSeconds = 0.5;
-        EXPECT_EQ(ErrorOf([&] { ProcessTrack(track, request, &profile, ProcessorChain()); }),
-                  "Audio contains invalid samples");
+        const std::string error =
+            ErrorOf([&] { ProcessTrack(track, request, &profile, ProcessorChain()); });
+        EXPECT_EQ(error.substr(0, c.error.size()), c.error);
     }
 }
 
@@ -541,6 +567,30 @@ TEST(FullRun, ComposesItsDiagnosticLines)
     EXPECT_EQ(detailed[8], "Stage 4 limiter mode: true-peak");
     EXPECT_EQ(detailed[9].rfind("Stage 4 result peak 0.89, final LUFS ", 0), 0u) << detailed[9];
     EXPECT_EQ(linesOf(0, 2).back(), "Stage 4 limiter mode: lookahead true-peak");
+}
+
+TEST(FullRun, SaysWhenTheFileWasShorterThanItsHeader)
+{
+    const ReferenceProfile profile = BuildSyntheticDefaultProfile();
+    const auto linesOf = [&](const AudioBuffer& track)
+    {
+        std::vector<std::string> lines;
+        EngineRequest request;
+        ProcessTrack(track, request, &profile, ProcessorChain(),
+                     [&lines](const std::string& line) { lines.push_back(line); });
+        return lines;
+    };
+    AudioBuffer track = ShortTrack(48000, 1.5);
+    track.sourceLength = {track.FrameCount() * 20, track.FrameCount()};
+    const std::vector<std::string> lines = linesOf(track);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "File is shorter than its header says: read 1.5 s of 30.0 s");
+
+    track.sourceLength = {track.FrameCount(), track.FrameCount()};
+    for (const std::string& line : linesOf(track))
+    {
+        EXPECT_EQ(line.find("shorter"), std::string::npos) << line;
+    }
 }
 
 // A 30-second mix with a quiet verse and a loud chorus, mastered against the

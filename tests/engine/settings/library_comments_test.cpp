@@ -43,7 +43,7 @@ TEST_F(LibraryCommentsTest, MissingMetaFileMeansNoCommentsUntilOneIsSet)
     EXPECT_LT(MetaText().find("\"comment\""), MetaText().find("\"file\"")) << "keys are sorted";
 }
 
-TEST_F(LibraryCommentsTest, SetUpdatesTheFirstMatchOnlyAndKeepsOtherObjects)
+TEST_F(LibraryCommentsTest, SetChangesTheEntryThatIsReadAndDropsItsShadows)
 {
     WriteMeta(R"([
         {"file": "a.prs", "comment": "first", "extra": 1},
@@ -51,17 +51,28 @@ TEST_F(LibraryCommentsTest, SetUpdatesTheFirstMatchOnlyAndKeepsOtherObjects)
         {"comment": "orphan"},
         {"file": "a.prs", "comment": "second"},
         {"file": "A.prs", "comment": "upper"},
-        {"file": 5, "comment": ["not text"]}
+        {"file": 5, "comment": ["not text"]},
+        {"file": "b.prs", "comment": "b1"},
+        {"file": "b.prs", "comment": "b2"}
     ])");
     EXPECT_TRUE(SetLibraryComment(File(L"a.prs"), L"changed"));
     EXPECT_EQ(Meta(), json::parse(R"([
-        {"comment": "changed", "file": "a.prs"},
         {"comment": "orphan", "file": ""},
-        {"comment": "second", "file": "a.prs"},
+        {"comment": "changed", "file": "a.prs"},
         {"comment": "upper", "file": "A.prs"},
-        {"comment": "", "file": ""}
+        {"comment": "", "file": ""},
+        {"comment": "b1", "file": "b.prs"},
+        {"comment": "b2", "file": "b.prs"}
     ])"))
-        << "non-objects and extra members are dropped, empty names kept";
+        << "non-objects and extra members are dropped, empty names and other names kept";
+    EXPECT_EQ(GetLibraryComment(File(L"a.prs")), "changed");
+
+    // A rename onto a name that has an entry leaves two; the edit must show.
+    EXPECT_TRUE(RenameLibraryCommentEntry(Folder(), L"A.prs", L"b.prs"));
+    EXPECT_EQ(GetLibraryComment(File(L"b.prs")), "b2");
+    EXPECT_TRUE(SetLibraryComment(File(L"b.prs"), L"edited"));
+    EXPECT_EQ(GetLibraryComment(File(L"b.prs")), "edited");
+    EXPECT_EQ(Meta().size(), 4u) << "the shadowed b.prs entries are gone";
 
     EXPECT_TRUE(SetLibraryComment(File(L"new.prs"), L"appended"));
     EXPECT_EQ(Meta().back(), json::parse(R"({"comment": "appended", "file": "new.prs"})"));

@@ -284,7 +284,11 @@ TEST(SplitIntoPieces, RefusesSamplesThatAreNotNumbers)
             }
             catch (const std::runtime_error& error)
             {
-                EXPECT_STREQ(error.what(), "Audio contains invalid samples") << invalid;
+                // Frame 5 of 100 per second; the last frame, 999, stands at 9.99 s.
+                EXPECT_STREQ(error.what(),
+                             index == 10 ? "Audio contains invalid samples (the first at 0.050 s)"
+                                         : "Audio contains invalid samples (the first at 9.990 s)")
+                    << invalid;
             }
         }
     }
