@@ -1,5 +1,6 @@
 #include "engine/profiles/profile_creation.h"
 
+#include "engine/track_memory.h"
 #include "engine/io/audio_file_reader.h"
 #include "engine/dsp/band_split.h"
 #include "engine/dsp/one_pole_low_pass.h"
@@ -174,6 +175,8 @@ ReferenceProfile CreateReferenceProfile(const EngineRequest& request,
                                         const std::wstring& outputPath, const std::string& name,
                                         const std::string& description)
 {
+    // The analysis's scratch blocks are reused from step to step until it ends.
+    const TrackMemoryScope scratch;
     const MatchSettings& settings = request.settings;
 
     request.ReportProgress(0.02, "Preparing");

@@ -1,5 +1,6 @@
 #include "engine/runs/full_run.h"
 
+#include "engine/track_memory.h"
 #include "engine/decibels.h"
 #include "engine/loudness/loudness.h"
 #include "engine/runs/run_metrics.h"
@@ -42,6 +43,8 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
                            const ReferenceProfile* profile, const ProcessorChain& chain,
                            const DiagnosticLog& log)
 {
+    // The run's scratch blocks are reused from stage to stage until it ends.
+    const TrackMemoryScope scratch;
     // A copy, so a progress callback that touches the request cannot change
     // the settings half-way through the run.
     const MatchSettings settings = request.settings;

@@ -1,5 +1,6 @@
 #include "engine/stages/lookahead_limiter.h"
 
+#include "engine/track_memory.h"
 #include "engine/stages/limiter_input.h"
 #include "engine/dsp/oversampler.h"
 #include "engine/dsp/running_max.h"
@@ -139,6 +140,8 @@ constexpr size_t kStreamFrames = 4096;
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 {
+    // The oversampled copies are reused from pass to pass.
+    const TrackMemoryScope scratch;
     const double share = LimiterShare(strength);
     if (share == 0.0)
     {

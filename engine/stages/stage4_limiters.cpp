@@ -1,5 +1,6 @@
 #include "engine/stages/stage4_limiters.h"
 
+#include "engine/track_memory.h"
 #include "engine/stages/limiter_input.h"
 #include "engine/dsp/oversampler.h"
 #include "engine/dsp/running_max.h"
@@ -211,6 +212,8 @@ AudioBuffer StandardLimit(const AudioBuffer& input, double ceilingLinear, double
 AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int oversampleFactor,
                           double strength)
 {
+    // The oversampled copies are reused from pass to pass.
+    const TrackMemoryScope scratch;
     if (!IsSupportedFactor(oversampleFactor))
     {
         throw std::runtime_error("True-peak limiter oversample factor must be 1, 2, or 4");
