@@ -93,6 +93,30 @@ void ReturnKept(TrackMemory& memory)
     memory.keptCount = 0;
 }
 
+// Returns kept regions, the largest first, until at most `bytes` are kept.
+void ReturnKeptBeyond(TrackMemory& memory, std::size_t bytes)
+{
+    std::size_t kept = 0;
+    for (int i = 0; i < memory.keptCount; ++i)
+    {
+        kept += memory.kept[i].bytes;
+    }
+    while (kept > bytes)
+    {
+        int largest = 0;
+        for (int i = 1; i < memory.keptCount; ++i)
+        {
+            if (memory.kept[i].bytes > memory.kept[largest].bytes)
+            {
+                largest = i;
+            }
+        }
+        kept -= memory.kept[largest].bytes;
+        Unmap(memory.kept[largest]);
+        memory.kept[largest] = memory.kept[--memory.keptCount];
+    }
+}
+
 void RemoveKept(TrackMemory& memory, int index)
 {
     memory.kept[index] = memory.kept[--memory.keptCount];
@@ -176,7 +200,7 @@ TrackMemoryScope::~TrackMemoryScope()
     const std::lock_guard<std::mutex> lock(g_memory.mutex);
     if (--g_memory.openScopes == 0)
     {
-        ReturnKept(g_memory);
+        ReturnKeptBeyond(g_memory, kTrackBytesKeptBetweenRuns);
     }
 }
 

@@ -10,14 +10,18 @@
 // While a TrackMemoryScope is open, a freed block is kept and handed to the
 // next block that fits it, so the stages of a run reuse the memory the earlier
 // stages touched instead of faulting in fresh pages; when the last scope
-// closes, what is kept goes back to the system. A refused advice changes
-// nothing but the speed.
+// closes, what is kept goes back to the system but for a little that the next
+// run (a preview, typically) takes again. A refused advice changes nothing
+// but the speed.
 //
 // Built with the address sanitizer, the global operator new is left alone
 // so that the sanitizer sees every allocation; the blocks below still work.
 
 inline constexpr std::size_t kTrackBlockAlignment = std::size_t{2} << 20;
-inline constexpr std::size_t kTrackBlockMinBytes = std::size_t{4} << 20;
+inline constexpr std::size_t kTrackBlockMinBytes = std::size_t{1} << 20;
+// What stays kept when the last scope closes, the smallest blocks first: the
+// scratch of a preview, which the next preview takes again.
+inline constexpr std::size_t kTrackBytesKeptBetweenRuns = std::size_t{128} << 20;
 
 // Keeps freed track blocks for reuse while open. Scopes nest and may be open
 // on several threads at once; the blocks kept are shared by all of them.

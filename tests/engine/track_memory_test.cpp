@@ -77,11 +77,21 @@ TEST(TrackMemory, AScopeReusesFreedBlocksAndReturnsThemWhenItCloses)
         EXPECT_EQ(KeptTrackBytes(), 0u);
         ASSERT_TRUE(FreeTrackBlock(larger));
     }
+    // Past the last scope a little stays for the next run.
+    EXPECT_EQ(KeptTrackBytes(), 20 * kMiB);
+    void* again = AllocateTrackBlock(20 * kMiB);
     EXPECT_EQ(KeptTrackBytes(), 0u);
-
-    void* outside = AllocateTrackBlock(4 * kMiB);
-    ASSERT_TRUE(FreeTrackBlock(outside));
+    ASSERT_TRUE(FreeTrackBlock(again));
     EXPECT_EQ(KeptTrackBytes(), 0u); // no scope: straight back to the system
+
+    // Never a block that would keep more than that.
+    {
+        const TrackMemoryScope scope;
+        void* huge = AllocateTrackBlock(kTrackBytesKeptBetweenRuns + kTrackBlockAlignment);
+        ASSERT_NE(huge, nullptr);
+        ASSERT_TRUE(FreeTrackBlock(huge));
+    }
+    EXPECT_EQ(KeptTrackBytes(), 0u);
 }
 
 TEST(TrackMemory, LargeVectorsTakeTrackBlocks)
@@ -94,9 +104,9 @@ TEST(TrackMemory, LargeVectorsTakeTrackBlocks)
     {
         std::vector<double> track(kTrackBlockMinBytes / sizeof(double));
         EXPECT_TRUE(IsAligned(track.data()));
-        EXPECT_EQ(LiveTrackBytes() - liveBefore, kTrackBlockMinBytes);
+        EXPECT_EQ(LiveTrackBytes() - liveBefore, kTrackBlockAlignment);
         std::vector<double> small(1000);
-        EXPECT_EQ(LiveTrackBytes() - liveBefore, kTrackBlockMinBytes);
+        EXPECT_EQ(LiveTrackBytes() - liveBefore, kTrackBlockAlignment);
     }
     EXPECT_EQ(LiveTrackBytes(), liveBefore);
 }
