@@ -31,6 +31,9 @@ struct TrackMemory
     int liveCount = 0;
     Region kept[kMaxKept];
     int keptCount = 0;
+    std::size_t liveBytes = 0;
+    // The most bytes in use at once since the outermost scope opened.
+    std::size_t highWater = 0;
     int openScopes = 0;
     bool adviseHugePages = true;
 };
@@ -84,13 +87,9 @@ char* MapAligned(std::size_t bytes, bool adviseHugePages)
     return aligned;
 }
 
-void ReturnKept(TrackMemory& memory)
+void RemoveKept(TrackMemory& memory, int index)
 {
-    for (int i = 0; i < memory.keptCount; ++i)
-    {
-        Unmap(memory.kept[i]);
-    }
-    memory.keptCount = 0;
+    memory.kept[index] = memory.kept[--memory.keptCount];
 }
 
 // Returns kept regions, the largest first, until at most `bytes` are kept.
@@ -113,13 +112,8 @@ void ReturnKeptBeyond(TrackMemory& memory, std::size_t bytes)
         }
         kept -= memory.kept[largest].bytes;
         Unmap(memory.kept[largest]);
-        memory.kept[largest] = memory.kept[--memory.keptCount];
+        RemoveKept(memory, largest);
     }
-}
-
-void RemoveKept(TrackMemory& memory, int index)
-{
-    memory.kept[index] = memory.kept[--memory.keptCount];
 }
 
 // The smallest kept region that holds bytes, split so that what it does not
@@ -192,7 +186,10 @@ std::size_t TotalBytes(const Region* regions, int count)
 TrackMemoryScope::TrackMemoryScope()
 {
     const std::lock_guard<std::mutex> lock(g_memory.mutex);
-    ++g_memory.openScopes;
+    if (g_memory.openScopes++ == 0)
+    {
+        g_memory.highWater = g_memory.liveBytes;
+    }
 }
 
 TrackMemoryScope::~TrackMemoryScope()
@@ -219,7 +216,12 @@ void* AllocateTrackBlock(std::size_t bytes)
     char* address = TakeKept(g_memory, rounded);
     if (address == nullptr)
     {
-        ReturnKept(g_memory);
+        // Without keeping, the memory in use would now be the blocks in use
+        // and this one, and never less than it has been: keeping may add a
+        // bounded amount to that, no more.
+        const std::size_t inUse = g_memory.liveBytes + rounded;
+        ReturnKeptBeyond(g_memory,
+                         std::max(g_memory.highWater, inUse) + kTrackBytesKeptBetweenRuns - inUse);
         address = MapAligned(rounded, g_memory.adviseHugePages);
         if (address == nullptr)
         {
@@ -227,6 +229,8 @@ void* AllocateTrackBlock(std::size_t bytes)
         }
     }
     g_memory.live[g_memory.liveCount++] = {address, rounded};
+    g_memory.liveBytes += rounded;
+    g_memory.highWater = std::max(g_memory.highWater, g_memory.liveBytes);
     return address;
 }
 
@@ -243,18 +247,22 @@ bool FreeTrackBlock(void* address)
         {
             const Region region = g_memory.live[i];
             g_memory.live[i] = g_memory.live[--g_memory.liveCount];
-            if (g_memory.openScopes > 0)
+            g_memory.liveBytes -= region.bytes;
+            Keep(g_memory, region);
+            if (g_memory.openScopes == 0)
             {
-                Keep(g_memory, region);
-            }
-            else
-            {
-                Unmap(region);
+                ReturnKeptBeyond(g_memory, kTrackBytesKeptBetweenRuns);
             }
             return true;
         }
     }
     return false;
+}
+
+void ReturnKeptTrackBlocks()
+{
+    const std::lock_guard<std::mutex> lock(g_memory.mutex);
+    ReturnKeptBeyond(g_memory, 0);
 }
 
 void SetTrackHugePageAdvice(bool advise)
@@ -272,7 +280,7 @@ std::size_t KeptTrackBytes()
 std::size_t LiveTrackBytes()
 {
     const std::lock_guard<std::mutex> lock(g_memory.mutex);
-    return TotalBytes(g_memory.live, g_memory.liveCount);
+    return g_memory.liveBytes;
 }
 
 // The replacement of the global allocation functions that routes large blocks

@@ -11,16 +11,18 @@
 // next block that fits it, so the stages of a run reuse the memory the earlier
 // stages touched instead of faulting in fresh pages; when the last scope
 // closes, what is kept goes back to the system but for a little that the next
-// run (a preview, typically) takes again. A refused advice changes nothing
-// but the speed.
+// run (a preview, typically) takes again, as do blocks freed between runs. A refused advice changes
+// nothing but the speed.
 //
 // Built with the address sanitizer, the global operator new is left alone
 // so that the sanitizer sees every allocation; the blocks below still work.
 
 inline constexpr std::size_t kTrackBlockAlignment = std::size_t{2} << 20;
 inline constexpr std::size_t kTrackBlockMinBytes = std::size_t{1} << 20;
-// What stays kept when the last scope closes, the smallest blocks first: the
-// scratch of a preview, which the next preview takes again.
+// What keeping may add to the memory in use: the most that stays kept when the
+// last scope closes (the smallest blocks first: the scratch of a preview,
+// which the next preview takes again), and the most by which kept blocks may
+// raise a run's peak over what the same run would use without keeping any.
 inline constexpr std::size_t kTrackBytesKeptBetweenRuns = std::size_t{128} << 20;
 
 // Keeps freed track blocks for reuse while open. Scopes nest and may be open
@@ -35,15 +37,21 @@ public:
 };
 
 // A block of at least bytes (rounded up to kTrackBlockAlignment), aligned to
-// kTrackBlockAlignment: a kept block that fits when a scope is open, else a
-// fresh mapping (before which the kept blocks are returned, so keeping them
-// never raises the peak memory). Returns nullptr when the system refuses.
+// kTrackBlockAlignment: the smallest kept block that holds it, else a fresh
+// mapping, before which the largest kept blocks are returned until the blocks
+// in use and kept stay within kTrackBytesKeptBetweenRuns of the most in use at
+// once since the outermost scope opened. Returns nullptr when the system
+// refuses.
 void* AllocateTrackBlock(std::size_t bytes);
 
 // Takes back a block from AllocateTrackBlock: kept while a scope is open,
-// else returned to the system. Returns false (and does nothing) for an
+// else kept only within kTrackBytesKeptBetweenRuns (the largest blocks go
+// back to the system first). Returns false (and does nothing) for an
 // address that is not a live track block.
 bool FreeTrackBlock(void* address);
+
+// Gives every kept block back to the system.
+void ReturnKeptTrackBlocks();
 
 // Whether fresh blocks are advised for huge pages (on by default). Turning it
 // off stands in for a kernel that refuses the advice.
