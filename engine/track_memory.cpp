@@ -217,11 +217,10 @@ void* AllocateTrackBlock(std::size_t bytes)
     if (address == nullptr)
     {
         // Without keeping, the memory in use would now be the blocks in use
-        // and this one, and never less than it has been: keeping may add a
-        // bounded amount to that, no more.
+        // and this one, and it has been as much as the high water: kept
+        // blocks beyond that go back, so keeping never raises a run's peak.
         const std::size_t inUse = g_memory.liveBytes + rounded;
-        ReturnKeptBeyond(g_memory,
-                         std::max(g_memory.highWater, inUse) + kTrackBytesKeptBetweenRuns - inUse);
+        ReturnKeptBeyond(g_memory, std::max(g_memory.highWater, inUse) - inUse);
         address = MapAligned(rounded, g_memory.adviseHugePages);
         if (address == nullptr)
         {

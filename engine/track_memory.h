@@ -19,10 +19,8 @@
 
 inline constexpr std::size_t kTrackBlockAlignment = std::size_t{2} << 20;
 inline constexpr std::size_t kTrackBlockMinBytes = std::size_t{1} << 20;
-// What keeping may add to the memory in use: the most that stays kept when the
-// last scope closes (the smallest blocks first: the scratch of a preview,
-// which the next preview takes again), and the most by which kept blocks may
-// raise a run's peak over what the same run would use without keeping any.
+// The most that stays kept between runs (the smallest blocks first: the
+// scratch of a preview, which the next preview takes again).
 inline constexpr std::size_t kTrackBytesKeptBetweenRuns = std::size_t{128} << 20;
 
 // Keeps freed track blocks for reuse while open. Scopes nest and may be open
@@ -39,9 +37,9 @@ public:
 // A block of at least bytes (rounded up to kTrackBlockAlignment), aligned to
 // kTrackBlockAlignment: the smallest kept block that holds it, else a fresh
 // mapping, before which the largest kept blocks are returned until the blocks
-// in use and kept stay within kTrackBytesKeptBetweenRuns of the most in use at
-// once since the outermost scope opened. Returns nullptr when the system
-// refuses.
+// in use and kept stay within the most in use at once since the outermost
+// scope opened, so keeping never raises a run's peak. Returns nullptr when
+// the system refuses.
 void* AllocateTrackBlock(std::size_t bytes);
 
 // Takes back a block from AllocateTrackBlock: kept while a scope is open,
