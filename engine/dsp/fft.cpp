@@ -324,49 +324,55 @@ void Fft(std::vector<std::complex<double>>& data, bool inverse)
         return;
     }
     const FftPlan& plan = GetFftPlan(n);
-    const auto& twiddles = inverse ? plan.inverseTwiddles : plan.forwardTwiddles;
     double* values = reinterpret_cast<double*>(data.data());
+    const double size = static_cast<double>(n);
     if (n < 16)
     {
-        SmallTransform(data, plan, twiddles);
-    }
-    else
-    {
-        const auto& factors = inverse ? plan.inverseSplitTwiddles : plan.forwardSplitTwiddles;
-        std::vector<double>& scratch = SplitScratch();
-        if (scratch.size() < 2 * n)
+        SmallTransform(data, plan, inverse ? plan.inverseTwiddles : plan.forwardTwiddles);
+        if (inverse)
         {
-            scratch.resize(2 * n);
+            for (std::size_t i = 0; i < 2 * n; ++i)
+            {
+                values[i] /= size;
+            }
         }
-        double* re = scratch.data();
-        double* im = re + n;
-        FirstTwoStages(values, plan.bitReverse.data(), n, factors[0].data(), factors[1].data(), re,
-                       im);
-        const std::size_t stages = factors.size();
-        std::size_t stage = 2;
-        if (stages % 2 == 1)
-        {
-            OneStage(re, im, n, std::size_t{2} << stage, factors[stage].data());
-            ++stage;
-        }
-        for (; stage < stages; stage += 2)
-        {
-            TwoStages(re, im, n, std::size_t{2} << stage, factors[stage].data(),
-                      factors[stage + 1].data());
-        }
-        for (std::size_t i = 0; i < n; ++i)
-        {
-            values[2 * i] = re[i];
-            values[2 * i + 1] = im[i];
-        }
+        return;
     }
 
+    const auto& factors = inverse ? plan.inverseSplitTwiddles : plan.forwardSplitTwiddles;
+    std::vector<double>& scratch = SplitScratch();
+    if (scratch.size() < 2 * n)
+    {
+        scratch.resize(2 * n);
+    }
+    double* re = scratch.data();
+    double* im = re + n;
+    FirstTwoStages(values, plan.bitReverse.data(), n, factors[0].data(), factors[1].data(), re, im);
+    const std::size_t stages = factors.size();
+    std::size_t stage = 2;
+    if (stages % 2 == 1)
+    {
+        OneStage(re, im, n, std::size_t{2} << stage, factors[stage].data());
+        ++stage;
+    }
+    for (; stage < stages; stage += 2)
+    {
+        TwoStages(re, im, n, std::size_t{2} << stage, factors[stage].data(),
+                  factors[stage + 1].data());
+    }
+    // Back to interleaved values, the inverse's division on the way.
     if (inverse)
     {
-        const double size = static_cast<double>(n);
-        for (std::size_t i = 0; i < 2 * n; ++i)
+        for (std::size_t i = 0; i < n; ++i)
         {
-            values[i] /= size;
+            values[2 * i] = re[i] / size;
+            values[2 * i + 1] = im[i] / size;
         }
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        values[2 * i] = re[i];
+        values[2 * i + 1] = im[i];
     }
 }

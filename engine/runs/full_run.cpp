@@ -168,9 +168,9 @@ ProcessResult ProcessTrack(const AudioBuffer& input, EngineRequest& request,
     WriteDiagnostic(log,
                     std::string("Stage 4 limiter mode: ") + LimiterModeName(settings.limiterMode));
     ProcessResult result;
-    result.audio = Stage4Limit(buffer, ceiling, settings.limiterMode, settings.limiterOversample,
-                               settings.stage4LimiterStrength);
-    buffer = {};
+    Stage4LimitInPlace(buffer, ceiling, settings.limiterMode, settings.limiterOversample,
+                       settings.stage4LimiterStrength);
+    result.audio = std::move(buffer);
 
     if (request.logDetail > 0)
     {

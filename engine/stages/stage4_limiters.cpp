@@ -264,6 +264,17 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
     SamplePeakGain(windows, rate, frames, ceiling, strength, smooth).Apply(0, frames, samples, 0);
 }
 
+// StandardLimit on the buffer itself.
+void StandardLimitInPlace(AudioBuffer& buffer, double ceiling, double strength)
+{
+    CheckLimiterInput(buffer, ceiling);
+    const double share = LimiterShare(strength);
+    if (share > 0.0)
+    {
+        LimitSamplePeaks(buffer, ceiling, share);
+    }
+}
+
 // Input frames upsampled per round while the needs are read.
 constexpr size_t kNeedFrames = 4096;
 
@@ -329,11 +340,7 @@ AudioBuffer StandardLimit(const AudioBuffer& input, double ceilingLinear, double
 {
     CheckLimiterInput(input, ceilingLinear);
     AudioBuffer output = input;
-    const double share = LimiterShare(strength);
-    if (share > 0.0)
-    {
-        LimitSamplePeaks(output, ceilingLinear, share);
-    }
+    StandardLimitInPlace(output, ceilingLinear, strength);
     return output;
 }
 
@@ -393,6 +400,17 @@ AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limi
     default:
         return StandardLimit(input, ceilingLinear, strength);
     }
+}
+
+void Stage4LimitInPlace(AudioBuffer& buffer, double ceilingLinear, int limiterMode,
+                        int oversampleFactor, double strength)
+{
+    if (limiterMode == LimiterLookaheadTruePeak || limiterMode == LimiterTruePeak)
+    {
+        buffer = Stage4Limit(buffer, ceilingLinear, limiterMode, oversampleFactor, strength);
+        return;
+    }
+    StandardLimitInPlace(buffer, ceilingLinear, strength);
 }
 
 void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor)
