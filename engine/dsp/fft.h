@@ -28,7 +28,8 @@ struct FftPlan
 // exp(-i*w*t) without scaling; inverse uses exp(+i*w*t) and divides by n, so
 // Fft(x, true) after Fft(x, false) gives x back. Sizes below 2 or not a power
 // of two leave the data unchanged. Safe to call from several threads at once on
-// different data; allocates nothing once the size's plan exists.
+// different data; allocates nothing once the size's plan exists and the thread has
+// transformed a size as large (it keeps its working parts).
 void Fft(std::vector<std::complex<double>>& data, bool inverse);
 
 // The cached plan for size n, built on first request under the engine's one
