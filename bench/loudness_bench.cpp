@@ -3,6 +3,9 @@
 
 #include "engine/loudness/loudness.h"
 
+#include "bench/usage_counters.h"
+#include "bench/yardstick.h"
+
 #include <benchmark/benchmark.h>
 #include <ebur128.h>
 
@@ -49,13 +52,33 @@ void ReportRealTime(benchmark::State& state)
         kTrackSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// libebur128's integrated loudness and loudness range of the same buffer.
+void Ebur128IntegratedAndRange(const AudioBuffer& track)
+{
+    ebur128_state* meter = ebur128_init(2, kSampleRate, EBUR128_MODE_I | EBUR128_MODE_LRA);
+    double integrated = 0.0, range = 0.0;
+    ebur128_add_frames_double(meter, track.samples.data(), track.FrameCount());
+    ebur128_loudness_global(meter, &integrated);
+    ebur128_loudness_range(meter, &range);
+    ebur128_destroy(&meter);
+    benchmark::DoNotOptimize(integrated);
+    benchmark::DoNotOptimize(range);
+}
+
+// Reports "x_ebur128": this measurement's time over libebur128's.
 void BM_MeasureLoudness(benchmark::State& state)
 {
     const AudioBuffer& track = Track();
-    for (auto _ : state)
     {
-        benchmark::DoNotOptimize(MeasureLoudness(track));
+        const UsageCounters usage(state);
+        for (auto _ : state)
+        {
+            benchmark::DoNotOptimize(MeasureLoudness(track));
+        }
     }
+    ReportRatio(
+        state, "ebur128", [&track] { benchmark::DoNotOptimize(MeasureLoudness(track)); },
+        [&track] { Ebur128IntegratedAndRange(track); }, 0.0);
     ReportRealTime(state);
 }
 BENCHMARK(BM_MeasureLoudness)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -63,16 +86,10 @@ BENCHMARK(BM_MeasureLoudness)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_Ebur128IntegratedAndRange(benchmark::State& state)
 {
     const AudioBuffer& track = Track();
+    const UsageCounters usage(state);
     for (auto _ : state)
     {
-        ebur128_state* meter = ebur128_init(2, kSampleRate, EBUR128_MODE_I | EBUR128_MODE_LRA);
-        double integrated = 0.0, range = 0.0;
-        ebur128_add_frames_double(meter, track.samples.data(), track.FrameCount());
-        ebur128_loudness_global(meter, &integrated);
-        ebur128_loudness_range(meter, &range);
-        ebur128_destroy(&meter);
-        benchmark::DoNotOptimize(integrated);
-        benchmark::DoNotOptimize(range);
+        Ebur128IntegratedAndRange(track);
     }
     ReportRealTime(state);
 }

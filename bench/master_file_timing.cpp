@@ -1,5 +1,6 @@
 // Masters one file end to end with the default settings and an empty chain,
-// and prints how long each part of the run took and the process's peak memory.
+// and prints how long each part of the run took, its system time and minor
+// page faults (first touches of fresh memory), and the process's peak memory.
 //
 //   master_file_timing <input audio> <profile.prs | synthetic> <output audio>
 //   master_file_timing --generate <output.wav> <seconds> <sample rate>
@@ -8,6 +9,7 @@
 // 24-bit) to time with the first; run it as its own process so that its memory
 // does not count. The engine creates no thread: the run uses one core.
 
+#include "bench/process_usage.h"
 #include "engine/io/audio_file_reader.h"
 #include "engine/io/audio_file_writer.h"
 #include "engine/runs/full_run.h"
@@ -48,6 +50,12 @@ double PeakMemoryMb()
 double TrackMb(const AudioBuffer& buffer)
 {
     return static_cast<double>(buffer.samples.size() * sizeof(double)) / (1024.0 * 1024.0);
+}
+
+// The 4 KiB pages the track's doubles fill.
+double TrackPages(const AudioBuffer& buffer)
+{
+    return static_cast<double>(buffer.samples.size() * sizeof(double)) / 4096.0;
 }
 
 // Independent pink noise per channel, the second half 9.5 dB louder, scaled to
@@ -92,6 +100,7 @@ int Master(const char* inputPath, const std::string& profilePath, const char* ou
                                          : ReadReferenceProfile(Utf8ToWide(profilePath));
     const Clock::time_point read = Clock::now();
     const double memoryAfterRead = PeakMemoryMb();
+    const ProcessUsage usageAfterRead = ProcessUsage::Now();
 
     struct Point
     {
@@ -106,6 +115,7 @@ int Master(const char* inputPath, const std::string& profilePath, const char* ou
     };
     const ProcessResult result = ProcessTrack(track, request, &profile, ProcessorChain());
     const Clock::time_point processed = Clock::now();
+    const ProcessUsage runUsage = ProcessUsage::Now() - usageAfterRead;
 
     AudioWriteOptions options;
     options.bitDepth = 24;
@@ -121,7 +131,10 @@ int Master(const char* inputPath, const std::string& profilePath, const char* ou
         std::printf("%-22s %8.3f s   peak memory by its end %7.1f MB\n", points[i].text.c_str(),
                     SecondsBetween(points[i].at, points[i + 1].at), points[i + 1].peakMb);
     }
-    std::printf("%-22s %8.3f s\n", "run total", SecondsBetween(read, processed));
+    std::printf("%-22s %8.3f s   system %.3f s, %.0f minor page faults (%.2f x the track's "
+                "own pages)\n",
+                "run total", SecondsBetween(read, processed), runUsage.systemSeconds,
+                runUsage.minorFaults, runUsage.minorFaults / TrackPages(track));
     std::printf("%-22s %8.3f s\n", "write", SecondsBetween(processed, written));
 
     const LoudnessStats loudness = MeasureLoudness(result.audio);

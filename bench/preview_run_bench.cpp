@@ -8,6 +8,8 @@
 
 #include "tests/support/signals.h"
 
+#include "bench/usage_counters.h"
+
 #include <benchmark/benchmark.h>
 
 namespace
@@ -49,6 +51,7 @@ ProcessResult Preview(const AudioBuffer& track, EngineRequest& request)
 void BM_PreviewFromScratch(benchmark::State& state)
 {
     const AudioBuffer& track = Track(static_cast<int>(state.range(0)));
+    const UsageCounters usage(state);
     for (auto _ : state)
     {
         state.PauseTiming();
@@ -70,6 +73,7 @@ void ResumedAfterChange(benchmark::State& state, int scope, double MatchSettings
     EngineRequest prime = PreviewRequest(PreviewFromStart);
     Preview(track, prime);
     bool flip = false;
+    const UsageCounters usage(state);
     for (auto _ : state)
     {
         EngineRequest request = PreviewRequest(scope);

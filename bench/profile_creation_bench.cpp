@@ -7,6 +7,8 @@
 #include "engine/profiles/profile_creation.h"
 #include "base/unicode_text.h"
 
+#include "bench/usage_counters.h"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -45,21 +47,24 @@ void BM_ProfileFromFourMinuteWav(benchmark::State& state)
         stepStart = now;
     };
 
-    for (auto _ : state)
     {
-        currentStep.clear();
-        const ReferenceProfile profile =
-            CreateReferenceProfile(request, reference, output, "Bench", "");
-        benchmark::DoNotOptimize(profile.referenceMatchRms);
+        const UsageCounters usage(state);
+        for (auto _ : state)
+        {
+            currentStep.clear();
+            const ReferenceProfile profile =
+                CreateReferenceProfile(request, reference, output, "Bench", "");
+            benchmark::DoNotOptimize(profile.referenceMatchRms);
+        }
     }
     const double n = static_cast<double>(state.iterations());
     for (const auto& [step, seconds] : stepSeconds)
     {
         state.counters[step + " ms"] = 1e3 * seconds / n;
     }
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1e3;
+    rusage peak{};
+    ::getrusage(RUSAGE_SELF, &peak);
+    state.counters["peak_rss_MB"] = static_cast<double>(peak.ru_maxrss) / 1e3;
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ProfileFromFourMinuteWav)->Unit(benchmark::kMillisecond)->Iterations(3);

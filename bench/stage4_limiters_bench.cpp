@@ -4,6 +4,8 @@
 
 #include "tests/engine/stages/limiter_fixtures.h"
 
+#include "bench/usage_counters.h"
+
 #include <benchmark/benchmark.h>
 
 namespace
@@ -22,6 +24,7 @@ const AudioBuffer& Track()
 void BM_StandardLimit(benchmark::State& state)
 {
     const AudioBuffer& track = Track();
+    const UsageCounters usage(state);
     for (auto _ : state)
     {
         benchmark::DoNotOptimize(StandardLimit(track, kCeiling, 1.0));
@@ -33,6 +36,7 @@ BENCHMARK(BM_StandardLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_TruePeakLimit(benchmark::State& state)
 {
     const AudioBuffer& track = Track();
+    const UsageCounters usage(state);
     for (auto _ : state)
     {
         benchmark::DoNotOptimize(
@@ -44,6 +48,7 @@ BENCHMARK(BM_TruePeakLimit)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Iter
 void BM_LookaheadLimit(benchmark::State& state)
 {
     const AudioBuffer& track = Track();
+    const UsageCounters usage(state);
     for (auto _ : state)
     {
         benchmark::DoNotOptimize(

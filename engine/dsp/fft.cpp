@@ -40,107 +40,222 @@ int Log2(std::uint64_t n)
     return bits;
 }
 
-// The arithmetic is written out on the doubles of std::complex (whose layout
-// the standard fixes as real, imaginary) because the library's operator* takes
-// a slow path that rescues infinities, which a transform does not need.
-
-// One complex value in one SSE register: the add, subtract and multiply of
-// the butterfly each take one instruction on both parts at once.
-typedef double Complex1 __attribute__((vector_size(16)));
-// Two neighbouring complex values (k and k + 1), for the stages whose blocks
-// are at least two butterflies long.
-typedef double Complex2 __attribute__((vector_size(32)));
-typedef long long Lanes2 __attribute__((vector_size(32)));
+// The transform runs on the real and imaginary parts held apart, so a vector
+// register holds four butterflies' worth of one part and no lane is ever
+// shuffled. Every butterfly is the radix-2 one, (a, b) becoming (a + w*b,
+// a - w*b) with w*b = (wr*br - wi*bi, wr*bi + wi*br), in the same stages in
+// the same order whatever the vector width, so the results are the same to
+// the bit on every processor.
+typedef double Lanes __attribute__((vector_size(32)));
+constexpr std::size_t kLanes = 4;
 
 // Unaligned loads and stores. Taking the value by pointer keeps 32-byte
 // vectors out of function signatures, whose ABI differs with and without AVX.
-template <typename Vector> inline void Load(Vector& value, const double* p)
+inline void Load(Lanes& value, const double* p)
 {
     __builtin_memcpy(&value, p, sizeof value);
 }
 
-template <typename Vector> inline void Store(double* p, const Vector& value)
+inline void Store(double* p, const Lanes& value)
 {
     __builtin_memcpy(p, &value, sizeof value);
 }
 
-// One radix-2 butterfly: (a, b) becomes (a + w*b, a - w*b), with
-// w*b = (wr*br - wi*bi, wr*bi + wi*br).
-inline void Butterfly(double* a, double* b, double wr, double wi)
+// One radix-2 butterfly on parts held in variables: on doubles, or on four
+// independent butterflies at once.
+template <typename T> inline void Butterfly(T& ar, T& ai, T& br, T& bi, const T& wr, const T& wi)
 {
-    Complex1 x;
-    Load(x, b);
-    const Complex1 turned = {-x[1], x[0]};
-    const Complex1 v = Complex1{wr, wr} * x + Complex1{wi, wi} * turned;
-    Complex1 u;
-    Load(u, a);
-    Store(a, u + v);
-    Store(b, u - v);
+    const T vr = wr * br - wi * bi;
+    const T vi = wr * bi + wi * br;
+    br = ar - vr;
+    bi = ai - vi;
+    ar = ar + vr;
+    ai = ai + vi;
 }
 
-// The same on two neighbouring butterflies, w holding their two factors.
-inline void Butterfly2(double* a, double* b, const double* w)
+// Four neighbouring butterflies of one stage in the split parts: a at
+// re/im + a, b at re/im + b, factors at wr/wi.
+inline void Butterflies(double* re, double* im, std::size_t a, std::size_t b, const double* wr,
+                        const double* wi)
 {
-    Complex2 x;
-    Complex2 factors;
-    Load(x, b);
-    Load(factors, w);
-    const Complex2 wr = __builtin_shuffle(factors, Lanes2{0, 0, 2, 2});
-    const Complex2 wi = __builtin_shuffle(factors, Lanes2{1, 1, 3, 3});
-    const Complex2 swapped = __builtin_shuffle(x, Lanes2{1, 0, 3, 2});
-    const Complex2 product = wi * swapped;
-    const Complex2 direct = wr * x;
-    // (direct - product) in the real lanes, (direct + product) in the imaginary ones.
-    const Complex2 v = __builtin_shuffle(direct - product, direct + product, Lanes2{0, 5, 2, 7});
-    Complex2 u;
-    Load(u, a);
-    Store(a, u + v);
-    Store(b, u - v);
+    Lanes ar, ai, br, bi, cr, ci;
+    Load(ar, re + a);
+    Load(ai, im + a);
+    Load(br, re + b);
+    Load(bi, im + b);
+    Load(cr, wr);
+    Load(ci, wi);
+    Butterfly(ar, ai, br, bi, cr, ci);
+    Store(re + a, ar);
+    Store(im + a, ai);
+    Store(re + b, br);
+    Store(im + b, bi);
 }
 
-// Two consecutive radix-2 stages (spans m and 2m) done while the four values
-// they combine are in registers; the arithmetic is that of the two stages.
-BRVL_VECTOR_CLONES void TwoStages(double* data, std::size_t n, std::size_t m, const double* twM,
-                                  const double* tw2M)
+// One stage of span m (at least 2 * kLanes) over the split parts.
+BRVL_VECTOR_CLONES void OneStage(double* re, double* im, std::size_t n, std::size_t m,
+                                 const double* factors)
 {
     const std::size_t half = m / 2;
+    const double* wr = factors;
+    const double* wi = factors + half;
+    for (std::size_t block = 0; block < n; block += m)
+    {
+        for (std::size_t k = 0; k < half; k += kLanes)
+        {
+            Butterflies(re, im, block + k, block + half + k, wr + k, wi + k);
+        }
+    }
+}
+
+// Two consecutive stages (spans m and 2m, m at least 2 * kLanes) done while
+// the four values they combine are at hand; the arithmetic is that of the two
+// stages one after the other.
+BRVL_VECTOR_CLONES void TwoStages(double* re, double* im, std::size_t n, std::size_t m,
+                                  const double* factorsM, const double* factors2M)
+{
+    const std::size_t half = m / 2;
+    const double* wr = factorsM;
+    const double* wi = factorsM + half;
+    const double* wr2 = factors2M;
+    const double* wi2 = factors2M + m;
     for (std::size_t block = 0; block < n; block += 2 * m)
     {
-        double* p0 = data + 2 * block;
-        double* p1 = p0 + 2 * half;
-        double* p2 = p0 + 2 * m;
-        double* p3 = p2 + 2 * half;
-        if (half == 1)
+        const std::size_t p0 = block;
+        const std::size_t p1 = p0 + half;
+        const std::size_t p2 = p0 + m;
+        const std::size_t p3 = p2 + half;
+        for (std::size_t k = 0; k < half; k += kLanes)
         {
-            Butterfly(p0, p1, twM[0], twM[1]);
-            Butterfly(p2, p3, twM[0], twM[1]);
-            Butterfly(p0, p2, tw2M[0], tw2M[1]);
-            Butterfly(p1, p3, tw2M[2], tw2M[3]);
-            continue;
-        }
-        for (std::size_t k = 0; k < half; k += 2)
-        {
-            const std::size_t at = 2 * k;
-            Butterfly2(p0 + at, p1 + at, twM + at);
-            Butterfly2(p2 + at, p3 + at, twM + at);
-            Butterfly2(p0 + at, p2 + at, tw2M + at);
-            Butterfly2(p1 + at, p3 + at, tw2M + at + 2 * half);
+            Lanes r0, i0, r1, i1, r2, i2, r3, i3, cr, ci;
+            Load(r0, re + p0 + k);
+            Load(i0, im + p0 + k);
+            Load(r1, re + p1 + k);
+            Load(i1, im + p1 + k);
+            Load(r2, re + p2 + k);
+            Load(i2, im + p2 + k);
+            Load(r3, re + p3 + k);
+            Load(i3, im + p3 + k);
+            Load(cr, wr + k);
+            Load(ci, wi + k);
+            Butterfly(r0, i0, r1, i1, cr, ci);
+            Butterfly(r2, i2, r3, i3, cr, ci);
+            Load(cr, wr2 + k);
+            Load(ci, wi2 + k);
+            Butterfly(r0, i0, r2, i2, cr, ci);
+            Load(cr, wr2 + half + k);
+            Load(ci, wi2 + half + k);
+            Butterfly(r1, i1, r3, i3, cr, ci);
+            Store(re + p0 + k, r0);
+            Store(im + p0 + k, i0);
+            Store(re + p1 + k, r1);
+            Store(im + p1 + k, i1);
+            Store(re + p2 + k, r2);
+            Store(im + p2 + k, i2);
+            Store(re + p3 + k, r3);
+            Store(im + p3 + k, i3);
         }
     }
 }
 
-// The first stage (span 2) alone when the number of stages is odd.
-void FirstStage(double* data, std::size_t n, const double* tw)
+// The values in bit-reversed order, split into parts, with the stages of
+// spans 2 and 4 done on the way: each run of four values they combine is read
+// from the input once. Four runs go through the vector lanes together; n is a
+// multiple of 16.
+BRVL_VECTOR_CLONES void FirstTwoStages(const double* values, const std::size_t* bitReverse,
+                                       std::size_t n, const double* factors2,
+                                       const double* factors4, double* re, double* im)
 {
-    for (std::size_t i = 0; i < n; i += 2)
+    const Lanes w2r = {factors2[0], factors2[0], factors2[0], factors2[0]};
+    const Lanes w2i = {factors2[1], factors2[1], factors2[1], factors2[1]};
+    const Lanes w4r0 = {factors4[0], factors4[0], factors4[0], factors4[0]};
+    const Lanes w4i0 = {factors4[2], factors4[2], factors4[2], factors4[2]};
+    const Lanes w4r1 = {factors4[1], factors4[1], factors4[1], factors4[1]};
+    const Lanes w4i1 = {factors4[3], factors4[3], factors4[3], factors4[3]};
+    for (std::size_t run = 0; run < n; run += 4 * kLanes)
     {
-        Butterfly(data + 2 * i, data + 2 * i + 2, tw[0], tw[1]);
+        // Lane l holds the run starting at run + 4 * l; rj and ij the parts
+        // of its value j. at(k, p) is part p (0 real, 1 imaginary) of
+        // value k of the permuted order.
+        const auto at = [&](std::size_t k, std::size_t p)
+        { return values[2 * bitReverse[run + k] + p]; };
+        Lanes r0 = {at(0, 0), at(4, 0), at(8, 0), at(12, 0)};
+        Lanes i0 = {at(0, 1), at(4, 1), at(8, 1), at(12, 1)};
+        Lanes r1 = {at(1, 0), at(5, 0), at(9, 0), at(13, 0)};
+        Lanes i1 = {at(1, 1), at(5, 1), at(9, 1), at(13, 1)};
+        Lanes r2 = {at(2, 0), at(6, 0), at(10, 0), at(14, 0)};
+        Lanes i2 = {at(2, 1), at(6, 1), at(10, 1), at(14, 1)};
+        Lanes r3 = {at(3, 0), at(7, 0), at(11, 0), at(15, 0)};
+        Lanes i3 = {at(3, 1), at(7, 1), at(11, 1), at(15, 1)};
+        Butterfly(r0, i0, r1, i1, w2r, w2i);
+        Butterfly(r2, i2, r3, i3, w2r, w2i);
+        Butterfly(r0, i0, r2, i2, w4r0, w4i0);
+        Butterfly(r1, i1, r3, i3, w4r1, w4i1);
+        for (std::size_t l = 0; l < kLanes; ++l)
+        {
+            double* rl = re + run + 4 * l;
+            double* il = im + run + 4 * l;
+            rl[0] = r0[l];
+            rl[1] = r1[l];
+            rl[2] = r2[l];
+            rl[3] = r3[l];
+            il[0] = i0[l];
+            il[1] = i1[l];
+            il[2] = i2[l];
+            il[3] = i3[l];
+        }
     }
 }
 
-const double* AsDoubles(const std::vector<std::complex<double>>& values)
+// The transform of sizes 2 to 8, where the vector stages do not fit: the same
+// butterflies one at a time, in place on the interleaved values.
+void SmallTransform(std::vector<std::complex<double>>& data, const FftPlan& plan,
+                    const std::vector<std::vector<std::complex<double>>>& twiddles)
 {
-    return reinterpret_cast<const double*>(values.data());
+    const std::size_t n = data.size();
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const std::size_t j = plan.bitReverse[i];
+        if (i < j)
+        {
+            std::swap(data[i], data[j]);
+        }
+    }
+    double* values = reinterpret_cast<double*>(data.data());
+    for (std::size_t stage = 0; stage < twiddles.size(); ++stage)
+    {
+        const std::size_t m = std::size_t{2} << stage;
+        const std::size_t half = m / 2;
+        for (std::size_t block = 0; block < n; block += m)
+        {
+            for (std::size_t k = 0; k < half; ++k)
+            {
+                double* a = values + 2 * (block + k);
+                double* b = values + 2 * (block + k + half);
+                const std::complex<double> w = twiddles[stage][k];
+                Butterfly(a[0], a[1], b[0], b[1], w.real(), w.imag());
+            }
+        }
+    }
+}
+
+// Split parts for one transform at a time per thread, so a call allocates
+// nothing once its size has been seen.
+std::vector<double>& SplitScratch()
+{
+    thread_local std::vector<double> scratch;
+    return scratch;
+}
+
+std::vector<double> SplitParts(const std::vector<std::complex<double>>& factors)
+{
+    std::vector<double> parts(2 * factors.size());
+    for (std::size_t k = 0; k < factors.size(); ++k)
+    {
+        parts[k] = factors[k].real();
+        parts[factors.size() + k] = factors[k].imag();
+    }
+    return parts;
 }
 
 } // namespace
@@ -172,6 +287,8 @@ FftPlan BuildFftPlan(std::uint64_t n)
             forward[k] = {std::cos(-angle), std::sin(-angle)};
             inverse[k] = {std::cos(angle), std::sin(angle)};
         }
+        plan.forwardSplitTwiddles.push_back(SplitParts(forward));
+        plan.inverseSplitTwiddles.push_back(SplitParts(inverse));
         plan.forwardTwiddles.push_back(std::move(forward));
         plan.inverseTwiddles.push_back(std::move(inverse));
     }
@@ -207,37 +324,55 @@ void Fft(std::vector<std::complex<double>>& data, bool inverse)
         return;
     }
     const FftPlan& plan = GetFftPlan(n);
-
-    for (std::size_t i = 0; i < n; ++i)
+    double* values = reinterpret_cast<double*>(data.data());
+    const double size = static_cast<double>(n);
+    if (n < 16)
     {
-        const std::size_t j = plan.bitReverse[i];
-        if (i < j)
+        SmallTransform(data, plan, inverse ? plan.inverseTwiddles : plan.forwardTwiddles);
+        if (inverse)
         {
-            std::swap(data[i], data[j]);
+            for (std::size_t i = 0; i < 2 * n; ++i)
+            {
+                values[i] /= size;
+            }
         }
+        return;
     }
 
-    const auto& twiddles = inverse ? plan.inverseTwiddles : plan.forwardTwiddles;
-    double* values = reinterpret_cast<double*>(data.data());
-    const std::size_t stages = twiddles.size();
-    std::size_t stage = 0;
+    const auto& factors = inverse ? plan.inverseSplitTwiddles : plan.forwardSplitTwiddles;
+    std::vector<double>& scratch = SplitScratch();
+    if (scratch.size() < 2 * n)
+    {
+        scratch.resize(2 * n);
+    }
+    double* re = scratch.data();
+    double* im = re + n;
+    FirstTwoStages(values, plan.bitReverse.data(), n, factors[0].data(), factors[1].data(), re, im);
+    const std::size_t stages = factors.size();
+    std::size_t stage = 2;
     if (stages % 2 == 1)
     {
-        FirstStage(values, n, AsDoubles(twiddles[0]));
-        stage = 1;
+        OneStage(re, im, n, std::size_t{2} << stage, factors[stage].data());
+        ++stage;
     }
     for (; stage < stages; stage += 2)
     {
-        const std::size_t m = std::size_t{2} << stage;
-        TwoStages(values, n, m, AsDoubles(twiddles[stage]), AsDoubles(twiddles[stage + 1]));
+        TwoStages(re, im, n, std::size_t{2} << stage, factors[stage].data(),
+                  factors[stage + 1].data());
     }
-
+    // Back to interleaved values, the inverse's division on the way.
     if (inverse)
     {
-        const double size = static_cast<double>(n);
-        for (std::size_t i = 0; i < 2 * n; ++i)
+        for (std::size_t i = 0; i < n; ++i)
         {
-            values[i] /= size;
+            values[2 * i] = re[i] / size;
+            values[2 * i + 1] = im[i] / size;
         }
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        values[2 * i] = re[i];
+        values[2 * i + 1] = im[i];
     }
 }

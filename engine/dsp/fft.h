@@ -6,7 +6,8 @@
 #include <vector>
 
 // The one complex FFT of the engine: in-place, iterative, radix-2, over double
-// precision. Stage 2, the profile fingerprint and the spectral add-ons all use it.
+// precision, its stages run on the real and imaginary parts held apart. Stage 2, the profile
+// fingerprint and the spectral add-ons all use it.
 
 // The tables of one transform size, built once and never changed afterwards.
 struct FftPlan
@@ -17,13 +18,18 @@ struct FftPlan
     // holds the m/2 factors exp(-2*pi*i*k/m) (forward) or exp(+2*pi*i*k/m) (inverse).
     std::vector<std::vector<std::complex<double>>> forwardTwiddles;
     std::vector<std::vector<std::complex<double>>> inverseTwiddles;
+    // The same factors per stage as the transform reads them: the m/2 real
+    // parts, then the m/2 imaginary parts.
+    std::vector<std::vector<double>> forwardSplitTwiddles;
+    std::vector<std::vector<double>> inverseSplitTwiddles;
 };
 
 // Transforms data in place. Forward (inverse == false) uses the kernel
 // exp(-i*w*t) without scaling; inverse uses exp(+i*w*t) and divides by n, so
 // Fft(x, true) after Fft(x, false) gives x back. Sizes below 2 or not a power
 // of two leave the data unchanged. Safe to call from several threads at once on
-// different data; allocates nothing once the size's plan exists.
+// different data; allocates nothing once the size's plan exists and the thread has
+// transformed a size as large (it keeps its working parts).
 void Fft(std::vector<std::complex<double>>& data, bool inverse);
 
 // The cached plan for size n, built on first request under the engine's one

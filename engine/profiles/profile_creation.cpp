@@ -1,6 +1,7 @@
 #include "engine/profiles/profile_creation.h"
 
 #include "engine/out_of_memory.h"
+#include "engine/track_memory.h"
 #include "engine/io/audio_file_reader.h"
 #include "engine/dsp/band_split.h"
 #include "engine/dsp/one_pole_low_pass.h"
@@ -172,6 +173,8 @@ ReferenceProfile CreateProfile(const EngineRequest& request, const std::wstring&
                                const std::wstring& outputPath, const std::string& name,
                                const std::string& description)
 {
+    // The analysis's scratch blocks are reused from step to step until it ends.
+    const TrackMemoryScope scratch;
     const MatchSettings& settings = request.settings;
 
     request.ReportProgress(0.02, "Preparing");

@@ -1,6 +1,7 @@
 #include "engine/runs/full_run.h"
 
 #include "engine/out_of_memory.h"
+#include "engine/track_memory.h"
 #include "engine/decibels.h"
 #include "engine/loudness/loudness.h"
 #include "engine/runs/run_metrics.h"
@@ -61,6 +62,8 @@ ProcessResult MasterTrack(const AudioBuffer& input, EngineRequest& request,
                           const ReferenceProfile* profile, const ProcessorChain& chain,
                           const DiagnosticLog& log)
 {
+    // The run's scratch blocks are reused from stage to stage until it ends.
+    const TrackMemoryScope scratch;
     // A copy, so a progress callback that touches the request cannot change
     // the settings half-way through the run.
     const MatchSettings settings = request.settings;
@@ -185,9 +188,9 @@ ProcessResult MasterTrack(const AudioBuffer& input, EngineRequest& request,
     WriteDiagnostic(log,
                     std::string("Stage 4 limiter mode: ") + LimiterModeName(settings.limiterMode));
     ProcessResult result;
-    result.audio = Stage4Limit(buffer, ceiling, settings.limiterMode, settings.limiterOversample,
-                               settings.stage4LimiterStrength);
-    buffer = {};
+    Stage4LimitInPlace(buffer, ceiling, settings.limiterMode, settings.limiterOversample,
+                       settings.stage4LimiterStrength);
+    result.audio = std::move(buffer);
 
     if (request.logDetail > 0)
     {

@@ -1,6 +1,7 @@
 #include "engine/runs/preview_run.h"
 
 #include "engine/out_of_memory.h"
+#include "engine/track_memory.h"
 #include "engine/runs/preview_cache.h"
 #include "engine/runs/run_metrics.h"
 #include "engine/runs/run_steps.h"
@@ -382,6 +383,8 @@ ProcessResult MasterPreviewRange(const AudioBuffer& source, double startSec, dou
                                  EngineRequest& request, const ReferenceProfile* profile,
                                  const ProcessorChain& chain, const DiagnosticLog& log)
 {
+    // The run's scratch blocks are reused from stage to stage until it ends.
+    const TrackMemoryScope scratch;
     // A copy, so a progress callback that touches the request cannot change
     // the settings half-way through the run.
     const MatchSettings settings = request.settings;

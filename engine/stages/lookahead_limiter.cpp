@@ -1,6 +1,8 @@
 #include "engine/stages/lookahead_limiter.h"
 
+#include "engine/track_memory.h"
 #include "engine/stages/limiter_input.h"
+#include "engine/dsp/oversampled_stream.h"
 #include "engine/dsp/oversampler.h"
 #include "engine/dsp/running_max.h"
 #include "engine/stages/stage4_limiters.h"
@@ -131,14 +133,12 @@ private:
     double m_previousPeak = -1.0;
 };
 
-// Input frames upsampled, limited and brought down per round: the oversampled
-// signal lives only in a window of a few hundred kilobytes, never as a whole.
-constexpr size_t kStreamFrames = 4096;
-
 } // namespace
 
 AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
 {
+    // The oversampled copies are reused from pass to pass.
+    const TrackMemoryScope scratch;
     const double share = LimiterShare(strength);
     if (share == 0.0)
     {
@@ -160,47 +160,27 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
         return input;
     }
 
-    // Three stages in step over one window of the oversampled signal: upsample
-    // the next input frames onto its end, limit every frame whose look-ahead
-    // is at hand, bring down every output whose taps are all limited, and drop
-    // what no output reads any more. Frames [windowFirst, upsampledEnd) are in
-    // the window, those before limitedEnd limited.
-    const size_t factor = static_cast<size_t>(oversampleFactor);
-    const size_t frames = factor * inputFrames;
-    const size_t half = factor * kTapsPerPhase; // the downsampling filter's reach
+    // The gains of a run of frames need the frames up to Reach() past it as
+    // they were made; the stream hands them over in order.
+    const size_t frames = static_cast<size_t>(oversampleFactor) * inputFrames;
     LookaheadGain gain(effectiveCeiling, rate, frames);
     AudioBuffer down;
     down.sampleRate = input.sampleRate;
     down.samples.resize(2 * inputFrames);
-    if (factor == 1)
+    if (oversampleFactor == 1)
     {
         // Downsample keeps the lists at factor 1.
         down.meterSeries = input.meterSeries;
         down.stageMetrics = input.stageMetrics;
     }
-    std::vector<double> window;
-    std::vector<double> piece;
     std::vector<double> gains;
-    size_t windowFirst = 0;
-    size_t upsampledInput = 0;
-    size_t limitedEnd = 0;
-    size_t downEnd = 0;
-    while (downEnd < inputFrames)
-    {
-        const size_t nextInput = std::min(inputFrames, upsampledInput + kStreamFrames);
-        oversampler.UpsampleRange(input, upsampledInput, nextInput, piece);
-        window.insert(window.end(), piece.begin(), piece.end());
-        upsampledInput = nextInput;
-        const size_t upsampledEnd = factor * upsampledInput;
-
-        const size_t limitable = upsampledEnd == frames        ? frames
-                                 : upsampledEnd > gain.Reach() ? upsampledEnd - gain.Reach()
-                                                               : 0;
-        if (limitable > limitedEnd)
+    StreamOversampled(
+        input, oversampler, gain.Reach(),
+        [&](size_t begin, size_t end, double* window, size_t windowFirst)
         {
-            gains.resize(limitable - limitedEnd);
-            gain.Run(limitedEnd, limitable, window.data(), windowFirst, gains.data());
-            double* frame = window.data() + 2 * (limitedEnd - windowFirst);
+            gains.resize(end - begin);
+            gain.Run(begin, end, window, windowFirst, gains.data());
+            double* frame = window + 2 * (begin - windowFirst);
             for (size_t i = 0; i < gains.size(); ++i)
             {
                 for (size_t channel = 0; channel < 2; ++channel)
@@ -209,28 +189,8 @@ AudioBuffer LookaheadLimiter::Process(const AudioBuffer& input) const
                     x = x + (gains[i] * x - x) * share;
                 }
             }
-            limitedEnd = limitable;
-        }
-
-        // Output q reads limited frames up to q * factor + half.
-        const size_t downable = limitedEnd == frames ? inputFrames
-                                : limitedEnd > half  ? (limitedEnd - 1 - half) / factor + 1
-                                                     : 0;
-        if (downable > downEnd)
-        {
-            oversampler.DownsampleRange(window, windowFirst, frames, downEnd, downable,
-                                        down.samples.data() + 2 * downEnd);
-            downEnd = downable;
-        }
-
-        const size_t stillRead = factor * downEnd > half ? factor * downEnd - half : 0;
-        if (stillRead > windowFirst)
-        {
-            window.erase(window.begin(), window.begin() + static_cast<std::ptrdiff_t>(
-                                                              2 * (stillRead - windowFirst)));
-            windowFirst = stillRead;
-        }
-    }
+        },
+        down.samples.data());
     PeakTrimLoop(down, effectiveCeiling, oversampleFactor);
     return down;
 }

@@ -1,6 +1,8 @@
 #include "engine/stages/stage4_limiters.h"
 
+#include "engine/track_memory.h"
 #include "engine/stages/limiter_input.h"
+#include "engine/dsp/oversampled_stream.h"
 #include "engine/dsp/oversampler.h"
 #include "engine/dsp/running_max.h"
 #include "engine/dsp/zero_phase_one_pole.h"
@@ -9,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace
@@ -111,6 +114,132 @@ inline void PrefetchFrame(const double* interleaved, size_t frame, size_t frames
     }
 }
 
+// The sample-peak limiter's timing at a rate: a centred hold of holdLength
+// frames (odd, 2 * halfWindow + 1 frames read around each frame) and a trail
+// that keeps the hold's reduction for holdLength frames after it.
+struct SamplePeakWindows
+{
+    explicit SamplePeakWindows(double rate)
+        : holdLength(std::max<size_t>(static_cast<size_t>(std::trunc(kHoldSeconds * rate)), 1))
+    {
+        const size_t oddHold = holdLength % 2 == 1 ? holdLength : holdLength + 1;
+        halfWindow = (2 * oddHold - 1) / 2;
+        trailBehind = holdLength - 1 + halfWindow;
+    }
+
+    size_t holdLength;
+    size_t halfWindow = 0;
+    size_t trailBehind = 0;
+};
+
+// The centred hold of the needed reduction, smoothed without delay: the
+// limiter's one whole-signal vector. needAt(j) is the needed reduction of
+// frame j, asked for in increasing j.
+template <typename NeedAt>
+std::vector<double> SmoothedHold(const SamplePeakWindows& windows, size_t frames, NeedAt needAt)
+{
+    const size_t halfWindow = windows.halfWindow;
+    // A centred hold: the reduction starts before the peak it serves.
+    std::vector<double> smooth(frames);
+    {
+        MovingMax hold(2 * halfWindow + 1);
+        const size_t ahead = std::min(halfWindow, frames - 1);
+        for (size_t j = 0; j < ahead; ++j)
+        {
+            hold.Push(j, needAt(j));
+        }
+        for (size_t i = 0; i < frames; ++i)
+        {
+            if (i + ahead < frames)
+            {
+                hold.Push(i + ahead, needAt(i + ahead));
+            }
+            hold.DropBefore(i >= halfWindow ? i - halfWindow : 0);
+            smooth[i] = hold.Max();
+        }
+    }
+    const double pole = std::exp(-2.0 / static_cast<double>(windows.holdLength));
+    ZeroPhaseOnePoleInPlace(smooth, 1.0 - pole, 0.0, -pole);
+    return smooth;
+}
+
+// The gain of the sample-peak limiter applied to the frames in order, a run of
+// frames at a time: the largest of the trail's release, the smoothed hold and
+// the frame's own need (which alone guarantees gain <= ceiling / peak).
+class SamplePeakGain
+{
+public:
+    SamplePeakGain(const SamplePeakWindows& windows, double rate, size_t frames, double ceiling,
+                   double strength, const std::vector<double>& smooth)
+        : m_trailBehind(windows.trailBehind), m_ahead(std::min(windows.halfWindow, frames - 1)),
+          m_frames(frames), m_ceiling(ceiling), m_strength(strength), m_smooth(smooth),
+          m_trail(windows.trailBehind + windows.halfWindow + 1),
+          m_pending(std::bit_ceil(m_ahead + 1)), m_pendingMask(m_pending.size() - 1),
+          m_fastRelease(std::min(kFastReleaseHz, 0.5 * rate * kBelowNyquist), rate),
+          m_slowRelease(std::min(kSlowReleaseHz, 0.5 * rate * kBelowNyquist), rate)
+    {
+    }
+
+    // How many frames past a frame must be at hand (unchanged) to limit it.
+    size_t Reach() const { return m_ahead; }
+
+    // Limits frames [begin, end), the next in order. `samples` holds frames
+    // samplesFirst .. end - 1 + Reach() (clipped to the signal), those from
+    // begin on as yet unchanged: a frame's need is read before it changes.
+    void Apply(size_t begin, size_t end, double* samples, size_t samplesFirst)
+    {
+        double* const at = samples - 2 * samplesFirst; // indexed by frame
+        if (begin == 0)
+        {
+            // The needs read ahead for the trail, kept until their own frame comes.
+            for (size_t j = 0; j < m_ahead; ++j)
+            {
+                m_pending[j & m_pendingMask] = NeededReduction(at, j, m_ceiling);
+                m_trail.Push(j, m_pending[j & m_pendingMask]);
+            }
+        }
+        for (size_t i = begin; i < end; ++i)
+        {
+            if (i + m_ahead < m_frames)
+            {
+                const size_t next = i + m_ahead;
+                if (next + kPrefetchFrames < end + m_ahead)
+                {
+                    PrefetchFrame(at, next + kPrefetchFrames, m_frames);
+                }
+                m_pending[next & m_pendingMask] = NeededReduction(at, next, m_ceiling);
+                m_trail.Push(next, m_pending[next & m_pendingMask]);
+            }
+            m_trail.DropBefore(i >= m_trailBehind ? i - m_trailBehind : 0);
+            const double need = m_pending[i & m_pendingMask];
+            const double fast = m_fastRelease.Step(m_trail.Max());
+            const double fastHold = std::max(fast, m_trail.Max());
+            const double release = std::max(m_slowRelease.Step(fastHold), fast);
+            m_fastRelease.FlushTail(i);
+            m_slowRelease.FlushTail(i);
+            const double gain = 1.0 - std::max({release, m_smooth[i], need});
+            for (size_t channel = 0; channel < 2; ++channel)
+            {
+                double& x = at[2 * i + channel];
+                x = x + (gain * x - x) * m_strength;
+            }
+        }
+    }
+
+private:
+    size_t m_trailBehind;
+    size_t m_ahead;
+    size_t m_frames;
+    double m_ceiling;
+    double m_strength;
+    const std::vector<double>& m_smooth;
+    MovingMax m_trail;
+    std::vector<double> m_pending;
+    size_t m_pendingMask;
+    BilinearLowPass m_fastRelease;
+    BilinearLowPass m_slowRelease;
+};
+
 // The sample-peak limiter proper, on a buffer that has passed the input checks,
 // with strength in (0, 1]. The needed reduction is read from the samples as
 // they are reached (frames ahead of the one being changed are still intact),
@@ -124,74 +253,85 @@ void LimitSamplePeaks(AudioBuffer& buffer, double ceiling, double strength)
     const double rate = buffer.sampleRate;
     const size_t frames = buffer.FrameCount();
     double* samples = buffer.samples.data();
+    const SamplePeakWindows windows(rate);
+    const std::vector<double> smooth =
+        SmoothedHold(windows, frames,
+                     [&](size_t j)
+                     {
+                         PrefetchFrame(samples, j + kPrefetchFrames, frames);
+                         return NeededReduction(samples, j, ceiling);
+                     });
+    SamplePeakGain(windows, rate, frames, ceiling, strength, smooth).Apply(0, frames, samples, 0);
+}
 
-    const size_t holdLength =
-        std::max<size_t>(static_cast<size_t>(std::trunc(kHoldSeconds * rate)), 1);
-    const size_t oddHold = holdLength % 2 == 1 ? holdLength : holdLength + 1;
-    const size_t halfWindow = (2 * oddHold - 1) / 2;
-
-    // A centred hold: the reduction starts before the peak it serves.
-    std::vector<double> smooth(frames);
+// StandardLimit on the buffer itself.
+void StandardLimitInPlace(AudioBuffer& buffer, double ceiling, double strength)
+{
+    CheckLimiterInput(buffer, ceiling);
+    const double share = LimiterShare(strength);
+    if (share > 0.0)
     {
-        MovingMax hold(2 * halfWindow + 1);
-        const size_t ahead = std::min(halfWindow, frames - 1);
-        for (size_t j = 0; j < ahead; ++j)
+        LimitSamplePeaks(buffer, ceiling, share);
+    }
+}
+
+// Input frames upsampled per round while the needs are read.
+constexpr size_t kNeedFrames = 4096;
+
+// Downsample(LimitSamplePeaks(Upsample(input))) at full precision, without
+// the oversampled copy of the whole track: the needs are read from the
+// oversampled signal as it is made, and a second making of it is limited and
+// brought down as it is streamed. Every value is the one the whole-buffer
+// route gives.
+AudioBuffer LimitOversampled(const AudioBuffer& input, const Oversampler& oversampler,
+                             double ceiling, double share)
+{
+    const size_t inputFrames = input.FrameCount();
+    const size_t factor = static_cast<size_t>(oversampler.Config().factor);
+    const size_t frames = factor * inputFrames;
+    const double rate = oversampler.UpsampledRate(input);
+
+    const bool limits = share > 0.0 && AnyOversampledFrameOver(input, oversampler, ceiling);
+    const SamplePeakWindows windows(rate);
+    std::vector<double> smooth;
+    if (limits)
+    {
+        std::vector<double> piece;
+        size_t pieceFirst = 0;
+        size_t pieceEnd = 0;
+        smooth = SmoothedHold(windows, frames,
+                              [&](size_t j)
+                              {
+                                  if (j >= pieceEnd)
+                                  {
+                                      const size_t first = j / factor;
+                                      oversampler.UpsampleRange(input, first, first + kNeedFrames,
+                                                                piece);
+                                      pieceFirst = factor * first;
+                                      pieceEnd = pieceFirst + piece.size() / 2;
+                                  }
+                                  return NeededReduction(piece.data(), j - pieceFirst, ceiling);
+                              });
+    }
+    std::optional<SamplePeakGain> gain;
+    if (limits)
+    {
+        gain.emplace(windows, rate, frames, ceiling, share, smooth);
+    }
+    AudioBuffer down;
+    down.sampleRate = input.sampleRate;
+    down.samples.resize(2 * inputFrames);
+    StreamOversampled(
+        input, oversampler, gain ? gain->Reach() : 0,
+        [&gain](size_t begin, size_t end, double* window, size_t windowFirst)
         {
-            hold.Push(j, NeededReduction(samples, j, ceiling));
-        }
-        for (size_t i = 0; i < frames; ++i)
-        {
-            if (i + ahead < frames)
+            if (gain)
             {
-                PrefetchFrame(samples, i + ahead + kPrefetchFrames, frames);
-                hold.Push(i + ahead, NeededReduction(samples, i + ahead, ceiling));
+                gain->Apply(begin, end, window, windowFirst);
             }
-            hold.DropBefore(i >= halfWindow ? i - halfWindow : 0);
-            smooth[i] = hold.Max();
-        }
-    }
-    const double pole = std::exp(-2.0 / static_cast<double>(holdLength));
-    ZeroPhaseOnePoleInPlace(smooth, 1.0 - pole, 0.0, -pole);
-
-    // The trail is the hold's maximum over the last holdLength frames: the
-    // needed reduction over the union of their centred windows.
-    const size_t trailBehind = holdLength - 1 + halfWindow;
-    MovingMax trail(trailBehind + halfWindow + 1);
-    const size_t ahead = std::min(halfWindow, frames - 1);
-    // The needs read ahead for the trail, kept until their own frame comes.
-    std::vector<double> pending(std::bit_ceil(ahead + 1));
-    const size_t pendingMask = pending.size() - 1;
-    for (size_t j = 0; j < ahead; ++j)
-    {
-        pending[j & pendingMask] = NeededReduction(samples, j, ceiling);
-        trail.Push(j, pending[j & pendingMask]);
-    }
-    BilinearLowPass fastRelease(std::min(kFastReleaseHz, 0.5 * rate * kBelowNyquist), rate);
-    BilinearLowPass slowRelease(std::min(kSlowReleaseHz, 0.5 * rate * kBelowNyquist), rate);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        if (i + ahead < frames)
-        {
-            const size_t next = i + ahead;
-            PrefetchFrame(samples, next + kPrefetchFrames, frames);
-            pending[next & pendingMask] = NeededReduction(samples, next, ceiling);
-            trail.Push(next, pending[next & pendingMask]);
-        }
-        trail.DropBefore(i >= trailBehind ? i - trailBehind : 0);
-        const double need = pending[i & pendingMask];
-        const double fast = fastRelease.Step(trail.Max());
-        const double fastHold = std::max(fast, trail.Max());
-        const double release = std::max(slowRelease.Step(fastHold), fast);
-        fastRelease.FlushTail(i);
-        slowRelease.FlushTail(i);
-        // need alone guarantees gain <= ceiling / peak.
-        const double gain = 1.0 - std::max({release, smooth[i], need});
-        for (size_t channel = 0; channel < 2; ++channel)
-        {
-            double& x = samples[2 * i + channel];
-            x = x + (gain * x - x) * strength;
-        }
-    }
+        },
+        down.samples.data());
+    return down;
 }
 
 } // namespace
@@ -200,17 +340,15 @@ AudioBuffer StandardLimit(const AudioBuffer& input, double ceilingLinear, double
 {
     CheckLimiterInput(input, ceilingLinear);
     AudioBuffer output = input;
-    const double share = LimiterShare(strength);
-    if (share > 0.0)
-    {
-        LimitSamplePeaks(output, ceilingLinear, share);
-    }
+    StandardLimitInPlace(output, ceilingLinear, strength);
     return output;
 }
 
 AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int oversampleFactor,
                           double strength)
 {
+    // The oversampled copies are reused from pass to pass.
+    const TrackMemoryScope scratch;
     if (!IsSupportedFactor(oversampleFactor))
     {
         throw std::runtime_error("True-peak limiter oversample factor must be 1, 2, or 4");
@@ -221,16 +359,21 @@ AudioBuffer TruePeakLimit(const AudioBuffer& input, double ceilingLinear, int ov
     }
     // The oversampler refuses an odd sample count first.
     const Oversampler oversampler(TruePeakConfig(oversampleFactor));
-    AudioBuffer work = oversampler.Upsample(input);
+    oversampler.UpsampledRate(input);
     CheckLimiterInput(input, ceilingLinear);
     // A share of 0 still makes the round trip: this path never hands back the
     // input itself.
     const double share = LimiterShare(strength);
-    if (share > 0.0)
+    AudioBuffer down;
+    if (input.FrameCount() == 0)
     {
-        LimitSamplePeaks(work, ceilingLinear, share);
+        // Refuses a rate of 0 as the round trip does.
+        down = oversampler.Downsample(oversampler.Upsample(input), input.sampleRate);
     }
-    AudioBuffer down = oversampler.Downsample(work, input.sampleRate);
+    else
+    {
+        down = LimitOversampled(input, oversampler, ceilingLinear, share);
+    }
     PeakTrimLoop(down, ceilingLinear, oversampleFactor);
     return down;
 }
@@ -257,6 +400,17 @@ AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limi
     default:
         return StandardLimit(input, ceilingLinear, strength);
     }
+}
+
+void Stage4LimitInPlace(AudioBuffer& buffer, double ceilingLinear, int limiterMode,
+                        int oversampleFactor, double strength)
+{
+    if (limiterMode == LimiterLookaheadTruePeak || limiterMode == LimiterTruePeak)
+    {
+        buffer = Stage4Limit(buffer, ceilingLinear, limiterMode, oversampleFactor, strength);
+        return;
+    }
+    StandardLimitInPlace(buffer, ceilingLinear, strength);
 }
 
 void PeakTrimLoop(AudioBuffer& buffer, double ceilingLinear, int oversampleFactor)

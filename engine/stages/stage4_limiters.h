@@ -39,6 +39,12 @@ AudioBuffer LookaheadLimit(const AudioBuffer& input, double ceilingLinear, int o
 AudioBuffer Stage4Limit(const AudioBuffer& input, double ceilingLinear, int limiterMode,
                         int oversampleFactor, double strength);
 
+// Stage4Limit on a buffer its caller has no further use for, whose storage
+// the result takes: the standard limiter works on it in place, sparing a
+// whole-track copy; the oversampled ones read it whole and replace it.
+void Stage4LimitInPlace(AudioBuffer& buffer, double ceilingLinear, int limiterMode,
+                        int oversampleFactor, double strength);
+
 // Scales the buffer down, in at most two passes, until its peak is within the
 // ceiling. With factor > 1 the peak is the true peak estimated on a copy
 // oversampled by max(factor, 4); with factor 1 it is the sample peak. Refuses

@@ -169,6 +169,67 @@ TEST(Fft, NanStaysInTheSignalWithoutHarm)
     EXPECT_TRUE(std::isnan(data[0].real()));
 }
 
+// The textbook iterative radix-2 transform over the plan's tables, one
+// butterfly at a time. However the transform arranges its work, each value
+// must come out of the same butterflies in the same order: equal to the bit.
+Signal PlainRadix2(Signal data, bool inverse)
+{
+    const std::size_t n = data.size();
+    const FftPlan plan = BuildFftPlan(n);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        if (i < plan.bitReverse[i])
+        {
+            std::swap(data[i], data[plan.bitReverse[i]]);
+        }
+    }
+    const auto& twiddles = inverse ? plan.inverseTwiddles : plan.forwardTwiddles;
+    for (std::size_t stage = 0; stage < twiddles.size(); ++stage)
+    {
+        const std::size_t half = std::size_t{1} << stage;
+        for (std::size_t block = 0; block < n; block += 2 * half)
+        {
+            for (std::size_t k = 0; k < half; ++k)
+            {
+                const std::complex<double> w = twiddles[stage][k];
+                const std::complex<double> a = data[block + k];
+                const std::complex<double> b = data[block + k + half];
+                const std::complex<double> v = {w.real() * b.real() - w.imag() * b.imag(),
+                                                w.real() * b.imag() + w.imag() * b.real()};
+                data[block + k] = {a.real() + v.real(), a.imag() + v.imag()};
+                data[block + k + half] = {a.real() - v.real(), a.imag() - v.imag()};
+            }
+        }
+    }
+    if (inverse)
+    {
+        for (auto& value : data)
+        {
+            value = {value.real() / static_cast<double>(n), value.imag() / static_cast<double>(n)};
+        }
+    }
+    return data;
+}
+
+TEST(Fft, GivesThePlainRadix2TransformToTheBit)
+{
+    for (std::size_t n = 2; n <= 8192; n *= 2)
+    {
+        for (const bool inverse : {false, true})
+        {
+            const Signal input = Noise(n, static_cast<unsigned>(n));
+            Signal transformed = input;
+            Fft(transformed, inverse);
+            const Signal expected = PlainRadix2(input, inverse);
+            for (std::size_t k = 0; k < n; ++k)
+            {
+                ASSERT_EQ(transformed[k].real(), expected[k].real()) << n << " bin " << k;
+                ASSERT_EQ(transformed[k].imag(), expected[k].imag()) << n << " bin " << k;
+            }
+        }
+    }
+}
+
 TEST(FftPlan, HoldsBitReversalAndOneTwiddleTablePerStage)
 {
     const FftPlan plan = BuildFftPlan(8);
@@ -179,6 +240,15 @@ TEST(FftPlan, HoldsBitReversalAndOneTwiddleTablePerStage)
     EXPECT_NEAR(plan.forwardTwiddles[2][1].real(), std::sqrt(0.5), 1e-15);
     EXPECT_NEAR(plan.forwardTwiddles[2][1].imag(), -std::sqrt(0.5), 1e-15);
     EXPECT_EQ(plan.inverseTwiddles[2][1], std::conj(plan.forwardTwiddles[2][1]));
+    // The split tables hold the same factors, real parts first.
+    ASSERT_EQ(plan.forwardSplitTwiddles.size(), 3u);
+    EXPECT_EQ(plan.forwardSplitTwiddles[2],
+              (std::vector<double>{
+                  1.0, plan.forwardTwiddles[2][1].real(), plan.forwardTwiddles[2][2].real(),
+                  plan.forwardTwiddles[2][3].real(), plan.forwardTwiddles[2][0].imag(),
+                  plan.forwardTwiddles[2][1].imag(), plan.forwardTwiddles[2][2].imag(),
+                  plan.forwardTwiddles[2][3].imag()}));
+    EXPECT_EQ(plan.inverseSplitTwiddles[2][5], plan.inverseTwiddles[2][1].imag());
 
     const FftPlan single = BuildFftPlan(1);
     EXPECT_EQ(single.bitReverse, (std::vector<std::size_t>{0}));

@@ -1,11 +1,14 @@
 #include "engine/stages/stage4_limiters.h"
 
+#include "engine/dsp/oversampler.h"
 #include "tests/engine/stages/limiter_fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -167,6 +170,54 @@ TEST(TruePeakLimit, FactorOneIsTheStandardLimiterAndHigherFactorsRoundTrip)
         for (size_t k = 0; k < quiet.samples.size(); ++k)
         {
             ASSERT_NEAR(output.samples[k], quiet.samples[k], 1e-3) << "factor " << factor;
+        }
+    }
+}
+
+// The limiter streams the oversampled signal instead of holding it whole; it
+// must give what limiting the whole upsampled buffer gives, at every length
+// around its runs, every strength, with nothing over and with a bad sample.
+TEST(TruePeakLimit, StreamedEqualsLimitingTheWholeUpsampledBuffer)
+{
+    const auto plainRoute = [](const AudioBuffer& input, int factor, double strength)
+    {
+        const Oversampler oversampler({factor, 32, 0.94});
+        AudioBuffer down = oversampler.Downsample(
+            StandardLimit(oversampler.Upsample(input), 0.5, strength), input.sampleRate);
+        PeakTrimLoop(down, 0.5, factor);
+        return down;
+    };
+    for (const size_t frames : {1u, 3u, 40u, 300u, 4095u, 4096u, 4097u, 9000u})
+    {
+        AudioBuffer loud = MusicLikeBursts(kRate, static_cast<double>(frames) / kRate, 1.2, 5);
+        loud.samples.resize(2 * frames, 0.9);
+        AudioBuffer broken = loud;
+        broken.samples[frames] = std::numeric_limits<double>::quiet_NaN();
+        AudioBuffer quiet = loud;
+        for (double& x : quiet.samples)
+        {
+            x *= 0.2;
+        }
+        for (const AudioBuffer* input : {&loud, &broken, &quiet})
+        {
+            for (const int factor : {2, 4})
+            {
+                for (const double strength : {1.0, 0.5, 0.0})
+                {
+                    const AudioBuffer streamed = TruePeakLimit(*input, 0.5, factor, strength);
+                    const AudioBuffer plain = plainRoute(*input, factor, strength);
+                    ASSERT_EQ(streamed.sampleRate, plain.sampleRate);
+                    ASSERT_EQ(streamed.samples.size(), plain.samples.size());
+                    for (size_t k = 0; k < plain.samples.size(); ++k)
+                    {
+                        // Bit for bit, NaN included.
+                        ASSERT_EQ(
+                            std::memcmp(&streamed.samples[k], &plain.samples[k], sizeof(double)), 0)
+                            << frames << " frames, factor " << factor << ", strength " << strength
+                            << ", value " << k;
+                    }
+                }
+            }
         }
     }
 }

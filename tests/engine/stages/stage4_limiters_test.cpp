@@ -216,6 +216,28 @@ TEST(StandardLimit, EdgeLengthsKeepTheirLength)
     }
 }
 
+TEST(Stage4Limiters, InPlaceGivesWhatTheCopyingRouteGives)
+{
+    const AudioBuffer loud = MusicLikeBursts(kRate, 0.3, 1.6, 3);
+    for (const int mode : {0, 1, 2, 7}) // the three LimiterModes and one outside them
+    {
+        for (const double strength : {1.0, 0.6, 0.0})
+        {
+            AudioBuffer buffer = loud;
+            buffer.stageMetrics.push_back({"stage3.x", 1.0});
+            const AudioBuffer expected = Stage4Limit(buffer, 0.5, mode, 4, strength);
+            Stage4LimitInPlace(buffer, 0.5, mode, 4, strength);
+            EXPECT_EQ(buffer.samples, expected.samples) << "mode " << mode << " " << strength;
+            EXPECT_EQ(buffer.sampleRate, expected.sampleRate);
+            EXPECT_EQ(buffer.stageMetrics.size(), expected.stageMetrics.size());
+        }
+    }
+    AudioBuffer odd = loud;
+    odd.samples.pop_back();
+    EXPECT_THROW(Stage4LimitInPlace(odd, 0.5, LimiterStandard, 1, 1.0), std::runtime_error);
+    EXPECT_EQ(odd.samples.size(), loud.samples.size() - 1); // refused, left as it was
+}
+
 TEST(Stage4Limiters, BadInputIsRefusedWithAClearText)
 {
     const AudioBuffer good = ClickAt(480, 100, 2.0, 0.1);
