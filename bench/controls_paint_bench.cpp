@@ -4,6 +4,10 @@
 // adds itself to kControls.
 #include "controls/base/base_control_wnd.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/switches/ab_monitor_switch_wnd.h"
+#include "controls/switches/menu_bar_wnd.h"
+#include "controls/switches/segment_switch_wnd.h"
+#include "controls/switches/toggle_switch_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -61,6 +65,15 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd& c) { c.SetBlank(true); }},
     {"standard background", [] { return std::make_unique<CBenchBackgroundWnd>(); },
      [](CBaseControlWnd&) {}},
+    {"toggle switch", [] { return std::make_unique<CToggleSwitchWnd>(); }, [](CBaseControlWnd&) {}},
+    {"ab monitor switch", [] { return std::make_unique<CABMonitorSwitchWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(1.0); }},
+    {"segment switch", [] { return std::make_unique<CSegmentSwitchWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(0.5); }},
+    {"menu bar", [] { return std::make_unique<CMenuBarWnd>(); },
+     [](CBaseControlWnd& c) {
+         static_cast<CMenuBarWnd&>(c).SetItems({L"Apprentice", L"Maester", L"Codex"});
+     }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

@@ -4,6 +4,11 @@
 #include "tests/controls/probe_control_wnd.h"
 #include "tests/controls/test_slider_wnd.h"
 
+#include "controls/switches/ab_monitor_switch_wnd.h"
+#include "controls/switches/menu_bar_wnd.h"
+#include "controls/switches/segment_switch_wnd.h"
+#include "controls/switches/toggle_switch_wnd.h"
+
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/afxwin.h"
@@ -142,6 +147,42 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(480, 22),
      .create = &CreateStatusBar,
      .drawAt = &DrawSnapshot<CMFCStatusBar>},
+    {.name = "CToggleSwitchWnd",
+     .size = CSize(80, 80),
+     .create = &CreateControl<CToggleSwitchWnd>,
+     .drawAt = &DrawSnapshot<CToggleSwitchWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    // Not a notifier to the frame: its input moves the switch to ORIG (the
+    // wheel away from the user, a click on the left), and from ORIG nothing
+    // more changes, so a second round of the same input tells nothing. Its own
+    // tests cover a parent that destroys it during a notification.
+    {.name = "CABMonitorSwitchWnd",
+     .size = CSize(176, 80),
+     .create = &CreateControl<CABMonitorSwitchWnd>,
+     .drawAt = &DrawSnapshot<CABMonitorSwitchWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CSegmentSwitchWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CSegmentSwitchWnd>,
+     .drawAt = &DrawSnapshot<CSegmentSwitchWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CMenuBarWnd",
+     .size = CSize(160, 40),
+     .create = &CreateControl<CMenuBarWnd>,
+     .drawAt = &DrawSnapshot<CMenuBarWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
 };
 
 // The frame checked on a control written for it, so it is known to work
