@@ -18,6 +18,10 @@
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
+#include "controls/switches/ab_monitor_switch_wnd.h"
+#include "controls/switches/menu_bar_wnd.h"
+#include "controls/switches/segment_switch_wnd.h"
+#include "controls/switches/toggle_switch_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -150,6 +154,15 @@ const std::vector<BenchControl> kControls = {
          auto& graph = static_cast<CPeakSymmetryGraphControlWnd&>(c).GetGraph();
          graph.SetAudio(WideStereo(48000));
          graph.SetCursor(0.5);
+     }},
+    {"toggle switch", [] { return std::make_unique<CToggleSwitchWnd>(); }, [](CBaseControlWnd&) {}},
+    {"ab monitor switch", [] { return std::make_unique<CABMonitorSwitchWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(1.0); }},
+    {"segment switch", [] { return std::make_unique<CSegmentSwitchWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(0.5); }},
+    {"menu bar", [] { return std::make_unique<CMenuBarWnd>(); },
+     [](CBaseControlWnd& c) {
+         static_cast<CMenuBarWnd&>(c).SetItems({L"Apprentice", L"Maester", L"Codex"});
      }},
 };
 

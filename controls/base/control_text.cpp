@@ -28,3 +28,18 @@ void DrawControlTextAt(Gdiplus::Graphics& graphics, const wchar_t* text, Control
     const Gdiplus::SolidBrush brush{Gdiplus::Color(color)};
     graphics.DrawString(text, static_cast<int>(std::wcslen(text)), &face, origin, &brush);
 }
+
+void DrawControlText(Gdiplus::Graphics& graphics, const CString& text, Gdiplus::REAL pixelSize,
+                     bool bold, const Gdiplus::RectF& box, Gdiplus::ARGB color,
+                     TextPlacement placement)
+{
+    if (text.IsEmpty() || box.Width <= 0 || box.Height <= 0)
+    {
+        return;
+    }
+    DrawControlText(graphics, text.GetString(),
+                    {pixelSize, bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular}, color,
+                    box, Gdiplus::StringAlignmentCenter,
+                    placement == TextPlacement::Middle ? Gdiplus::StringAlignmentCenter
+                                                       : Gdiplus::StringAlignmentNear);
+}

@@ -1,5 +1,7 @@
 #include "controls/base/painting_helpers.h"
 
+#include "controls/base/accent_shade.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -45,11 +47,13 @@ void PrepareControlGraphics(Gdiplus::Graphics& graphics)
 
 Gdiplus::Color ScaledAccent(COLORREF accent, double factor, BYTE alpha, ChannelRounding rounding)
 {
-    const auto scale = [&](BYTE channel)
+    if (rounding == ChannelRounding::Truncate)
     {
-        const double scaled = channel * factor;
-        const double whole =
-            rounding == ChannelRounding::Round ? std::round(scaled) : std::trunc(scaled);
+        return AccentShade(accent, alpha, factor);
+    }
+    const auto scale = [factor](BYTE channel)
+    {
+        const double whole = std::round(channel * factor);
         return whole > 0.0 ? static_cast<BYTE>(std::min(whole, 255.0)) : BYTE(0); // NaN too
     };
     return Gdiplus::Color(alpha, scale(GetRValue(accent)), scale(GetGValue(accent)),

@@ -15,6 +15,8 @@ constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 constexpr int FW_NORMAL = 400;
 constexpr int FW_BOLD = 700;
+constexpr DWORD DEFAULT_CHARSET = 1;
+constexpr DWORD CLEARTYPE_QUALITY = 5;
 
 constexpr UINT DT_LEFT = 0x0000;
 constexpr UINT DT_CENTER = 0x0001;

@@ -18,6 +18,11 @@
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
+#include "controls/switches/ab_monitor_switch_wnd.h"
+#include "controls/switches/menu_bar_wnd.h"
+#include "controls/switches/segment_switch_wnd.h"
+#include "controls/switches/toggle_switch_wnd.h"
+
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/afxwin.h"
@@ -211,6 +216,14 @@ const std::vector<ControlRow> kControlRows = {
      .values = &BaseValues,
      .notifies = true,
      .disable = &DisableBase},
+    {.name = "CToggleSwitchWnd",
+     .size = CSize(80, 80),
+     .create = &CreateControl<CToggleSwitchWnd>,
+     .drawAt = &DrawSnapshot<CToggleSwitchWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
     {.name = "CCurveModeSelectorWnd",
      .size = CSize(220, 44),
      .create = &CreateControl<CCurveModeSelectorWnd>,
@@ -285,6 +298,34 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(320, 220),
      .create = &CreateGraph<CPeakSymmetryGraphWnd>,
      .drawAt = &DrawSnapshot<CPeakSymmetryGraphWnd>},
+    // Not a notifier to the frame: its input moves the switch to ORIG (the
+    // wheel away from the user, a click on the left), and from ORIG nothing
+    // more changes, so a second round of the same input tells nothing. Its own
+    // tests cover a parent that destroys it during a notification.
+    {.name = "CABMonitorSwitchWnd",
+     .size = CSize(176, 80),
+     .create = &CreateControl<CABMonitorSwitchWnd>,
+     .drawAt = &DrawSnapshot<CABMonitorSwitchWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CSegmentSwitchWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CSegmentSwitchWnd>,
+     .drawAt = &DrawSnapshot<CSegmentSwitchWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CMenuBarWnd",
+     .size = CSize(160, 40),
+     .create = &CreateControl<CMenuBarWnd>,
+     .drawAt = &DrawSnapshot<CMenuBarWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
 };
 
 // The frame checked on a control written for it, so it is known to work
