@@ -53,18 +53,30 @@ struct AddonRow
 // One row per add-on, in the order of the registry's list, for example
 //     {.id = "soft_clipper", .position = ChainPreLimiter, .oddCount = OddCount::EveryValue},
 const std::vector<AddonRow> kAddonRows = {
+    {.id = "center_lock",
+     .position = ChainStereoImage,
+     .oddCount = OddCount::WholeFramesOnly,
+     .neutral = {{{"amount", 0.0}}}},
+    {.id = "low_high_band_stereo_shaper",
+     .position = ChainStereoImage,
+     .neutral = {{{"mix", 0.0}}}},
+    {.id = "mono_maker", .position = ChainStereoImage, .neutral = {{{"amount", 0.0}}}},
     {.id = "parallel_aggression",
      .position = ChainPostMatchDynamics,
      .neutral = {{{"amount", 0.0}}}},
     {.id = "standard_compressor", .position = ChainPostMatchDynamics, .neutral = {{{"mix", 0.0}}}},
+    {.id = "stereo_band_rebalance", .position = ChainStereoImage, .neutral = {{{"mix", 0.0}}}},
+    {.id = "stereo_swapper", .position = ChainStereoImage, .neutral = {{{"swap_channels", 0.0}}}},
     {.id = "glue_module", .position = ChainPostMatchDynamics, .neutral = {{{"amount", 0.0}}}},
     {.id = "vintage_compressor",
      .position = ChainPostMatchDynamics,
      .neutral = {{{"amount", 0.0}}}},
+    {.id = "stereo_widener", .position = ChainStereoImage, .neutral = {{{"amount", 0.0}}}},
     {.id = "transparent_bus_compressor",
      .position = ChainPostMatchDynamics,
      .oddCount = OddCount::WholeFramesOnly,
      .neutral = {{{"amount", 0.0}}}},
+    {.id = "width_limiter", .position = ChainStereoImage, .neutral = {{{"amount", 0.0}}}},
 };
 
 // The frame checked on the two test add-ons, which stand on the kit's AddonBase
