@@ -5,12 +5,15 @@
 #include "addons/dynamics/standard_compressor.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
+#include "addons/stereo/ambient_widener.h"
+#include "addons/stereo/center_halo.h"
 #include "addons/stereo/center_lock.h"
 #include "addons/stereo/low_high_band_stereo_shaper.h"
 #include "addons/stereo/mono_maker.h"
 #include "addons/stereo/stereo_band_rebalance.h"
 #include "addons/stereo/stereo_swapper.h"
 #include "addons/stereo/stereo_widener.h"
+#include "addons/stereo/tape_motion.h"
 #include "addons/stereo/width_limiter.h"
 
 #include <iterator>
@@ -35,12 +38,12 @@ struct AddonClass
 // replacing its null with Create<ItsClass>.
 constexpr AddonClass kAddonClasses[] = {
     {"air_shelf", nullptr},
-    {"ambient_widener", nullptr},
+    {"ambient_widener", Create<AmbientWidener>},
     {"asymmetric_clipper", nullptr},
     {"band_balance_corrector", nullptr},
     {"balance_corrector", nullptr},
     {"broadband_expander", nullptr},
-    {"center_halo", nullptr},
+    {"center_halo", Create<CenterHalo>},
     {"center_focus", nullptr},
     {"center_lock", Create<CenterLock>},
     {"crest_factor_controller", nullptr},
@@ -54,7 +57,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"tilt_eq", nullptr},
     {"transformer_saturation", nullptr},
     {"tape_saturation", nullptr},
-    {"tape_motion", nullptr},
+    {"tape_motion", Create<TapeMotion>},
     {"tube_saturation", nullptr},
     {"upward_expander", nullptr},
     {"exciter", nullptr},

@@ -1,4 +1,4 @@
-// What the stereo-image add-ons share beyond the add-on conformance frame:
+// What the ten stereo-image add-ons share beyond the add-on conformance frame:
 // a mono input, rates a direct caller may pass, and samples that are not
 // finite.
 
@@ -34,6 +34,9 @@ const StereoAddon kStereoAddons[] = {
     {"low_high_band_stereo_shaper", true, true, {}},
     {"stereo_band_rebalance", true, true, {{"bass_to_mono", 1.0}, {"mid_bias", 0.5}}},
     {"stereo_swapper", false, true, {}},
+    {"ambient_widener", true, true, {{"amount", 1.0}}},
+    {"center_halo", true, false, {{"amount", 1.0}}},
+    {"tape_motion", true, true, {{"amount", 1.0}}},
 };
 
 class StereoAddonInput : public ::testing::TestWithParam<StereoAddon>
