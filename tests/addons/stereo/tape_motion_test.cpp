@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 // On a side ramp S[j] = c j, at amount 1 and mix 1, the new side is the ramp
 // read at j - delay, so the output gives the delay back. It never goes below 0
@@ -54,4 +55,21 @@ TEST(TapeMotion, MixKeepsTheRestOfTheEnteringFrame)
         ASSERT_NEAR(blended.samples[i], 0.6 * full.samples[i] + 0.4 * input.samples[i], 1e-12)
             << "value " << i;
     }
+}
+
+// Where the wow swings the sum of the depths below 0 the delay is 0 and the
+// read lands on a whole frame; the next value, not finite here, has no part in
+// it.
+TEST(TapeMotion, AReadOnAWholeFrameIgnoresTheNextValue)
+{
+    const int rate = 48000;
+    const AudioBuffer clean = StereoNoise(rate, 0.5, 0.5, 6);
+    const AddonSetting setting = {{"amount", 1.0}, {"rate_hz", 2.0}, {"drift", 0.0}, {"mix", 1.0}};
+    const size_t frame = FramesIn(0.375, rate); // the wow at its negative peak
+    AudioBuffer input = clean;
+    input.samples[2 * (frame + 1)] = std::numeric_limits<double>::infinity();
+    const AudioBuffer output = ProcessedBy<TapeMotion>(input, setting);
+    const AudioBuffer cleanOutput = ProcessedBy<TapeMotion>(clean, setting);
+    EXPECT_EQ(output.samples[2 * frame], cleanOutput.samples[2 * frame]);
+    EXPECT_EQ(output.samples[2 * frame + 1], cleanOutput.samples[2 * frame + 1]);
 }
