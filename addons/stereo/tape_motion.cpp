@@ -46,18 +46,6 @@ struct Motion
     double wowRate; // radians per second
     double flutterRate;
     double driftRate;
-
-    // The delay at t seconds; a negative sum gives no delay, never an advance.
-    double DelayAt(double t) const
-    {
-        const double phi = driftRate * t;
-        const double drift =
-            driftDepth * (0.58 * std::sin(0.73 * phi + 0.41) + 0.29 * std::sin(1.31 * phi + 1.17) +
-                          0.13 * std::sin(2.07 * phi + 2.03));
-        const double flutter = flutterDepth * std::sin(flutterRate * t + 0.71);
-        const double wow = wowDepth * std::sin(wowRate * t);
-        return std::max(0.0, drift + flutter + wow);
-    }
 };
 
 Motion MotionFor(double amount, double rateHz, double drift)
@@ -70,6 +58,81 @@ Motion MotionFor(double amount, double rateHz, double drift)
             .flutterRate = kTwoPi * 6.5 * rateHz,
             .driftRate = kTwoPi * (0.09 + 0.21 * drift)};
 }
+
+// sin(rate t + phase) at t = j / fs for j = 0, 1, 2 ...: a phasor turned by one
+// frame's angle per step, set exactly from sin and cos every kResyncFrames so
+// that rounding cannot build up over a long track. Five of these per frame
+// cost a fraction of five sines.
+class FrameSine
+{
+public:
+    FrameSine(double rate, double phase, double fs)
+        : m_rate(rate), m_phase(phase), m_fs(fs), m_cosStep(std::cos(rate / fs)),
+          m_sinStep(std::sin(rate / fs))
+    {
+    }
+
+    double Next()
+    {
+        if (m_frame % kResyncFrames == 0)
+        {
+            const double angle = m_rate * (static_cast<double>(m_frame) / m_fs) + m_phase;
+            m_sin = std::sin(angle);
+            m_cos = std::cos(angle);
+        }
+        else
+        {
+            const double sin = m_sin * m_cosStep + m_cos * m_sinStep;
+            m_cos = m_cos * m_cosStep - m_sin * m_sinStep;
+            m_sin = sin;
+        }
+        ++m_frame;
+        return m_sin;
+    }
+
+private:
+    static constexpr size_t kResyncFrames = 1024;
+
+    double m_rate;
+    double m_phase;
+    double m_fs;
+    double m_cosStep;
+    double m_sinStep;
+    double m_sin = 0.0;
+    double m_cos = 1.0;
+    size_t m_frame = 0;
+};
+
+// The delay of frame after frame, from the first; a negative sum gives no
+// delay, never an advance.
+class MotionDelay
+{
+public:
+    MotionDelay(const Motion& motion, double fs)
+        : m_motion(motion), m_drift1(0.73 * motion.driftRate, 0.41, fs),
+          m_drift2(1.31 * motion.driftRate, 1.17, fs), m_drift3(2.07 * motion.driftRate, 2.03, fs),
+          m_flutter(motion.flutterRate, 0.71, fs), m_wow(motion.wowRate, 0.0, fs)
+    {
+    }
+
+    double Next()
+    {
+        const double drift =
+            m_motion.driftDepth *
+            (0.58 * m_drift1.Next() + 0.29 * m_drift2.Next() + 0.13 * m_drift3.Next());
+        const double flutter = m_motion.flutterDepth * m_flutter.Next();
+        const double wow = m_motion.wowDepth * m_wow.Next();
+        return std::max(0.0, drift + flutter + wow);
+    }
+
+private:
+    Motion m_motion;
+    FrameSine m_drift1;
+    FrameSine m_drift2;
+    FrameSine m_drift3;
+    FrameSine m_flutter;
+    FrameSine m_wow;
+};
 
 // The signal at a fractional position, read by linear interpolation; the ends
 // hold the first and the last value.
@@ -126,12 +189,13 @@ void TapeMotion::process(AudioBuffer& buffer, const ProcessContext& context)
     {
         side[j] = SideOf(samples[2 * j], samples[2 * j + 1]);
     }
+    MotionDelay delay(motion, fs);
     size_t j = 0;
     RewriteSide(samples, m,
                 [&](double, double sideNow)
                 {
                     const double frame = static_cast<double>(j++);
-                    const double movedSide = ReadAt(side, frame - motion.DelayAt(frame / fs));
+                    const double movedSide = ReadAt(side, frame - delay.Next());
                     return moved * movedSide + (1.0 - moved) * sideNow;
                 });
 }
