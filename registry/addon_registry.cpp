@@ -5,6 +5,16 @@
 #include "addons/dynamics/standard_compressor.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
+#include "addons/stereo/ambient_widener.h"
+#include "addons/stereo/center_halo.h"
+#include "addons/stereo/center_lock.h"
+#include "addons/stereo/low_high_band_stereo_shaper.h"
+#include "addons/stereo/mono_maker.h"
+#include "addons/stereo/stereo_band_rebalance.h"
+#include "addons/stereo/stereo_swapper.h"
+#include "addons/stereo/stereo_widener.h"
+#include "addons/stereo/tape_motion.h"
+#include "addons/stereo/width_limiter.h"
 
 #include <iterator>
 
@@ -28,14 +38,14 @@ struct AddonClass
 // replacing its null with Create<ItsClass>.
 constexpr AddonClass kAddonClasses[] = {
     {"air_shelf", nullptr},
-    {"ambient_widener", nullptr},
+    {"ambient_widener", Create<AmbientWidener>},
     {"asymmetric_clipper", nullptr},
     {"band_balance_corrector", nullptr},
     {"balance_corrector", nullptr},
     {"broadband_expander", nullptr},
-    {"center_halo", nullptr},
+    {"center_halo", Create<CenterHalo>},
     {"center_focus", nullptr},
-    {"center_lock", nullptr},
+    {"center_lock", Create<CenterLock>},
     {"crest_factor_controller", nullptr},
     {"dc_blocker", nullptr},
     {"detail_extractor", nullptr},
@@ -47,7 +57,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"tilt_eq", nullptr},
     {"transformer_saturation", nullptr},
     {"tape_saturation", nullptr},
-    {"tape_motion", nullptr},
+    {"tape_motion", Create<TapeMotion>},
     {"tube_saturation", nullptr},
     {"upward_expander", nullptr},
     {"exciter", nullptr},
@@ -55,12 +65,12 @@ constexpr AddonClass kAddonClasses[] = {
     {"harshness_tamer", nullptr},
     {"hum_notch", nullptr},
     {"low_end_punch", nullptr},
-    {"low_high_band_stereo_shaper", nullptr},
+    {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
     {"loudness_driver", nullptr},
     {"low_mid_cleanup", nullptr},
     {"master_deesser", nullptr},
     {"multiband_compressor", nullptr},
-    {"mono_maker", nullptr},
+    {"mono_maker", Create<MonoMaker>},
     {"ms_color_eq", nullptr},
     {"ms_dynamics_processor", nullptr},
     {"parallel_aggression", Create<ParallelAggression>},
@@ -79,20 +89,20 @@ constexpr AddonClass kAddonClasses[] = {
     {"spectral_dynamics", nullptr},
     {"spectral_gate", nullptr},
     {"standard_compressor", Create<StandardCompressor>},
-    {"stereo_band_rebalance", nullptr},
-    {"stereo_swapper", nullptr},
+    {"stereo_band_rebalance", Create<StereoBandRebalance>},
+    {"stereo_swapper", Create<StereoSwapper>},
     {"sub_rumble_filter", nullptr},
     {"three_band_eq", nullptr},
     {"transient_shaper", nullptr},
     {"transient_sustain_shaper", nullptr},
     {"glue_module", Create<GlueModule>},
     {"vintage_compressor", Create<VintageCompressor>},
-    {"stereo_widener", nullptr},
+    {"stereo_widener", Create<StereoWidener>},
     {"transparent_bus_compressor", Create<TransparentBusCompressor>},
     {"transient_catcher", nullptr},
     {"true_peak_guard", nullptr},
     {"upward_detail", nullptr},
-    {"width_limiter", nullptr},
+    {"width_limiter", Create<WidthLimiter>},
     {"vorlik_loc_compressor", nullptr},
 };
 static_assert(std::size(kAddonClasses) == kAddonCount);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "addons/kit/addon_base.h"
+
+class MonoMaker final : public AddonBase
+{
+public:
+    MonoMaker();
+    void process(AudioBuffer& buffer, const ProcessContext& context) override;
+
+private:
+    double m_sideLow = 0.0; // the one-pole state of the side
+};
