@@ -5,6 +5,10 @@
 #include "addons/dynamics/standard_compressor.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
+#include "addons/eq/air_shelf.h"
+#include "addons/eq/ms_color_eq.h"
+#include "addons/eq/three_band_eq.h"
+#include "addons/eq/tilt_eq.h"
 
 #include <iterator>
 
@@ -27,7 +31,7 @@ struct AddonClass
 // The descriptor list follows this order. An add-on joins the program by
 // replacing its null with Create<ItsClass>.
 constexpr AddonClass kAddonClasses[] = {
-    {"air_shelf", nullptr},
+    {"air_shelf", Create<AirShelf>},
     {"ambient_widener", nullptr},
     {"asymmetric_clipper", nullptr},
     {"band_balance_corrector", nullptr},
@@ -44,7 +48,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"dynamic_tilt", nullptr},
     {"dynamic_low_end_tamer", nullptr},
     {"sonic_maximizer", nullptr},
-    {"tilt_eq", nullptr},
+    {"tilt_eq", Create<TiltEq>},
     {"transformer_saturation", nullptr},
     {"tape_saturation", nullptr},
     {"tape_motion", nullptr},
@@ -61,7 +65,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"master_deesser", nullptr},
     {"multiband_compressor", nullptr},
     {"mono_maker", nullptr},
-    {"ms_color_eq", nullptr},
+    {"ms_color_eq", Create<MSColorEQ>},
     {"ms_dynamics_processor", nullptr},
     {"parallel_aggression", Create<ParallelAggression>},
     {"phase_align", nullptr},
@@ -82,7 +86,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"stereo_band_rebalance", nullptr},
     {"stereo_swapper", nullptr},
     {"sub_rumble_filter", nullptr},
-    {"three_band_eq", nullptr},
+    {"three_band_eq", Create<ThreeBandEq>},
     {"transient_shaper", nullptr},
     {"transient_sustain_shaper", nullptr},
     {"glue_module", Create<GlueModule>},
