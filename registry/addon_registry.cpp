@@ -6,7 +6,11 @@
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
 #include "addons/eq/air_shelf.h"
+#include "addons/eq/center_focus.h"
+#include "addons/eq/low_end_punch.h"
+#include "addons/eq/low_mid_cleanup.h"
 #include "addons/eq/ms_color_eq.h"
+#include "addons/eq/presence_lift.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
 
@@ -38,7 +42,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"balance_corrector", nullptr},
     {"broadband_expander", nullptr},
     {"center_halo", nullptr},
-    {"center_focus", nullptr},
+    {"center_focus", Create<CenterFocus>},
     {"center_lock", nullptr},
     {"crest_factor_controller", nullptr},
     {"dc_blocker", nullptr},
@@ -58,10 +62,10 @@ constexpr AddonClass kAddonClasses[] = {
     {"harmonic_enhancer", nullptr},
     {"harshness_tamer", nullptr},
     {"hum_notch", nullptr},
-    {"low_end_punch", nullptr},
+    {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", nullptr},
     {"loudness_driver", nullptr},
-    {"low_mid_cleanup", nullptr},
+    {"low_mid_cleanup", Create<LowMidCleanup>},
     {"master_deesser", nullptr},
     {"multiband_compressor", nullptr},
     {"mono_maker", nullptr},
@@ -72,7 +76,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"phase_rotator", nullptr},
     {"peak_clipper", nullptr},
     {"micro_dynamics_restorer", nullptr},
-    {"presence_lift", nullptr},
+    {"presence_lift", Create<PresenceLift>},
     {"punch_enhancer", nullptr},
     {"resonance_tracker", nullptr},
     {"resonance_suppressor", nullptr},
