@@ -5,6 +5,14 @@
 #include "addons/dynamics/standard_compressor.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
+#include "addons/eq/air_shelf.h"
+#include "addons/eq/center_focus.h"
+#include "addons/eq/low_end_punch.h"
+#include "addons/eq/low_mid_cleanup.h"
+#include "addons/eq/ms_color_eq.h"
+#include "addons/eq/presence_lift.h"
+#include "addons/eq/three_band_eq.h"
+#include "addons/eq/tilt_eq.h"
 #include "addons/stereo/ambient_widener.h"
 #include "addons/stereo/center_halo.h"
 #include "addons/stereo/center_lock.h"
@@ -37,14 +45,14 @@ struct AddonClass
 // The descriptor list follows this order. An add-on joins the program by
 // replacing its null with Create<ItsClass>.
 constexpr AddonClass kAddonClasses[] = {
-    {"air_shelf", nullptr},
+    {"air_shelf", Create<AirShelf>},
     {"ambient_widener", Create<AmbientWidener>},
     {"asymmetric_clipper", nullptr},
     {"band_balance_corrector", nullptr},
     {"balance_corrector", nullptr},
     {"broadband_expander", nullptr},
     {"center_halo", Create<CenterHalo>},
-    {"center_focus", nullptr},
+    {"center_focus", Create<CenterFocus>},
     {"center_lock", Create<CenterLock>},
     {"crest_factor_controller", nullptr},
     {"dc_blocker", nullptr},
@@ -54,7 +62,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"dynamic_tilt", nullptr},
     {"dynamic_low_end_tamer", nullptr},
     {"sonic_maximizer", nullptr},
-    {"tilt_eq", nullptr},
+    {"tilt_eq", Create<TiltEq>},
     {"transformer_saturation", nullptr},
     {"tape_saturation", nullptr},
     {"tape_motion", Create<TapeMotion>},
@@ -64,21 +72,21 @@ constexpr AddonClass kAddonClasses[] = {
     {"harmonic_enhancer", nullptr},
     {"harshness_tamer", nullptr},
     {"hum_notch", nullptr},
-    {"low_end_punch", nullptr},
+    {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
     {"loudness_driver", nullptr},
-    {"low_mid_cleanup", nullptr},
+    {"low_mid_cleanup", Create<LowMidCleanup>},
     {"master_deesser", nullptr},
     {"multiband_compressor", nullptr},
     {"mono_maker", Create<MonoMaker>},
-    {"ms_color_eq", nullptr},
+    {"ms_color_eq", Create<MSColorEQ>},
     {"ms_dynamics_processor", nullptr},
     {"parallel_aggression", Create<ParallelAggression>},
     {"phase_align", nullptr},
     {"phase_rotator", nullptr},
     {"peak_clipper", nullptr},
     {"micro_dynamics_restorer", nullptr},
-    {"presence_lift", nullptr},
+    {"presence_lift", Create<PresenceLift>},
     {"punch_enhancer", nullptr},
     {"resonance_tracker", nullptr},
     {"resonance_suppressor", nullptr},
@@ -92,7 +100,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"stereo_band_rebalance", Create<StereoBandRebalance>},
     {"stereo_swapper", Create<StereoSwapper>},
     {"sub_rumble_filter", nullptr},
-    {"three_band_eq", nullptr},
+    {"three_band_eq", Create<ThreeBandEq>},
     {"transient_shaper", nullptr},
     {"transient_sustain_shaper", nullptr},
     {"glue_module", Create<GlueModule>},

@@ -46,6 +46,24 @@ inline AudioBuffer StereoSine(double frequencyHz, int sampleRate, double seconds
     return InterleaveStereo(sine, sine, sampleRate);
 }
 
+// A sine in the mid alone (L = R) or in the side alone (L = -R); amplitude is
+// each channel's linear peak.
+inline AudioBuffer MidOrSideSine(double frequencyHz, int sampleRate, double seconds,
+                                 double amplitude, bool side)
+{
+    const std::vector<double> sine =
+        Sine(frequencyHz, sampleRate, FramesIn(seconds, sampleRate), amplitude);
+    std::vector<double> other = sine;
+    if (side)
+    {
+        for (double& value : other)
+        {
+            value = -value;
+        }
+    }
+    return InterleaveStereo(sine, other, sampleRate);
+}
+
 // Signals whose level is the same in every frame, for the static curves of
 // level-driven processors: the stereo RMS level of the quadrature pair
 // (left amplitude * cos, right amplitude * sin) is amplitude / sqrt(2) and its
