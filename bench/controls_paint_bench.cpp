@@ -4,6 +4,9 @@
 // adds itself to kControls.
 #include "controls/base/base_control_wnd.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/knobs/master_knob_lmt_wnd.h"
+#include "controls/knobs/master_knob_wnd.h"
+#include "controls/knobs/small_knob_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -61,6 +64,12 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd& c) { c.SetBlank(true); }},
     {"standard background", [] { return std::make_unique<CBenchBackgroundWnd>(); },
      [](CBaseControlWnd&) {}},
+    {"master knob lmt", [] { return std::make_unique<CMasterKnobLMTWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValue(0.9); }},
+    {"master knob", [] { return std::make_unique<CMasterKnobWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValue(0.6); }},
+    {"small knob", [] { return std::make_unique<CSmallKnobWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValue(0.6); }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

@@ -4,6 +4,10 @@
 #include "tests/controls/probe_control_wnd.h"
 #include "tests/controls/test_slider_wnd.h"
 
+#include "controls/knobs/master_knob_lmt_wnd.h"
+#include "controls/knobs/master_knob_wnd.h"
+#include "controls/knobs/small_knob_wnd.h"
+
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/afxwin.h"
@@ -142,6 +146,30 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(480, 22),
      .create = &CreateStatusBar,
      .drawAt = &DrawSnapshot<CMFCStatusBar>},
+    {.name = "CMasterKnobLMTWnd",
+     .size = CSize(240, 320),
+     .create = &CreateControl<CMasterKnobLMTWnd>,
+     .drawAt = &DrawSnapshot<CMasterKnobLMTWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CMasterKnobWnd",
+     .size = CSize(240, 320),
+     .create = &CreateControl<CMasterKnobWnd>,
+     .drawAt = &DrawSnapshot<CMasterKnobWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CSmallKnobWnd",
+     .size = CSize(160, 160),
+     .create = &CreateControl<CSmallKnobWnd>,
+     .drawAt = &DrawSnapshot<CSmallKnobWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
 };
 
 // The frame checked on a control written for it, so it is known to work
