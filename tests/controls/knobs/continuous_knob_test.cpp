@@ -359,30 +359,34 @@ TYPED_TEST(ContinuousKnobGestures, DisablingMidDragEndsTheDragWithoutACommit)
 TYPED_TEST(ContinuousKnobGestures, SurvivesAParentThatDestroysItWhileHearingOfAChange)
 {
     using Knob = TypeParam;
-    // Each ends in a change; the knob gone at that time sits where the
-    // fixture's does, at the same size.
-    const std::vector<std::pair<const char*, std::function<void(CWnd&)>>> gestures = {
+    // Each ends in a change. The points are reckoned from the knob's screen
+    // origin taken beforehand, for the knob may be gone halfway; it sits where
+    // the fixture's does, at the same size.
+    const std::vector<std::pair<const char*, std::function<void(POINT)>>> gestures = {
         {"drag",
-         [this](CWnd& k)
+         [this](POINT o)
          {
-             this->session->PressButton(ScreenPoint(k, 5, 5));
-             this->session->MoveMouse(ScreenPoint(k, 5, -100));
-             this->session->MoveMouse(ScreenPoint(k, 5, -200));
-             this->session->ReleaseButton(ScreenPoint(k, 5, -200));
+             this->session->PressButton(POINT{o.x + 5, o.y + 5});
+             this->session->MoveMouse(POINT{o.x + 5, o.y - 100});
+             this->session->MoveMouse(POINT{o.x + 5, o.y - 200});
+             this->session->ReleaseButton(POINT{o.x + 5, o.y - 200});
          }},
         {"press on the ring",
-         [this](CWnd& k)
+         [this](POINT o)
          {
              const KnobGeometry g = this->Geometry();
-             this->session->PressButton(ScreenPoint(k, g.centerX, g.centerY - g.radius));
-             this->session->ReleaseButton(ScreenPoint(k, g.centerX, g.centerY - g.radius));
+             this->session->PressButton(POINT{o.x + g.centerX, o.y + g.centerY - g.radius});
+             this->session->ReleaseButton(POINT{o.x + g.centerX, o.y + g.centerY - g.radius});
          }},
-        {"wheel", [this](CWnd& k) { this->session->Wheel(ScreenPoint(k, 5, 5), -WHEEL_DELTA); }},
+        {"wheel",
+         [this](POINT o) {
+             this->session->Wheel(POINT{o.x + 5, o.y + 5}, -WHEEL_DELTA);
+         }},
         {"double-click",
-         [this](CWnd& k)
+         [this](POINT o)
          {
-             this->session->Click(ScreenPoint(k, 5, 5));
-             this->session->Click(ScreenPoint(k, 5, 5));
+             this->session->Click(POINT{o.x + 5, o.y + 5});
+             this->session->Click(POINT{o.x + 5, o.y + 5});
          }},
     };
     this->knob.ShowWindow(SW_HIDE);
@@ -411,7 +415,7 @@ TYPED_TEST(ContinuousKnobGestures, SurvivesAParentThatDestroysItWhileHearingOfAC
                                 }
                                 return 0;
                             });
-            gesture(*owned);
+            gesture(ScreenPoint(*owned, 0, 0));
             EXPECT_FALSE(::IsWindow(hwnd));
             this->parent.On(WMU_CONTROL_CHANGED,
                             [](WPARAM, LPARAM) -> std::optional<LRESULT> { return 0; });
