@@ -22,6 +22,9 @@
 #include "controls/switches/menu_bar_wnd.h"
 #include "controls/switches/segment_switch_wnd.h"
 #include "controls/switches/toggle_switch_wnd.h"
+#include "controls/knobs/master_knob_lmt_wnd.h"
+#include "controls/knobs/master_knob_wnd.h"
+#include "controls/knobs/small_knob_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -164,6 +167,12 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd& c) {
          static_cast<CMenuBarWnd&>(c).SetItems({L"Apprentice", L"Maester", L"Codex"});
      }},
+    {"master knob lmt", [] { return std::make_unique<CMasterKnobLMTWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValue(0.9); }},
+    {"master knob", [] { return std::make_unique<CMasterKnobWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValue(0.6); }},
+    {"small knob", [] { return std::make_unique<CSmallKnobWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValue(0.6); }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

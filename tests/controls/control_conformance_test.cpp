@@ -22,6 +22,9 @@
 #include "controls/switches/menu_bar_wnd.h"
 #include "controls/switches/segment_switch_wnd.h"
 #include "controls/switches/toggle_switch_wnd.h"
+#include "controls/knobs/master_knob_lmt_wnd.h"
+#include "controls/knobs/master_knob_wnd.h"
+#include "controls/knobs/small_knob_wnd.h"
 
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
@@ -322,6 +325,30 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(160, 40),
      .create = &CreateControl<CMenuBarWnd>,
      .drawAt = &DrawSnapshot<CMenuBarWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CMasterKnobLMTWnd",
+     .size = CSize(240, 320),
+     .create = &CreateControl<CMasterKnobLMTWnd>,
+     .drawAt = &DrawSnapshot<CMasterKnobLMTWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CMasterKnobWnd",
+     .size = CSize(240, 320),
+     .create = &CreateControl<CMasterKnobWnd>,
+     .drawAt = &DrawSnapshot<CMasterKnobWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CSmallKnobWnd",
+     .size = CSize(160, 160),
+     .create = &CreateControl<CSmallKnobWnd>,
+     .drawAt = &DrawSnapshot<CSmallKnobWnd>,
      .setEveryValue = &SetEveryBaseValue,
      .values = &BaseValues,
      .notifies = true,
