@@ -4,6 +4,14 @@
 // adds itself to kControls.
 #include "controls/base/base_control_wnd.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/text/text_title_wnd.h"
+#include "controls/text/text_caption_wnd.h"
+#include "controls/text/text_caption_block_wnd.h"
+#include "controls/text/text_label_strip_wnd.h"
+#include "controls/text/text_block_wnd.h"
+#include "controls/text/value_readout_wnd.h"
+#include "controls/text/horizontal_divider_wnd.h"
+#include "controls/text/vertical_divider_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -60,6 +68,18 @@ const std::vector<BenchControl> kControls = {
     {"blank", [] { return std::make_unique<CBenchBackgroundWnd>(); },
      [](CBaseControlWnd& c) { c.SetBlank(true); }},
     {"standard background", [] { return std::make_unique<CBenchBackgroundWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"text title", [] { return std::make_unique<CTextTitleWnd>(); }, [](CBaseControlWnd&) {}},
+    {"text caption", [] { return std::make_unique<CTextCaptionWnd>(); }, [](CBaseControlWnd&) {}},
+    {"text caption block", [] { return std::make_unique<CTextCaptionBlockWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"text label strip", [] { return std::make_unique<CTextLabelStripWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"text block", [] { return std::make_unique<CTextBlockWnd>(); }, [](CBaseControlWnd&) {}},
+    {"value readout", [] { return std::make_unique<CValueReadoutWnd>(); }, [](CBaseControlWnd&) {}},
+    {"horizontal divider", [] { return std::make_unique<CHorizontalDividerWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"vertical divider", [] { return std::make_unique<CVerticalDividerWnd>(); },
      [](CBaseControlWnd&) {}},
 };
 

@@ -355,7 +355,8 @@ void CBaseControlWnd::Repaint()
 }
 
 void CBaseControlWnd::PaintBuffered(
-    CWnd& window, const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint)
+    CWnd& window, const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint,
+    bool gridFittedText)
 {
     CPaintDC paintDc(&window);
     CRect client;
@@ -375,6 +376,10 @@ void CBaseControlWnd::PaintBuffered(
     {
         Gdiplus::Graphics graphics(memory.GetSafeHdc());
         PrepareControlGraphics(graphics);
+        if (!gridFittedText)
+        {
+            graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintSystemDefault);
+        }
         paint(graphics, client);
     }
     paintDc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
