@@ -25,6 +25,14 @@
 #include "controls/knobs/master_knob_lmt_wnd.h"
 #include "controls/knobs/master_knob_wnd.h"
 #include "controls/knobs/small_knob_wnd.h"
+#include "controls/text/text_title_wnd.h"
+#include "controls/text/text_caption_wnd.h"
+#include "controls/text/text_caption_block_wnd.h"
+#include "controls/text/text_label_strip_wnd.h"
+#include "controls/text/text_block_wnd.h"
+#include "controls/text/value_readout_wnd.h"
+#include "controls/text/horizontal_divider_wnd.h"
+#include "controls/text/vertical_divider_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
@@ -173,6 +181,18 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd& c) { c.SetValue(0.6); }},
     {"small knob", [] { return std::make_unique<CSmallKnobWnd>(); },
      [](CBaseControlWnd& c) { c.SetValue(0.6); }},
+    {"text title", [] { return std::make_unique<CTextTitleWnd>(); }, [](CBaseControlWnd&) {}},
+    {"text caption", [] { return std::make_unique<CTextCaptionWnd>(); }, [](CBaseControlWnd&) {}},
+    {"text caption block", [] { return std::make_unique<CTextCaptionBlockWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"text label strip", [] { return std::make_unique<CTextLabelStripWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"text block", [] { return std::make_unique<CTextBlockWnd>(); }, [](CBaseControlWnd&) {}},
+    {"value readout", [] { return std::make_unique<CValueReadoutWnd>(); }, [](CBaseControlWnd&) {}},
+    {"horizontal divider", [] { return std::make_unique<CHorizontalDividerWnd>(); },
+     [](CBaseControlWnd&) {}},
+    {"vertical divider", [] { return std::make_unique<CVerticalDividerWnd>(); },
+     [](CBaseControlWnd&) {}},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

@@ -365,9 +365,19 @@ void CBaseControlWnd::RequestLeaveNotice()
 }
 
 void CBaseControlWnd::PaintBuffered(
-    CWnd& window, const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint)
+    CWnd& window, const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint,
+    bool gridFittedText)
 {
-    PaintDoubleBuffered(window, paint);
+    PaintDoubleBuffered(window,
+                        [&](Gdiplus::Graphics& graphics, const RECT& client)
+                        {
+                            if (!gridFittedText)
+                            {
+                                graphics.SetTextRenderingHint(
+                                    Gdiplus::TextRenderingHintSystemDefault);
+                            }
+                            paint(graphics, client);
+                        });
 }
 
 bool CBaseControlWnd::PaintBackground(Gdiplus::Graphics& graphics, const RECT& client,

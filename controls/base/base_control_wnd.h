@@ -106,19 +106,23 @@ protected:
 
     // The paint of every control's WM_PAINT: composed in a memory bitmap and
     // copied in one BitBlt. A blank control shows only its background colour.
+    // A control that draws no text may leave the text hint unset.
     template <typename Control>
-    static void PaintControl(Control& control, BackgroundPainter background)
+    static void PaintControl(Control& control, BackgroundPainter background,
+                             bool gridFittedText = true)
     {
-        PaintBuffered(control,
-                      [&](Gdiplus::Graphics& graphics, const RECT& client)
-                      {
-                          typename Control::State state = control.GetState();
-                          state.size = CSize(client.right, client.bottom);
-                          if (PaintBackground(graphics, client, state.snapshot, background))
-                          {
-                              Control::Draw(graphics, state);
-                          }
-                      });
+        PaintBuffered(
+            control,
+            [&](Gdiplus::Graphics& graphics, const RECT& client)
+            {
+                typename Control::State state = control.GetState();
+                state.size = CSize(client.right, client.bottom);
+                if (PaintBackground(graphics, client, state.snapshot, background))
+                {
+                    Control::Draw(graphics, state);
+                }
+            },
+            gridFittedText);
     }
 
     // The paint is whole in the memory bitmap, so nothing is erased.
@@ -161,7 +165,8 @@ protected:
     // Steps of that paint without the background: for a control that paints
     // its whole surface itself.
     static void PaintBuffered(CWnd& window,
-                              const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint);
+                              const std::function<void(Gdiplus::Graphics&, const RECT&)>& paint,
+                              bool gridFittedText = true);
 
 private:
     // Clears a blank control and says false; else paints the background.

@@ -1,6 +1,14 @@
 // What every custom-drawn control promises, checked over one table: a control
 // joins by adding its row to kControlRows.
 
+#include "controls/text/text_title_wnd.h"
+#include "controls/text/text_caption_wnd.h"
+#include "controls/text/text_caption_block_wnd.h"
+#include "controls/text/text_label_strip_wnd.h"
+#include "controls/text/text_block_wnd.h"
+#include "controls/text/value_readout_wnd.h"
+#include "controls/text/horizontal_divider_wnd.h"
+#include "controls/text/vertical_divider_wnd.h"
 #include "tests/controls/probe_control_wnd.h"
 #include "tests/controls/test_slider_wnd.h"
 
@@ -352,6 +360,70 @@ const std::vector<ControlRow> kControlRows = {
      .setEveryValue = &SetEveryBaseValue,
      .values = &BaseValues,
      .notifies = true,
+     .disable = &DisableBase},
+    {.name = "CTextTitleWnd",
+     .size = CSize(240, 52),
+     .create = &CreateControl<CTextTitleWnd>,
+     .drawAt = &DrawSnapshot<CTextTitleWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CTextCaptionWnd",
+     .size = CSize(200, 32),
+     .create = &CreateControl<CTextCaptionWnd>,
+     .drawAt = &DrawSnapshot<CTextCaptionWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CTextCaptionBlockWnd",
+     .size = CSize(280, 40),
+     .create = &CreateControl<CTextCaptionBlockWnd>,
+     .drawAt = &DrawSnapshot<CTextCaptionBlockWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CTextLabelStripWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CTextLabelStripWnd>,
+     .drawAt = &DrawSnapshot<CTextLabelStripWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CTextBlockWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CTextBlockWnd>,
+     .drawAt = &DrawSnapshot<CTextBlockWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CValueReadoutWnd",
+     .size = CSize(160, 40),
+     .create = &CreateControl<CValueReadoutWnd>,
+     .drawAt = &DrawSnapshot<CValueReadoutWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CHorizontalDividerWnd",
+     .size = CSize(160, 40),
+     .create = &CreateControl<CHorizontalDividerWnd>,
+     .drawAt = &DrawSnapshot<CHorizontalDividerWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
+     .disable = &DisableBase},
+    {.name = "CVerticalDividerWnd",
+     .size = CSize(40, 160),
+     .create = &CreateControl<CVerticalDividerWnd>,
+     .drawAt = &DrawSnapshot<CVerticalDividerWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = false,
      .disable = &DisableBase},
 };
 

@@ -1,0 +1,49 @@
+#include "controls/text/vertical_divider_wnd.h"
+
+#include "controls/base/painting_helpers.h"
+#include "controls/text/text_painting.h"
+#include "controls/text/widget_state.h"
+
+IMPLEMENT_DYNAMIC(CVerticalDividerWnd, CBaseControlWnd)
+
+BEGIN_MESSAGE_MAP(CVerticalDividerWnd, CBaseControlWnd)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CVerticalDividerWnd::CVerticalDividerWnd()
+{
+    kindName = "vertical divider";
+    SetGridSpan(CSize(1, 4));
+    drawBorder = false;
+    drawBackground = false;
+}
+
+void CVerticalDividerWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
+{
+    // The same steps as the horizontal divider's, turned; no routine of its own.
+    if (state.snapshot.blank)
+    {
+        graphics.Clear(Gdiplus::ColorFromRef(state.snapshot.backgroundColor));
+        return;
+    }
+    PaintControlBackground(graphics, RECT{0, 0, state.size.cx, state.size.cy}, state.snapshot);
+    const Gdiplus::REAL x = Gdiplus::REAL(state.size.cx / 2) + 0.5f;
+    const Gdiplus::Pen line(Gdiplus::ColorFromRef(state.snapshot.accentColor, 0xE4), 2.0f);
+    graphics.DrawLine(&line, x, 8.0f, x, Gdiplus::REAL(state.size.cy - 8));
+}
+
+CVerticalDividerWnd::State CVerticalDividerWnd::GetState() const
+{
+    return ClientStateOf<State>(*this);
+}
+
+BOOL CVerticalDividerWnd::Create(const RECT& rect, CWnd* parent, UINT id)
+{
+    return CreateControlWindow(rect, parent, id, IDC_ARROW, false);
+}
+
+void CVerticalDividerWnd::OnPaint()
+{
+    PaintControl(*this, &PaintNoBackground, false);
+}
