@@ -421,12 +421,13 @@ TEST(AudioFileWriter, RefusedReplacementNamesItsCause)
 {
     TempDir dir;
     const AudioBuffer track = Tone(48000, 0.1, 0.5);
-    for (const char* name : {"taken.wav", "taken.flac"})
+    // A folder in the way is found before anything is written.
+    for (const auto& [name, opening] : {std::pair{"taken.wav", "Cannot open output WAV: "},
+                                        std::pair{"taken.flac", "Cannot open output audio file: "}})
     {
-        // A folder in the way: everything is written, then the rename fails.
         std::filesystem::create_directories(dir / name / "inside");
         EXPECT_EQ(WriteError(dir / name, track, {}),
-                  "Failed to write audio data: " + (dir / name).string() + ": Is a directory");
+                  opening + (dir / name).string() + ": Is a directory");
     }
 }
 
