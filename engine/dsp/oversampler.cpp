@@ -321,7 +321,10 @@ void DownsampleFrames(const Frames& x, std::int64_t windowFirst, int factor, int
         const std::int64_t first = (q0 - tapsPerPhase) * factor;
         for (std::int64_t b = 0; b < factor; ++b)
         {
-            for (std::int64_t s = 0; s < q1 - q0 + 2 * tapsPerPhase + 1; ++s)
+            // Only the frames the taps of phase b read: a streamed window ends
+            // at the last of them, before the track does.
+            const std::int64_t count = q1 - q0 + (taps - 1 - b) / factor;
+            for (std::int64_t s = 0; s < count; ++s)
             {
                 const std::int64_t frame = first + s * factor + b;
                 if (frame >= n)
