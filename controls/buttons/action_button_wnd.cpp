@@ -1,5 +1,6 @@
 #include "controls/buttons/action_button_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 
@@ -43,14 +44,7 @@ CActionButtonWnd::CActionButtonWnd()
 
 CActionButtonWnd::State CActionButtonWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     return state;
 }
 

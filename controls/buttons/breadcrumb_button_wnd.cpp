@@ -1,5 +1,6 @@
 #include "controls/buttons/breadcrumb_button_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 
 IMPLEMENT_DYNAMIC(CBreadcrumbButtonWnd, CBaseControlWnd)
@@ -32,14 +33,7 @@ CBreadcrumbButtonWnd::CBreadcrumbButtonWnd()
 
 CBreadcrumbButtonWnd::State CBreadcrumbButtonWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     return state;
 }
 

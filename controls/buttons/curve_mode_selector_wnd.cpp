@@ -1,5 +1,6 @@
 #include "controls/buttons/curve_mode_selector_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 
@@ -46,14 +47,7 @@ CCurveModeSelectorWnd::CCurveModeSelectorWnd()
 
 CCurveModeSelectorWnd::State CCurveModeSelectorWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.mode = mode;
     state.hoverSegment = hoverSegment;
     state.pressedSegment = pressedSegment;

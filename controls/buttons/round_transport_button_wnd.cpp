@@ -1,5 +1,6 @@
 #include "controls/buttons/round_transport_button_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 
 #include <algorithm>
@@ -36,14 +37,7 @@ CRoundTransportButtonWnd::CRoundTransportButtonWnd()
 
 CRoundTransportButtonWnd::State CRoundTransportButtonWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.glyph = glyph;
     return state;
 }

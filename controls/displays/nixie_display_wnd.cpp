@@ -1,5 +1,6 @@
 #include "controls/displays/nixie_display_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/displays/display_text.h"
@@ -40,14 +41,7 @@ CNixieDisplayWnd::CNixieDisplayWnd()
 
 CNixieDisplayWnd::State CNixieDisplayWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     return state;
 }
 

@@ -1,5 +1,6 @@
 #include "controls/displays/panel_light_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/displays/display_text.h"
 
@@ -36,14 +37,7 @@ CPanelLightWnd::CPanelLightWnd()
 
 CPanelLightWnd::State CPanelLightWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     return state;
 }
 

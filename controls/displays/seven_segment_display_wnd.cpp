@@ -1,5 +1,6 @@
 #include "controls/displays/seven_segment_display_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/displays/display_text.h"
@@ -52,14 +53,7 @@ CSevenSegmentDisplayWnd::CSevenSegmentDisplayWnd()
 
 CSevenSegmentDisplayWnd::State CSevenSegmentDisplayWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     return state;
 }
 

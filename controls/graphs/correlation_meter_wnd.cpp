@@ -1,5 +1,6 @@
 #include "controls/graphs/correlation_meter_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/double_buffered_paint.h"
 #include "controls/graphs/graph_feed.h"
@@ -92,12 +93,7 @@ void CCorrelationMeterWnd::FeedChanged()
 CCorrelationMeterWnd::State CCorrelationMeterWnd::GetState() const
 {
     State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
+    state.size = ClientSizeOf(*this);
     state.correlation = correlation;
     state.playing = playing;
     return state;

@@ -1,5 +1,6 @@
 #include "controls/graphs/goniometer_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/double_buffered_paint.h"
 #include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
@@ -70,12 +71,7 @@ BOOL CGoniometerWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 CGoniometerWnd::State CGoniometerWnd::GetState() const
 {
     State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
+    state.size = ClientSizeOf(*this);
     state.windowSec = windowSec;
     state.playing = playing;
     state.hasAudio = HasAudio(audio);

@@ -1,5 +1,6 @@
 #include "controls/graphs/graph_host_control.h"
 
+#include "controls/base/client_state.h"
 #include "platform/gdiplus/gdiplus.h"
 
 void CGraphHostControl::Draw(Gdiplus::Graphics& graphics, const State& state)
@@ -9,14 +10,7 @@ void CGraphHostControl::Draw(Gdiplus::Graphics& graphics, const State& state)
 
 CGraphHostControl::State CGraphHostControl::HostState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.solid = SolidColor();
     return state;
 }

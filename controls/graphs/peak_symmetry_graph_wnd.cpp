@@ -1,5 +1,6 @@
 #include "controls/graphs/peak_symmetry_graph_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/double_buffered_paint.h"
 #include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
@@ -89,12 +90,7 @@ BOOL CPeakSymmetryGraphWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 CPeakSymmetryGraphWnd::State CPeakSymmetryGraphWnd::GetState() const
 {
     State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
+    state.size = ClientSizeOf(*this);
     state.windowSec = windowSec;
     state.hasAudio = HasAudio(audio);
     const PeakColumns columns =

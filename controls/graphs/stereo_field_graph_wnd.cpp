@@ -1,5 +1,6 @@
 #include "controls/graphs/stereo_field_graph_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/double_buffered_paint.h"
 #include "controls/graphs/analysis_graph_base.h"
@@ -96,12 +97,7 @@ void CStereoFieldGraphWnd::Repaint()
 CStereoFieldGraphWnd::State CStereoFieldGraphWnd::GetState() const
 {
     State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
+    state.size = ClientSizeOf(*this);
     state.windowSec = windowSec;
     return state;
 }

@@ -1,5 +1,6 @@
 #include "controls/knobs/master_knob_lmt_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/knobs/continuous_knob_face.h"
 
@@ -36,7 +37,7 @@ void CMasterKnobLMTWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 
 CMasterKnobLMTWnd::State CMasterKnobLMTWnd::GetState() const
 {
-    State state = SnapshotState<State>();
+    State state = ClientStateOf<State>(*this);
     state.knob = {showTicks, bipolar, threshold};
     return state;
 }

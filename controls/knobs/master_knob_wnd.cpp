@@ -1,5 +1,6 @@
 #include "controls/knobs/master_knob_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/knobs/continuous_knob_face.h"
 
@@ -34,7 +35,7 @@ void CMasterKnobWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 
 CMasterKnobWnd::State CMasterKnobWnd::GetState() const
 {
-    State state = SnapshotState<State>();
+    State state = ClientStateOf<State>(*this);
     state.knob = {showTicks, bipolar};
     return state;
 }

@@ -1,5 +1,6 @@
 #include "controls/knobs/small_knob_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/knobs/continuous_knob_face.h"
 
@@ -35,7 +36,7 @@ void CSmallKnobWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 
 CSmallKnobWnd::State CSmallKnobWnd::GetState() const
 {
-    State state = SnapshotState<State>();
+    State state = ClientStateOf<State>(*this);
     state.knob = {showTicks, showPointer, bipolar};
     return state;
 }

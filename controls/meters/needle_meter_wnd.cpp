@@ -1,5 +1,6 @@
 #include "controls/meters/needle_meter_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/meters/meter_scales.h"
@@ -53,14 +54,7 @@ CNeedleMeterWnd::CNeedleMeterWnd()
 
 CNeedleMeterWnd::State CNeedleMeterWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.displayMin = displayMin;
     state.displayMax = displayMax;
     return state;

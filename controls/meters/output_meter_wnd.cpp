@@ -1,5 +1,6 @@
 #include "controls/meters/output_meter_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/meters/meter_scales.h"
@@ -41,14 +42,7 @@ COutputMeterWnd::COutputMeterWnd()
 
 COutputMeterWnd::State COutputMeterWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.minDb = minDb;
     state.maxDb = maxDb;
     return state;

@@ -1,6 +1,7 @@
 #include "controls/switches/ab_monitor_switch_wnd.h"
 
 #include "controls/base/accent_shade.h"
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/layout/control_item.h"
@@ -123,14 +124,7 @@ void CABMonitorSwitchWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 
 CABMonitorSwitchWnd::State CABMonitorSwitchWnd::GetState() const
 {
-    State snapshot;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    snapshot.size = client.Size();
-    snapshot.snapshot = GetDrawState();
+    State snapshot = ClientStateOf<State>(*this);
     snapshot.halves = {state, hoverHalf, pressedHalf};
     return snapshot;
 }

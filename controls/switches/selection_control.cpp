@@ -1,6 +1,7 @@
 #include "controls/switches/selection_control.h"
 
 #include "base/unicode_text.h"
+#include "controls/base/client_state.h"
 #include "controls/layout/control_item.h"
 
 #include <algorithm>
@@ -134,14 +135,7 @@ void CSelectionControl::ReplaceLabels(const std::vector<CString>& list)
 
 CSelectionControl::State CSelectionControl::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.items = GetSwitchState();
     return state;
 }

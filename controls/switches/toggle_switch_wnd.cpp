@@ -1,6 +1,7 @@
 #include "controls/switches/toggle_switch_wnd.h"
 
 #include "controls/base/accent_shade.h"
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/layout/control_item.h"
@@ -139,14 +140,7 @@ void CToggleSwitchWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 
 CToggleSwitchWnd::State CToggleSwitchWnd::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = ClientStateOf<State>(*this);
     state.on = on;
     return state;
 }

@@ -2,7 +2,7 @@
 
 #include "controls/text/text_painting.h"
 #include "controls/text/shown_texts.h"
-#include "controls/text/widget_state.h"
+#include "controls/base/client_state.h"
 
 IMPLEMENT_DYNAMIC(CTextCaptionBlockWnd, CBaseControlWnd)
 

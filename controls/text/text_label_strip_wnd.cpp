@@ -3,7 +3,7 @@
 #include "controls/base/painting_helpers.h"
 #include "controls/text/text_painting.h"
 #include "controls/text/shown_texts.h"
-#include "controls/text/widget_state.h"
+#include "controls/base/client_state.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include "controls/layout/control_item.h"
 #include "controls/text/text_painting.h"
 #include "controls/text/shown_texts.h"
-#include "controls/text/widget_state.h"
+#include "controls/base/client_state.h"
 
 IMPLEMENT_DYNAMIC(CValueReadoutWnd, CBaseControlWnd)
 

@@ -1,8 +1,8 @@
 #include "controls/text/vertical_divider_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 #include "controls/text/text_painting.h"
-#include "controls/text/widget_state.h"
 
 IMPLEMENT_DYNAMIC(CVerticalDividerWnd, CBaseControlWnd)
 
