@@ -14,8 +14,10 @@ endfunction()
 
 # One test program per tests/ sub-folder; each test case is a CTest test labelled
 # by the folder it tests. PROPERTIES (name value ...) go to every test case.
+# With BRVL_TEST_SHARDS > 0 each program is instead that many CTest tests, each
+# running its share of the cases in one process, unless PER_CASE is given.
 function(brvl_folder_tests label)
-    cmake_parse_arguments(ARG "" "" "DEPS;EXTRA_LABELS;PROPERTIES" ${ARGN})
+    cmake_parse_arguments(ARG "PER_CASE" "" "DEPS;EXTRA_LABELS;PROPERTIES" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     if(NOT sources)
         return()
@@ -26,7 +28,21 @@ function(brvl_folder_tests label)
     # Every test source includes GoogleTest; parsing it once per program saves
     # a good part of the test build on small machines.
     target_precompile_headers(${target} PRIVATE <gtest/gtest.h>)
-    gtest_discover_tests(${target}
-        PROPERTIES LABELS "${label};${ARG_EXTRA_LABELS}" ${ARG_PROPERTIES}
-        DISCOVERY_TIMEOUT 60)
+    if(BRVL_TEST_SHARDS GREATER 0 AND NOT ARG_PER_CASE)
+        # Under the sanitizers starting a process (and the display and font
+        # set-up of the window tests) costs more than most test cases, so there
+        # each program runs whole, split into shards that keep the cores busy.
+        math(EXPR last "${BRVL_TEST_SHARDS} - 1")
+        foreach(shard RANGE ${last})
+            set(name ${target}_shard${shard})
+            add_test(NAME ${name} COMMAND ${target})
+            set_tests_properties(${name} PROPERTIES
+                LABELS "${label};${ARG_EXTRA_LABELS}"
+                ENVIRONMENT "GTEST_TOTAL_SHARDS=${BRVL_TEST_SHARDS};GTEST_SHARD_INDEX=${shard}")
+        endforeach()
+    else()
+        gtest_discover_tests(${target}
+            PROPERTIES LABELS "${label};${ARG_EXTRA_LABELS}" ${ARG_PROPERTIES}
+            DISCOVERY_TIMEOUT 60)
+    endif()
 endfunction()
