@@ -6,18 +6,21 @@
 namespace
 {
 
-BYTE ScaledChannel(BYTE channel, double factor)
+BYTE ScaledChannel(BYTE channel, double factor, ChannelRounding rounding)
 {
+    const double scaled = channel * factor;
+    const double whole =
+        rounding == ChannelRounding::Round ? std::round(scaled) : std::trunc(scaled);
     // Held before the cast: a factor of NaN or a huge one would not fit an int.
-    const double scaled = std::trunc(channel * factor);
-    return scaled > 0.0 ? static_cast<BYTE>(std::min(scaled, 255.0)) : BYTE(0);
+    return whole > 0.0 ? static_cast<BYTE>(std::min(whole, 255.0)) : BYTE(0);
 }
 
 } // namespace
 
-Gdiplus::Color AccentShade(COLORREF accent, BYTE alpha, double red, double green, double blue)
+Gdiplus::Color AccentShade(COLORREF accent, BYTE alpha, double red, double green, double blue,
+                           ChannelRounding rounding)
 {
-    return Gdiplus::Color(alpha, ScaledChannel(GetRValue(accent), red),
-                          ScaledChannel(GetGValue(accent), green),
-                          ScaledChannel(GetBValue(accent), blue));
+    return Gdiplus::Color(alpha, ScaledChannel(GetRValue(accent), red, rounding),
+                          ScaledChannel(GetGValue(accent), green, rounding),
+                          ScaledChannel(GetBValue(accent), blue, rounding));
 }

@@ -10,31 +10,8 @@ namespace
 
 constexpr Gdiplus::ARGB kBodyTop = 0xFF0D0F12;
 constexpr Gdiplus::ARGB kBodyBottom = 0xFF13161B;
-constexpr BYTE kFrameAlpha = 0x18;
-constexpr BYTE kValueFrameAlpha = 0x1C;
-
-void PaintStandardBackground(Gdiplus::Graphics& graphics, const RECT& rect,
-                             const ControlDrawState& state, BYTE frameAlpha)
-{
-    using Gdiplus::REAL;
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const REAL left = REAL(rect.left);
-    const REAL top = REAL(rect.top);
-    const REAL width = REAL(rect.right - rect.left);
-    const REAL height = REAL(rect.bottom - rect.top);
-    if (state.drawBackground)
-    {
-        const Gdiplus::LinearGradientBrush body(
-            Gdiplus::PointF(left, top), Gdiplus::PointF(left, top + height),
-            Gdiplus::Color(kBodyTop), Gdiplus::Color(kBodyBottom));
-        graphics.FillRectangle(&body, left, top, width, height);
-    }
-    if (state.drawBorder)
-    {
-        const Gdiplus::Pen frame(Gdiplus::Color(frameAlpha, 255, 255, 255), 1.0f);
-        graphics.DrawRectangle(&frame, left + 0.5f, top + 0.5f, width - 1, height - 1);
-    }
-}
+constexpr Gdiplus::ARGB kFrame = 0x18FFFFFF;
+constexpr Gdiplus::ARGB kValueFrame = 0x1CFFFFFF;
 
 } // namespace
 
@@ -43,21 +20,6 @@ void PrepareControlGraphics(Gdiplus::Graphics& graphics)
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-}
-
-Gdiplus::Color ScaledAccent(COLORREF accent, double factor, BYTE alpha, ChannelRounding rounding)
-{
-    if (rounding == ChannelRounding::Truncate)
-    {
-        return AccentShade(accent, alpha, factor);
-    }
-    const auto scale = [factor](BYTE channel)
-    {
-        const double whole = std::round(channel * factor);
-        return whole > 0.0 ? static_cast<BYTE>(std::min(whole, 255.0)) : BYTE(0); // NaN too
-    };
-    return Gdiplus::Color(alpha, scale(GetRValue(accent)), scale(GetGValue(accent)),
-                          scale(GetBValue(accent)));
 }
 
 void AddRoundedRectFigure(Gdiplus::GraphicsPath& path, float x, float y, float width, float height,
@@ -84,14 +46,37 @@ void AddRoundedRectFigure(Gdiplus::GraphicsPath& path, float x, float y, float w
     path.CloseFigure();
 }
 
+void PaintBackdrop(Gdiplus::Graphics& graphics, const RECT& rect, const ControlDrawState& state,
+                   const BackdropLook& look)
+{
+    using Gdiplus::REAL;
+    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
+    const REAL left = REAL(rect.left);
+    const REAL top = REAL(rect.top);
+    const REAL width = REAL(rect.right - rect.left);
+    const REAL height = REAL(rect.bottom - rect.top);
+    if (state.drawBackground && (look.bodyTop != 0 || look.bodyBottom != 0))
+    {
+        const Gdiplus::LinearGradientBrush body(
+            Gdiplus::PointF(left, top), Gdiplus::PointF(left, top + height),
+            Gdiplus::Color(look.bodyTop), Gdiplus::Color(look.bodyBottom));
+        graphics.FillRectangle(&body, left, top, width, height);
+    }
+    if (state.drawBorder)
+    {
+        const Gdiplus::Pen frame(Gdiplus::Color(look.frame), 1.0f);
+        graphics.DrawRectangle(&frame, left + 0.5f, top + 0.5f, width - 1, height - 1);
+    }
+}
+
 void PaintControlBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                             const ControlDrawState& state)
 {
-    PaintStandardBackground(graphics, rect, state, kFrameAlpha);
+    PaintBackdrop(graphics, rect, state, {kBodyTop, kBodyBottom, kFrame});
 }
 
 void PaintValueControlBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                                  const ControlDrawState& state)
 {
-    PaintStandardBackground(graphics, rect, state, kValueFrameAlpha);
+    PaintBackdrop(graphics, rect, state, {kBodyTop, kBodyBottom, kValueFrame});
 }

@@ -10,21 +10,24 @@
 // coordinates (so a 1-pixel line at x.5 is crisp), grid-fitted text.
 void PrepareControlGraphics(Gdiplus::Graphics& graphics);
 
-// A lit or shaded variant of an accent: each channel times `factor`, capped
-// at 255, either rounded (halves away from zero) or truncated, with `alpha`.
-enum class ChannelRounding
-{
-    Round,
-    Truncate,
-};
-Gdiplus::Color ScaledAccent(COLORREF accent, double factor, BYTE alpha,
-                            ChannelRounding rounding = ChannelRounding::Round);
-
 // One closed figure: a rectangle with quarter-circle corners. The radius is
 // held to [0, half the shorter side] (0 gives a plain rectangle); a figure of
 // no width or height, or with a non-finite argument, is not added.
 void AddRoundedRectFigure(Gdiplus::GraphicsPath& path, float x, float y, float width, float height,
                           float radius);
+
+// A backdrop's colours. A body of two transparent ends is not painted.
+struct BackdropLook
+{
+    Gdiplus::ARGB bodyTop = 0;
+    Gdiplus::ARGB bodyBottom = 0;
+    Gdiplus::ARGB frame = 0;
+};
+
+// The control's colour, a vertical body gradient and a 1-pixel frame on the
+// outermost pixels, the body and the frame each as the snapshot asks.
+void PaintBackdrop(Gdiplus::Graphics& graphics, const RECT& rect, const ControlDrawState& state,
+                   const BackdropLook& look);
 
 // The standard background: the control's colour, the dark body gradient and a
 // faint white frame on the outermost pixels, each as the snapshot asks.

@@ -1,5 +1,6 @@
 #include "controls/buttons/action_button_wnd.h"
 
+#include "controls/base/accent_shade.h"
 #include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
@@ -91,14 +92,14 @@ void DrawActionButton(Gdiplus::Graphics& graphics, const RECT& rect, const Contr
     const REAL w = REAL(body.right - body.left);
     const REAL h = REAL(body.bottom - body.top);
     const COLORREF accent = state.accentColor;
-    constexpr auto kTruncate = ChannelRounding::Truncate;
 
     FillRounded(graphics, Gdiplus::SolidBrush(Gdiplus::Color(0x22000000)), x - 2, y + 4, w + 4,
                 h + 4, 10);
     if (state.hover || state.pressed)
     {
         FillRounded(graphics,
-                    Gdiplus::SolidBrush(ScaledAccent(accent, 1.0, state.pressed ? 0x12 : 0x1C)),
+                    Gdiplus::SolidBrush(AccentShade(accent, state.pressed ? 0x12 : 0x1C, 1.0,
+                                                    ChannelRounding::Round)),
                     x - 2, y - 2, w + 4, h + 4, 10);
     }
 
@@ -106,13 +107,13 @@ void DrawActionButton(Gdiplus::Graphics& graphics, const RECT& rect, const Contr
     Gdiplus::Color bottom(255, 18, 20, 24);
     if (state.pressed)
     {
-        top = ScaledAccent(accent, 0.88, 0xFF, kTruncate);
-        bottom = ScaledAccent(accent, 0.6, 0xFF, kTruncate);
+        top = AccentShade(accent, 0xFF, 0.88);
+        bottom = AccentShade(accent, 0xFF, 0.6);
     }
     else if (state.hover)
     {
-        top = ScaledAccent(accent, 1.03, 0xFF, kTruncate);
-        bottom = ScaledAccent(accent, 0.76, 0xFF, kTruncate);
+        top = AccentShade(accent, 0xFF, 1.03);
+        bottom = AccentShade(accent, 0xFF, 0.76);
     }
     Gdiplus::GraphicsPath bodyPath;
     AddRoundedRectFigure(bodyPath, x, y, w, h, 8);

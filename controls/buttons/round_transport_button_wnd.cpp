@@ -1,5 +1,6 @@
 #include "controls/buttons/round_transport_button_wnd.h"
 
+#include "controls/base/accent_shade.h"
 #include "controls/base/client_state.h"
 #include "controls/base/painting_helpers.h"
 
@@ -106,23 +107,7 @@ int ParseTransportGlyph(const CString& text)
 void PaintRoundTransportBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                                    const ControlDrawState& state)
 {
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const REAL left = REAL(rect.left);
-    const REAL top = REAL(rect.top);
-    const REAL width = REAL(rect.right - rect.left);
-    const REAL height = REAL(rect.bottom - rect.top);
-    if (state.drawBackground)
-    {
-        const Gdiplus::LinearGradientBrush body(
-            Gdiplus::PointF(left, top), Gdiplus::PointF(left, top + height),
-            Gdiplus::Color(0xFF0D0F12), Gdiplus::Color(0xFF12151A));
-        graphics.FillRectangle(&body, left, top, width, height);
-    }
-    if (state.drawBorder)
-    {
-        const Gdiplus::Pen frame(Gdiplus::Color(0x16FFFFFF), 1.0f);
-        graphics.DrawRectangle(&frame, left + 0.5f, top + 0.5f, width - 1, height - 1);
-    }
+    PaintBackdrop(graphics, rect, state, {0xFF0D0F12, 0xFF12151A, 0x16FFFFFF});
 }
 
 void DrawRoundTransportButton(Gdiplus::Graphics& graphics, const RECT& rect,
@@ -135,17 +120,17 @@ void DrawRoundTransportButton(Gdiplus::Graphics& graphics, const RECT& rect,
     const double y0 = rect.top + (height - diameter) * 0.5;
     const double core = diameter - 16;
     const COLORREF accent = state.accentColor;
-    constexpr auto kTruncate = ChannelRounding::Truncate;
 
     Gdiplus::GraphicsPath halo;
     halo.AddEllipse(REAL(x0 - 8), REAL(y0 - 8), REAL(diameter + 16), REAL(diameter + 16));
     Gdiplus::PathGradientBrush haloBrush(&halo);
     haloBrush.SetCenterPoint(Gdiplus::PointF(REAL(x0 + diameter / 2), REAL(y0 + diameter / 2)));
-    haloBrush.SetCenterColor(ScaledAccent(accent, 1.0,
-                                          state.pressed ? 0x36
-                                          : state.hover ? 0x22
-                                                        : 0x0C));
-    Gdiplus::Color surround = ScaledAccent(accent, 1.0, 0);
+    haloBrush.SetCenterColor(AccentShade(accent,
+                                         state.pressed ? 0x36
+                                         : state.hover ? 0x22
+                                                       : 0x0C,
+                                         1.0, ChannelRounding::Round));
+    Gdiplus::Color surround = AccentShade(accent, 0, 1.0, ChannelRounding::Round);
     int one = 1;
     haloBrush.SetSurroundColors(&surround, &one);
     graphics.FillPath(&haloBrush, &halo);
@@ -169,9 +154,8 @@ void DrawRoundTransportButton(Gdiplus::Graphics& graphics, const RECT& rect,
     {
         const Gdiplus::LinearGradientBrush coreFill(
             Gdiplus::PointF(coreBox.X, coreBox.Y),
-            Gdiplus::PointF(coreBox.X, coreBox.Y + coreBox.Height),
-            ScaledAccent(accent, lit, 0xFF, kTruncate),
-            ScaledAccent(accent, shade, 0xFF, kTruncate));
+            Gdiplus::PointF(coreBox.X, coreBox.Y + coreBox.Height), AccentShade(accent, 0xFF, lit),
+            AccentShade(accent, 0xFF, shade));
         graphics.FillEllipse(&coreFill, coreBox);
         const Gdiplus::SolidBrush gloss(Gdiplus::Color(0x22FFFAF4));
         graphics.FillEllipse(&gloss, REAL(x0 + 8 + 0.18 * core), REAL(y0 + 8 + 0.10 * core),

@@ -69,21 +69,7 @@ void CNixieDisplayWnd::OnPaint()
 void PaintNixieBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                           const ControlDrawState& state)
 {
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const REAL width = REAL(rect.right - rect.left);
-    const REAL height = REAL(rect.bottom - rect.top);
-    if (state.drawBackground)
-    {
-        const Gdiplus::LinearGradientBrush body(Gdiplus::PointF(0, 0), Gdiplus::PointF(0, height),
-                                                Gdiplus::Color(0xFF0E1014),
-                                                Gdiplus::Color(0xFF0A0C0F));
-        graphics.FillRectangle(&body, 0.0f, 0.0f, width, height);
-    }
-    if (state.drawBorder)
-    {
-        const Gdiplus::Pen frame(Gdiplus::Color(0x16FFFFFF), 1.0f);
-        graphics.DrawRectangle(&frame, 0.5f, 0.5f, width - 1, height - 1);
-    }
+    PaintBackdrop(graphics, rect, state, {0xFF0E1014, 0xFF0A0C0F, 0x16FFFFFF});
 }
 
 void DrawNixieDisplay(Gdiplus::Graphics& graphics, const RECT& rect, const ControlDrawState& state,

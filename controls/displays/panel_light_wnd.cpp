@@ -59,21 +59,7 @@ void CPanelLightWnd::OnPaint()
 void PaintPanelLightBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                                const ControlDrawState& state)
 {
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const REAL width = REAL(rect.right - rect.left);
-    const REAL height = REAL(rect.bottom - rect.top);
-    if (state.drawBackground)
-    {
-        const Gdiplus::LinearGradientBrush body(Gdiplus::PointF(0, 0), Gdiplus::PointF(0, height),
-                                                Gdiplus::Color(0xFF0E1013),
-                                                Gdiplus::Color(0xFF13161B));
-        graphics.FillRectangle(&body, 0.0f, 0.0f, width, height);
-    }
-    if (state.drawBorder)
-    {
-        const Gdiplus::Pen frame(Gdiplus::Color(0x14FFFFFF), 1.0f);
-        graphics.DrawRectangle(&frame, 0.5f, 0.5f, width - 1, height - 1);
-    }
+    PaintBackdrop(graphics, rect, state, {0xFF0E1013, 0xFF13161B, 0x14FFFFFF});
 }
 
 void FillRadialEllipse(Gdiplus::Graphics& graphics, REAL cx, REAL cy, REAL radius,

@@ -1,5 +1,6 @@
 #include "controls/displays/seven_segment_display_wnd.h"
 
+#include "controls/base/accent_shade.h"
 #include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
@@ -16,8 +17,6 @@ namespace
 {
 
 using Gdiplus::REAL;
-
-constexpr auto kTruncate = ChannelRounding::Truncate;
 
 void FillHexagon(Gdiplus::Graphics& graphics, const Gdiplus::Brush& brush,
                  const Gdiplus::RectF& box, bool horizontal)
@@ -81,23 +80,21 @@ void CSevenSegmentDisplayWnd::OnPaint()
 void PaintSevenSegmentBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                                  const ControlDrawState& state)
 {
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
+    // The frame sits on the outermost pixels, clear of the strip and the panel.
+    PaintBackdrop(graphics, rect, state, {.frame = 0x16FFFFFF});
+    if (!state.drawBackground)
+    {
+        return;
+    }
     const REAL width = REAL(rect.right - rect.left);
     const REAL height = REAL(rect.bottom - rect.top);
-    if (state.drawBackground)
-    {
-        const Gdiplus::LinearGradientBrush strip(
-            Gdiplus::PointF(7, height - 6), Gdiplus::PointF(7, height - 4),
-            Gdiplus::Color(0x00FFFFFF), Gdiplus::Color(0x12FFFFFF));
-        graphics.FillRectangle(&strip, 7.0f, height - 6, width - 14, 2.0f);
-        const Gdiplus::SolidBrush panel(ScaledAccent(state.accentColor, 1.0, 0x14));
-        graphics.FillRectangle(&panel, 8.0f, 22.0f, width - 16, height - 29);
-    }
-    if (state.drawBorder)
-    {
-        const Gdiplus::Pen frame(Gdiplus::Color(0x16FFFFFF), 1.0f);
-        graphics.DrawRectangle(&frame, 0.5f, 0.5f, width - 1, height - 1);
-    }
+    const Gdiplus::LinearGradientBrush strip(
+        Gdiplus::PointF(7, height - 6), Gdiplus::PointF(7, height - 4), Gdiplus::Color(0x00FFFFFF),
+        Gdiplus::Color(0x12FFFFFF));
+    graphics.FillRectangle(&strip, 7.0f, height - 6, width - 14, 2.0f);
+    const Gdiplus::SolidBrush panel(
+        AccentShade(state.accentColor, 0x14, 1.0, ChannelRounding::Round));
+    graphics.FillRectangle(&panel, 8.0f, 22.0f, width - 16, height - 29);
 }
 
 void DrawSevenSegmentDisplay(Gdiplus::Graphics& graphics, const RECT& rect,
@@ -129,9 +126,9 @@ void DrawSevenSegmentDisplay(Gdiplus::Graphics& graphics, const RECT& rect,
         const REAL y = 25 + digitHeight - c - 1;
         if (slots[k].dot)
         {
-            const Gdiplus::SolidBrush glow(ScaledAccent(accent, 1.2, 0x46, kTruncate));
+            const Gdiplus::SolidBrush glow(AccentShade(accent, 0x46, 1.2));
             graphics.FillEllipse(&glow, x - 1.5f, y - 1.5f, c + 3, c + 3);
-            const Gdiplus::SolidBrush dot(ScaledAccent(accent, 1.0, 0xF5));
+            const Gdiplus::SolidBrush dot(AccentShade(accent, 0xF5, 1.0, ChannelRounding::Round));
             graphics.FillEllipse(&dot, x, y, c, c);
         }
         else
@@ -185,7 +182,8 @@ void DrawDigitSegment(Gdiplus::Graphics& graphics, const Gdiplus::RectF& box, bo
         return;
     }
     const Gdiplus::RectF grown(box.X - 1.8f, box.Y - 1.8f, box.Width + 3.6f, box.Height + 3.6f);
-    FillHexagon(graphics, Gdiplus::SolidBrush(ScaledAccent(accent, 1.25, 0x46, kTruncate)), grown,
+    FillHexagon(graphics, Gdiplus::SolidBrush(AccentShade(accent, 0x46, 1.25)), grown, horizontal);
+    FillHexagon(graphics,
+                Gdiplus::SolidBrush(AccentShade(accent, 0xF5, 1.0, ChannelRounding::Round)), box,
                 horizontal);
-    FillHexagon(graphics, Gdiplus::SolidBrush(ScaledAccent(accent, 1.0, 0xF5)), box, horizontal);
 }

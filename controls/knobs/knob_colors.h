@@ -5,11 +5,6 @@
 
 // Shades of a knob's accent colour.
 
-// The accent with each channel scaled by its factor, rounded (halves away
-// from zero) and held to 255, at `alpha`.
-Gdiplus::Color Brightened(COLORREF accent, BYTE alpha, double redFactor, double greenFactor,
-                          double blueFactor);
-
 // The glow under a value arc: the accent lifted towards blue.
 Gdiplus::Color GlowOf(COLORREF accent, BYTE alpha);
 

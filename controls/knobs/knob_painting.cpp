@@ -1,5 +1,6 @@
 #include "controls/knobs/knob_painting.h"
 
+#include "controls/base/accent_shade.h"
 #include "controls/knobs/knob_colors.h"
 
 #include <cmath>
@@ -132,7 +133,8 @@ void DrawKnobCap(Gdiplus::Graphics& graphics, const KnobGeometry& g, COLORREF ac
     graphics.DrawEllipse(&rim, Circle(g, g.capRadius));
     if (centreDot)
     {
-        const Gdiplus::SolidBrush dot(Brightened(accent, kCentreDotAlpha, 1.1, 1.1, 1.1));
+        const Gdiplus::SolidBrush dot(
+            AccentShade(accent, kCentreDotAlpha, 1.1, 1.1, 1.1, ChannelRounding::Round));
         graphics.FillEllipse(&dot, Circle(g, kCentreDotDiameter / 2));
     }
 }

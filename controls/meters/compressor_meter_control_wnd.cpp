@@ -1,5 +1,6 @@
 #include "controls/meters/compressor_meter_control_wnd.h"
 
+#include "controls/base/accent_shade.h"
 #include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
@@ -98,14 +99,14 @@ void CCompressorMeterControlWnd::Draw(Gdiplus::Graphics& graphics, const State& 
     const double peak = BarHeight(state.peakGainReductionDb, barHeight);
     if (peak > 0.5)
     {
-        const Gdiplus::SolidBrush peakFill(ScaledAccent(accent, 1.0, 0x32));
+        const Gdiplus::SolidBrush peakFill(AccentShade(accent, 0x32, 1.0, ChannelRounding::Round));
         graphics.FillRectangle(&peakFill, 5.0f, 5.0f, REAL(barWidth - 2), REAL(peak - 1));
     }
     const double reading = BarHeight(state.gainReductionDb, barHeight);
     if (reading > 0.5)
     {
         const BYTE alpha = state.playing ? 210 : 150;
-        const Gdiplus::Color top = ScaledAccent(accent, 1.0, alpha);
+        const Gdiplus::Color top = AccentShade(accent, alpha, 1.0, ChannelRounding::Round);
         const Gdiplus::Color bottom(BYTE(3 * alpha / 4), BYTE(top.GetR() / 2), BYTE(top.GetG() / 2),
                                     BYTE(top.GetB() / 2));
         const Gdiplus::LinearGradientBrush fill(Gdiplus::PointF(4, 4),

@@ -1,5 +1,6 @@
 #include "controls/meters/needle_meter_wnd.h"
 
+#include "controls/base/accent_shade.h"
 #include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
@@ -79,21 +80,7 @@ void CNeedleMeterWnd::OnPaint()
 void PaintNeedleMeterBackground(Gdiplus::Graphics& graphics, const RECT& rect,
                                 const ControlDrawState& state)
 {
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const REAL width = REAL(rect.right - rect.left);
-    const REAL height = REAL(rect.bottom - rect.top);
-    if (state.drawBackground)
-    {
-        const Gdiplus::LinearGradientBrush body(Gdiplus::PointF(0, 0), Gdiplus::PointF(0, height),
-                                                Gdiplus::Color(0xFF0D0F12),
-                                                Gdiplus::Color(0xFF13161B));
-        graphics.FillRectangle(&body, 0.0f, 0.0f, width, height);
-    }
-    if (state.drawBorder)
-    {
-        const Gdiplus::Pen frame(Gdiplus::Color(0x16FFFFFF), 1.0f);
-        graphics.DrawRectangle(&frame, 0.5f, 0.5f, width - 1, height - 1);
-    }
+    PaintBackdrop(graphics, rect, state, {0xFF0D0F12, 0xFF13161B, 0x16FFFFFF});
 }
 
 void DrawNeedleMeter(Gdiplus::Graphics& graphics, const RECT& rect, const ControlDrawState& state,
@@ -112,7 +99,7 @@ void DrawNeedleMeter(Gdiplus::Graphics& graphics, const RECT& rect, const Contro
         Gdiplus::Pen track(Gdiplus::Color(0x466E747C), 8);
         RoundCaps(track);
         graphics.DrawArc(&track, dial, 155, 230);
-        Gdiplus::Pen hot(ScaledAccent(state.accentColor, 1.0, 0xA8), 8);
+        Gdiplus::Pen hot(AccentShade(state.accentColor, 0xA8, 1.0, ChannelRounding::Round), 8);
         RoundCaps(hot);
         graphics.DrawArc(&hot, dial, 351, 34);
 
@@ -151,7 +138,8 @@ void DrawNeedleMeter(Gdiplus::Graphics& graphics, const RECT& rect, const Contro
         const Gdiplus::Pen ringPen(Gdiplus::Color(0x30FFFFFF), 1.0f);
         graphics.DrawEllipse(&ringPen, REAL(cx - ring), REAL(cy - ring), REAL(2 * ring),
                              REAL(2 * ring));
-        const Gdiplus::SolidBrush dot(ScaledAccent(state.accentColor, 1.08, 0xD2));
+        const Gdiplus::SolidBrush dot(
+            AccentShade(state.accentColor, 0xD2, 1.08, ChannelRounding::Round));
         graphics.FillEllipse(&dot, REAL(cx - 3), REAL(cy - 3), 6.0f, 6.0f);
     }
 
