@@ -1,8 +1,8 @@
 #include "controls/graphs/correlation_meter_wnd.h"
 
 #include "controls/base/client_state.h"
+#include "controls/graphs/graph_window.h"
 #include "controls/base/control_text.h"
-#include "controls/base/double_buffered_paint.h"
 #include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
 
@@ -73,11 +73,7 @@ double CorrelationAt(const AudioBuffer& audio, double cursorSec, double windowSe
 
 BOOL CCorrelationMeterWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
-                            static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
-    return CreateEx(0, windowClass, L"BrimvaleCorrelationMeterWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, parent, id);
+    return CreateGraphWindow(*this, parent, rect, id, L"BrimvaleCorrelationMeterWnd");
 }
 
 double CCorrelationMeterWnd::ComputeCorrelation() const
@@ -101,13 +97,7 @@ CCorrelationMeterWnd::State CCorrelationMeterWnd::GetState() const
 
 void CCorrelationMeterWnd::OnPaint()
 {
-    PaintDoubleBuffered(*this,
-                        [this](Gdiplus::Graphics& graphics, const RECT& client)
-                        {
-                            State state = GetState();
-                            state.size = CSize(client.right, client.bottom);
-                            Draw(graphics, state);
-                        });
+    PaintGraph(*this);
 }
 
 void CCorrelationMeterWnd::Draw(Gdiplus::Graphics& graphics, const State& state)

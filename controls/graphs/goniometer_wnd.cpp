@@ -1,7 +1,7 @@
 #include "controls/graphs/goniometer_wnd.h"
 
 #include "controls/base/client_state.h"
-#include "controls/base/double_buffered_paint.h"
+#include "controls/graphs/graph_window.h"
 #include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
 
@@ -61,11 +61,7 @@ std::vector<Gdiplus::PointF> GoniometerPoints(const AudioBuffer& audio, double c
 
 BOOL CGoniometerWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
-                            static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
-    return CreateEx(0, windowClass, L"BrimvaleGoniometerWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, parent, id);
+    return CreateGraphWindow(*this, parent, rect, id, L"BrimvaleGoniometerWnd");
 }
 
 CGoniometerWnd::State CGoniometerWnd::GetState() const
@@ -81,13 +77,7 @@ CGoniometerWnd::State CGoniometerWnd::GetState() const
 
 void CGoniometerWnd::OnPaint()
 {
-    PaintDoubleBuffered(*this,
-                        [this](Gdiplus::Graphics& graphics, const RECT& client)
-                        {
-                            State state = GetState();
-                            state.size = CSize(client.right, client.bottom);
-                            Draw(graphics, state);
-                        });
+    PaintGraph(*this);
 }
 
 void CGoniometerWnd::Draw(Gdiplus::Graphics& graphics, const State& state)

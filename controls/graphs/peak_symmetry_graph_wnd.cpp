@@ -1,7 +1,7 @@
 #include "controls/graphs/peak_symmetry_graph_wnd.h"
 
 #include "controls/base/client_state.h"
-#include "controls/base/double_buffered_paint.h"
+#include "controls/graphs/graph_window.h"
 #include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
 #include "platform/gdiplus/gdiplus.h"
@@ -80,11 +80,7 @@ double PeakAsymmetry(const PeakColumns& columns)
 
 BOOL CPeakSymmetryGraphWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
-                            static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
-    return CreateEx(0, windowClass, L"BrimvalePeakSymmetryGraphWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, parent, id);
+    return CreateGraphWindow(*this, parent, rect, id, L"BrimvalePeakSymmetryGraphWnd");
 }
 
 CPeakSymmetryGraphWnd::State CPeakSymmetryGraphWnd::GetState() const
@@ -102,13 +98,7 @@ CPeakSymmetryGraphWnd::State CPeakSymmetryGraphWnd::GetState() const
 
 void CPeakSymmetryGraphWnd::OnPaint()
 {
-    PaintDoubleBuffered(*this,
-                        [this](Gdiplus::Graphics& graphics, const RECT& client)
-                        {
-                            State state = GetState();
-                            state.size = CSize(client.right, client.bottom);
-                            Draw(graphics, state);
-                        });
+    PaintGraph(*this);
 }
 
 void CPeakSymmetryGraphWnd::Draw(Gdiplus::Graphics& graphics, const State& state)

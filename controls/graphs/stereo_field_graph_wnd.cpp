@@ -1,8 +1,8 @@
 #include "controls/graphs/stereo_field_graph_wnd.h"
 
 #include "controls/base/client_state.h"
+#include "controls/graphs/graph_window.h"
 #include "controls/base/control_text.h"
-#include "controls/base/double_buffered_paint.h"
 #include "controls/graphs/analysis_graph_base.h"
 #include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
@@ -20,11 +20,7 @@ END_MESSAGE_MAP()
 
 BOOL CStereoFieldGraphWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
-                            static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
-    return CreateEx(0, windowClass, L"BrimvaleStereoFieldGraphWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, parent, id);
+    return CreateGraphWindow(*this, parent, rect, id, L"BrimvaleStereoFieldGraphWnd");
 }
 
 void CStereoFieldGraphWnd::SetSourceAudio(const AudioBuffer& audio)
@@ -104,13 +100,7 @@ CStereoFieldGraphWnd::State CStereoFieldGraphWnd::GetState() const
 
 void CStereoFieldGraphWnd::OnPaint()
 {
-    PaintDoubleBuffered(*this,
-                        [this](Gdiplus::Graphics& graphics, const RECT& client)
-                        {
-                            State state = GetState();
-                            state.size = CSize(client.right, client.bottom);
-                            Draw(graphics, state);
-                        });
+    PaintGraph(*this);
 }
 
 // The background and title; the field itself comes with its analysis.
