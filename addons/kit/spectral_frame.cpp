@@ -21,17 +21,6 @@ bool IsUsableFrameLength(std::size_t n)
     return n >= 8 && (n & (n - 1)) == 0;
 }
 
-// Bins N/2 + 1 to N - 1 as the conjugates of bins N/2 - 1 down to 1, so the
-// inverse transform is real; bins 0 and N/2 stay as the rule left them.
-void MirrorSpectrum(FrameSpectrum& spectrum)
-{
-    const std::size_t n = spectrum.size();
-    for (std::size_t k = 1; k < n / 2; ++k)
-    {
-        spectrum[n - k] = std::conj(spectrum[k]);
-    }
-}
-
 } // namespace
 
 std::size_t SpectralFrameCount(std::size_t sampleFrames, std::size_t frameLength)
@@ -59,6 +48,7 @@ SpectralFrame::SpectralFrame(std::size_t frameLength)
             m_hopPower[r] += w * w;
         }
     }
+    m_packed.resize(frameLength);
     for (std::size_t c = 0; c < 2; ++c)
     {
         m_spectra[c].resize(frameLength);
@@ -66,28 +56,73 @@ SpectralFrame::SpectralFrame(std::size_t frameLength)
     }
 }
 
-void SpectralFrame::Analyse(std::span<const double> input, long start,
-                            FrameSpectrum& spectrum) const
+void SpectralFrame::AnalysePair(std::span<const double> a, long startA, std::span<const double> b,
+                                long startB, bool withB)
 {
-    const long n = static_cast<long>(FrameLength());
-    const long count = static_cast<long>(input.size());
-    for (long j = 0; j < n; ++j)
+    const std::size_t n = FrameLength();
+    const auto sample = [](std::span<const double> x, long i)
+    { return i >= 0 && i < static_cast<long>(x.size()) ? x[static_cast<std::size_t>(i)] : 0.0; };
+    for (std::size_t j = 0; j < n; ++j)
     {
-        const long i = start + j;
-        const double x = i >= 0 && i < count ? input[static_cast<std::size_t>(i)] : 0.0;
-        spectrum[static_cast<std::size_t>(j)] = {x * m_window[static_cast<std::size_t>(j)], 0.0};
+        const long offset = static_cast<long>(j);
+        const double xb = withB ? sample(b, startB + offset) : 0.0;
+        m_packed[j] = {sample(a, startA + offset) * m_window[j], xb * m_window[j]};
     }
-    Fft(spectrum, false);
+    Fft(m_packed, false);
+    // With z = a + i b: A[k] = (Z[k] + conj Z[N - k]) / 2 and
+    // B[k] = (Z[k] - conj Z[N - k]) / 2i; bins above N/2 are their mirrors.
+    FrameSpectrum& spectrumA = m_spectra[0];
+    FrameSpectrum& spectrumB = m_spectra[1];
+    for (std::size_t k = 0; k <= n / 2; ++k)
+    {
+        const double zr = m_packed[k].real();
+        const double zi = m_packed[k].imag();
+        const double mr = m_packed[(n - k) & (n - 1)].real();
+        const double mi = -m_packed[(n - k) & (n - 1)].imag();
+        const double ar = 0.5 * (zr + mr);
+        const double ai = 0.5 * (zi + mi);
+        const double br = 0.5 * (zi - mi);
+        const double bi = -0.5 * (zr - mr);
+        spectrumA[k] = {ar, ai};
+        spectrumB[k] = {br, bi};
+        if (k > 0 && k < n / 2)
+        {
+            spectrumA[n - k] = {ar, -ai};
+            spectrumB[n - k] = {br, -bi};
+        }
+    }
 }
 
-void SpectralFrame::Synthesise(FrameSpectrum& spectrum, Accumulator& accumulator) const
+void SpectralFrame::SynthesisePair(Accumulator& a, Accumulator& b, bool withB)
 {
-    MirrorSpectrum(spectrum);
-    Fft(spectrum, true);
+    const FrameSpectrum& spectrumA = m_spectra[0];
+    const FrameSpectrum& spectrumB = m_spectra[1];
+    // Bins above N/2 are taken as the conjugates of bins N/2 - 1 down to 1,
+    // whatever the rule left there, so both frames come back real: a + i b
+    // returns with a in the real parts and b in the imaginary parts.
     const std::size_t n = FrameLength();
     for (std::size_t j = 0; j < n; ++j)
     {
-        accumulator.sum[j] += spectrum[j].real() * m_window[j];
+        const bool mirrored = j > n / 2;
+        const std::size_t k = mirrored ? n - j : j;
+        const double sign = mirrored ? -1.0 : 1.0;
+        const double ar = spectrumA[k].real();
+        const double ai = sign * spectrumA[k].imag();
+        const double br = spectrumB[k].real();
+        const double bi = sign * spectrumB[k].imag();
+        m_packed[j] = {ar - bi, ai + br};
+    }
+    Fft(m_packed, true);
+    for (std::size_t j = 0; j < n; ++j)
+    {
+        a.sum[j] += m_packed[j].real() * m_window[j];
+    }
+    if (withB)
+    {
+        for (std::size_t j = 0; j < n; ++j)
+        {
+            b.sum[j] += m_packed[j].imag() * m_window[j];
+        }
     }
 }
 
@@ -120,16 +155,35 @@ void SpectralFrame::Process(std::span<const double> input, std::span<double> out
     const long hop = static_cast<long>(Hop());
     const std::size_t samples = std::min(input.size(), output.size());
     const long count = static_cast<long>(samples);
+    input = input.first(samples);
     output = output.first(samples);
     Accumulator& accumulator = m_accumulators[0];
-    FrameSpectrum& spectrum = m_spectra[0];
     std::fill(accumulator.sum.begin(), accumulator.sum.end(), 0.0);
-    for (long start = hop - static_cast<long>(FrameLength()); start < count; start += hop)
+    // Frames in pairs a hop apart; the second frame of a pair reads samples
+    // from its start on, which no emitted sample has reached yet.
+    for (long start = hop - static_cast<long>(FrameLength()); start < count; start += 2 * hop)
     {
-        Analyse(input, start, spectrum);
-        rule(spectrum);
-        Synthesise(spectrum, accumulator);
+        const long second = start + hop;
+        const bool pair = second < count;
+        AnalysePair(input, start, input, second, pair);
+        rule(m_spectra[0]);
+        if (pair)
+        {
+            rule(m_spectra[1]);
+        }
+        SynthesisePair(accumulator, m_accumulators[1], pair);
+        // The second frame's sum waits in its own accumulator until the
+        // first has moved on by a hop.
         Emit(accumulator, start, output);
+        if (pair)
+        {
+            for (std::size_t j = 0; j < FrameLength(); ++j)
+            {
+                accumulator.sum[j] += m_accumulators[1].sum[j];
+            }
+            std::fill(m_accumulators[1].sum.begin(), m_accumulators[1].sum.end(), 0.0);
+            Emit(accumulator, second, output);
+        }
     }
 }
 
@@ -145,17 +199,14 @@ void SpectralFrame::Process(std::span<const double> left, std::span<const double
     {
         std::fill(accumulator.sum.begin(), accumulator.sum.end(), 0.0);
     }
-    const std::span<const double> inputs[2] = {left.first(samples), right.first(samples)};
-    const std::span<double> outputs[2] = {leftOutput.first(samples), rightOutput.first(samples)};
+    left = left.first(samples);
+    right = right.first(samples);
     for (long start = hop - static_cast<long>(FrameLength()); start < count; start += hop)
     {
-        Analyse(inputs[0], start, m_spectra[0]);
-        Analyse(inputs[1], start, m_spectra[1]);
+        AnalysePair(left, start, right, start, true);
         rule(m_spectra[0], m_spectra[1]);
-        for (std::size_t c = 0; c < 2; ++c)
-        {
-            Synthesise(m_spectra[c], m_accumulators[c]);
-            Emit(m_accumulators[c], start, outputs[c]);
-        }
+        SynthesisePair(m_accumulators[0], m_accumulators[1], true);
+        Emit(m_accumulators[0], start, leftOutput.first(samples));
+        Emit(m_accumulators[1], start, rightOutput.first(samples));
     }
 }

@@ -18,8 +18,12 @@
 // Bin magnitudes are those of the unscaled forward transform: a sine of
 // amplitude 1 centred on a bin reads N / 4 there.
 //
-// Frames are worked in order and every sum is taken in the same order at every
-// sample, so a result is the same to the bit from run to run.
+// Two real frames share one complex transform each way (the one frame in the
+// real parts, the other in the imaginary parts): two frames of one channel a
+// hop apart, or the two channels' frames at one start. Frames are worked in
+// order and every sum is taken in the same order at every sample, so a result
+// is the same to the bit from run to run. (A sample that is not finite spoils
+// both frames of its transform, so it reaches a frame and a hop back.)
 
 // A frame's spectrum: N complex values, of which the rule reads and changes
 // bins 0 to N / 2; the frame rebuilds bins N / 2 + 1 to N - 1 from them.
@@ -70,12 +74,18 @@ private:
         std::vector<double> sum;
     };
 
-    void Analyse(std::span<const double> input, long start, FrameSpectrum& spectrum) const;
-    void Synthesise(FrameSpectrum& spectrum, Accumulator& accumulator) const;
+    // The spectra of frame a of one input and frame b of another (zero
+    // unless withB) from one transform.
+    void AnalysePair(std::span<const double> a, long startA, std::span<const double> b, long startB,
+                     bool withB);
+    // Mirrors both spectra, transforms them back together and adds frame a
+    // (and b, when withB) to its accumulator.
+    void SynthesisePair(Accumulator& a, Accumulator& b, bool withB);
     void Emit(Accumulator& accumulator, long start, std::span<double> output) const;
 
     std::vector<double> m_window;
     std::vector<double> m_hopPower;
     FrameSpectrum m_spectra[2];
+    FrameSpectrum m_packed;
     Accumulator m_accumulators[2];
 };
