@@ -13,6 +13,8 @@
 #include "addons/eq/presence_lift.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
+#include "addons/spectral/spectral_dynamics.h"
+#include "addons/spectral/spectral_gate.h"
 #include "addons/stereo/ambient_widener.h"
 #include "addons/stereo/center_halo.h"
 #include "addons/stereo/center_lock.h"
@@ -94,8 +96,8 @@ constexpr AddonClass kAddonClasses[] = {
     {"spectral_correlation_guard", nullptr},
     {"spectral_declip", nullptr},
     {"spectral_dereverb", nullptr},
-    {"spectral_dynamics", nullptr},
-    {"spectral_gate", nullptr},
+    {"spectral_dynamics", Create<SpectralDynamics>},
+    {"spectral_gate", Create<SpectralGate>},
     {"standard_compressor", Create<StandardCompressor>},
     {"stereo_band_rebalance", Create<StereoBandRebalance>},
     {"stereo_swapper", Create<StereoSwapper>},

@@ -15,21 +15,29 @@ inline double HardKneeGainDb(double overDb, double ratio)
 // Half the width of the soft knee, centred on the threshold.
 inline constexpr double kSoftKneeHalfWidthDb = 3.0;
 
-// The corner rounded by a parabola over 6 dB around the threshold: it meets the
-// hard law at both edges with the same value and the same slope.
-inline double SoftKneeGainDb(double overDb, double ratio)
+// The corner rounded by a parabola over kneeWidthDb (above 0) centred on the
+// threshold: it meets the hard law at both edges with the same value and the
+// same slope.
+inline double SoftKneeGainDb(double overDb, double ratio, double kneeWidthDb)
 {
     const double slope = 1.0 - 1.0 / ratio;
-    if (overDb <= -kSoftKneeHalfWidthDb)
+    const double halfWidth = 0.5 * kneeWidthDb;
+    if (overDb <= -halfWidth)
     {
         return 0.0;
     }
-    if (overDb < kSoftKneeHalfWidthDb)
+    if (overDb < halfWidth)
     {
-        const double into = overDb + kSoftKneeHalfWidthDb;
-        return -slope * (into * into) / (4.0 * kSoftKneeHalfWidthDb);
+        const double into = overDb + halfWidth;
+        return -slope * (into * into) / (2.0 * kneeWidthDb);
     }
     return -slope * overDb;
+}
+
+// The soft knee of the bus compressors, 6 dB wide.
+inline double SoftKneeGainDb(double overDb, double ratio)
+{
+    return SoftKneeGainDb(overDb, ratio, 2.0 * kSoftKneeHalfWidthDb);
 }
 
 // The linear gain of a law's value in dB with a linear make-up gain on top.

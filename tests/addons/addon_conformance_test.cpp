@@ -84,6 +84,8 @@ const std::vector<AddonRow> kAddonRows = {
      .position = ChainPostMatchDynamics,
      .neutral = {{{"amount", 0.0}}}},
     {.id = "presence_lift", .position = ChainPostMatchTone, .neutral = {{{"amount", 0.0}}}},
+    {.id = "spectral_dynamics", .position = ChainPreMatch, .neutral = {{{"mix", 0.0}}}},
+    {.id = "spectral_gate", .position = ChainPreMatch, .neutral = {{{"mix", 0.0}}}},
     {.id = "standard_compressor", .position = ChainPostMatchDynamics, .neutral = {{{"mix", 0.0}}}},
     {.id = "stereo_band_rebalance", .position = ChainStereoImage, .neutral = {{{"mix", 0.0}}}},
     {.id = "stereo_swapper", .position = ChainStereoImage, .neutral = {{{"swap_channels", 0.0}}}},

@@ -51,3 +51,22 @@ TEST(KneeLaws, MadeUpGainIsTheLawsGainTimesTheMakeUp)
     EXPECT_DOUBLE_EQ(MadeUpGain(-20.0, 2.0), 0.2);
     EXPECT_DOUBLE_EQ(MadeUpGain(6.0, 1.0), std::pow(10.0, 0.3));
 }
+
+// A knee of any width meets the hard law at both of its edges, half the width
+// either side of the threshold; 6 dB is the bus compressors' knee.
+TEST(KneeLaws, ASoftKneeOfAnyWidthMeetsTheHardLawAtItsEdges)
+{
+    for (double width : {0.1, 6.0, 24.0})
+    {
+        SCOPED_TRACE(width);
+        const double half = 0.5 * width;
+        EXPECT_EQ(SoftKneeGainDb(-half, 3.0, width), 0.0);
+        EXPECT_DOUBLE_EQ(SoftKneeGainDb(half, 3.0, width), HardKneeGainDb(half, 3.0));
+        EXPECT_NEAR(SoftKneeGainDb(half - 1e-7, 3.0, width), HardKneeGainDb(half, 3.0), 1e-6);
+        EXPECT_DOUBLE_EQ(SoftKneeGainDb(0.0, 3.0, width), -(2.0 / 3.0) * width / 8.0);
+    }
+    for (double over : {-4.0, -1.0, 0.0, 2.5, 9.0})
+    {
+        EXPECT_EQ(SoftKneeGainDb(over, 4.0, 6.0), SoftKneeGainDb(over, 4.0)) << over;
+    }
+}
