@@ -1,9 +1,15 @@
 #include "registry/addon_registry.h"
 
+#include "addons/dynamics/broadband_expander.h"
+#include "addons/dynamics/detail_extractor.h"
 #include "addons/dynamics/glue_module.h"
+#include "addons/dynamics/ms_dynamics_processor.h"
+#include "addons/dynamics/multiband_compressor.h"
 #include "addons/dynamics/parallel_aggression.h"
 #include "addons/dynamics/standard_compressor.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
+#include "addons/dynamics/upward_detail.h"
+#include "addons/dynamics/upward_expander.h"
 #include "addons/dynamics/vintage_compressor.h"
 #include "addons/eq/air_shelf.h"
 #include "addons/eq/center_focus.h"
@@ -52,13 +58,13 @@ constexpr AddonClass kAddonClasses[] = {
     {"asymmetric_clipper", nullptr},
     {"band_balance_corrector", nullptr},
     {"balance_corrector", nullptr},
-    {"broadband_expander", nullptr},
+    {"broadband_expander", Create<BroadbandExpander>},
     {"center_halo", Create<CenterHalo>},
     {"center_focus", Create<CenterFocus>},
     {"center_lock", Create<CenterLock>},
     {"crest_factor_controller", nullptr},
     {"dc_blocker", nullptr},
-    {"detail_extractor", nullptr},
+    {"detail_extractor", Create<DetailExtractor>},
     {"dynamic_eq", nullptr},
     {"dynamic_air", nullptr},
     {"dynamic_tilt", nullptr},
@@ -69,7 +75,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"tape_saturation", nullptr},
     {"tape_motion", Create<TapeMotion>},
     {"tube_saturation", nullptr},
-    {"upward_expander", nullptr},
+    {"upward_expander", Create<UpwardExpander>},
     {"exciter", nullptr},
     {"harmonic_enhancer", nullptr},
     {"harshness_tamer", nullptr},
@@ -79,10 +85,10 @@ constexpr AddonClass kAddonClasses[] = {
     {"loudness_driver", nullptr},
     {"low_mid_cleanup", Create<LowMidCleanup>},
     {"master_deesser", nullptr},
-    {"multiband_compressor", nullptr},
+    {"multiband_compressor", Create<MultibandCompressor>},
     {"mono_maker", Create<MonoMaker>},
     {"ms_color_eq", Create<MSColorEQ>},
-    {"ms_dynamics_processor", nullptr},
+    {"ms_dynamics_processor", Create<MsDynamicsProcessor>},
     {"parallel_aggression", Create<ParallelAggression>},
     {"phase_align", nullptr},
     {"phase_rotator", nullptr},
@@ -111,7 +117,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"transparent_bus_compressor", Create<TransparentBusCompressor>},
     {"transient_catcher", nullptr},
     {"true_peak_guard", nullptr},
-    {"upward_detail", nullptr},
+    {"upward_detail", Create<UpwardDetail>},
     {"width_limiter", Create<WidthLimiter>},
     {"vorlik_loc_compressor", nullptr},
 };
