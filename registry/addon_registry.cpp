@@ -1,8 +1,14 @@
 #include "registry/addon_registry.h"
 
+#include "addons/dynamics/crest_factor_controller.h"
 #include "addons/dynamics/glue_module.h"
+#include "addons/dynamics/micro_dynamics_restorer.h"
 #include "addons/dynamics/parallel_aggression.h"
+#include "addons/dynamics/punch_enhancer.h"
 #include "addons/dynamics/standard_compressor.h"
+#include "addons/dynamics/transient_catcher.h"
+#include "addons/dynamics/transient_shaper.h"
+#include "addons/dynamics/transient_sustain_shaper.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
 #include "addons/eq/air_shelf.h"
@@ -54,7 +60,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"center_halo", Create<CenterHalo>},
     {"center_focus", Create<CenterFocus>},
     {"center_lock", Create<CenterLock>},
-    {"crest_factor_controller", nullptr},
+    {"crest_factor_controller", Create<CrestFactorController>},
     {"dc_blocker", nullptr},
     {"detail_extractor", nullptr},
     {"dynamic_eq", nullptr},
@@ -85,9 +91,9 @@ constexpr AddonClass kAddonClasses[] = {
     {"phase_align", nullptr},
     {"phase_rotator", nullptr},
     {"peak_clipper", nullptr},
-    {"micro_dynamics_restorer", nullptr},
+    {"micro_dynamics_restorer", Create<MicroDynamicsRestorer>},
     {"presence_lift", Create<PresenceLift>},
-    {"punch_enhancer", nullptr},
+    {"punch_enhancer", Create<PunchEnhancer>},
     {"resonance_tracker", nullptr},
     {"resonance_suppressor", nullptr},
     {"soft_clipper", nullptr},
@@ -101,13 +107,13 @@ constexpr AddonClass kAddonClasses[] = {
     {"stereo_swapper", Create<StereoSwapper>},
     {"sub_rumble_filter", nullptr},
     {"three_band_eq", Create<ThreeBandEq>},
-    {"transient_shaper", nullptr},
-    {"transient_sustain_shaper", nullptr},
+    {"transient_shaper", Create<TransientShaper>},
+    {"transient_sustain_shaper", Create<TransientSustainShaper>},
     {"glue_module", Create<GlueModule>},
     {"vintage_compressor", Create<VintageCompressor>},
     {"stereo_widener", Create<StereoWidener>},
     {"transparent_bus_compressor", Create<TransparentBusCompressor>},
-    {"transient_catcher", nullptr},
+    {"transient_catcher", Create<TransientCatcher>},
     {"true_peak_guard", nullptr},
     {"upward_detail", nullptr},
     {"width_limiter", Create<WidthLimiter>},
