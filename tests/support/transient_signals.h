@@ -1,8 +1,8 @@
 #pragma once
 
 // Material for transient processors, and the measures their tests read: drum
-// hits out of silence, clicks after a quiet passage, the peak and RMS level of
-// a stretch of a stereo track.
+// hits out of silence, the peak and RMS level and the crest factor of a
+// stretch of a stereo track.
 
 #include "engine/audio_buffer.h"
 #include "tests/support/signals.h"
@@ -32,21 +32,6 @@ inline AudioBuffer DecayingNoiseHit(int sampleRate, double silenceSeconds, doubl
         buffer.samples[2 * i] = envelope * uniform(random);
         buffer.samples[2 * i + 1] = envelope * uniform(random);
     }
-    return buffer;
-}
-
-// A full-scale click of clickMs (+1 in both channels) in the middle of a quiet
-// sine of the given level: quietSeconds of it before the click and as much
-// after.
-inline AudioBuffer ClickAfterQuietPassage(int sampleRate, double quietSeconds, double quietLevel,
-                                          double clickMs)
-{
-    const std::size_t before = FramesIn(quietSeconds, sampleRate);
-    const std::size_t click = FramesIn(0.001 * clickMs, sampleRate);
-    AudioBuffer buffer =
-        StereoSine(220.0, sampleRate, 2.0 * quietSeconds + 0.001 * clickMs, quietLevel);
-    std::fill(buffer.samples.begin() + 2 * before, buffer.samples.begin() + 2 * (before + click),
-              1.0);
     return buffer;
 }
 
