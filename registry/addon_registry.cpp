@@ -1,12 +1,18 @@
 #include "registry/addon_registry.h"
 
 #include "addons/dynamics/broadband_expander.h"
+#include "addons/dynamics/crest_factor_controller.h"
 #include "addons/dynamics/detail_extractor.h"
 #include "addons/dynamics/glue_module.h"
+#include "addons/dynamics/micro_dynamics_restorer.h"
 #include "addons/dynamics/ms_dynamics_processor.h"
 #include "addons/dynamics/multiband_compressor.h"
 #include "addons/dynamics/parallel_aggression.h"
+#include "addons/dynamics/punch_enhancer.h"
 #include "addons/dynamics/standard_compressor.h"
+#include "addons/dynamics/transient_catcher.h"
+#include "addons/dynamics/transient_shaper.h"
+#include "addons/dynamics/transient_sustain_shaper.h"
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/upward_detail.h"
 #include "addons/dynamics/upward_expander.h"
@@ -62,7 +68,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"center_halo", Create<CenterHalo>},
     {"center_focus", Create<CenterFocus>},
     {"center_lock", Create<CenterLock>},
-    {"crest_factor_controller", nullptr},
+    {"crest_factor_controller", Create<CrestFactorController>},
     {"dc_blocker", nullptr},
     {"detail_extractor", Create<DetailExtractor>},
     {"dynamic_eq", nullptr},
@@ -93,9 +99,9 @@ constexpr AddonClass kAddonClasses[] = {
     {"phase_align", nullptr},
     {"phase_rotator", nullptr},
     {"peak_clipper", nullptr},
-    {"micro_dynamics_restorer", nullptr},
+    {"micro_dynamics_restorer", Create<MicroDynamicsRestorer>},
     {"presence_lift", Create<PresenceLift>},
-    {"punch_enhancer", nullptr},
+    {"punch_enhancer", Create<PunchEnhancer>},
     {"resonance_tracker", nullptr},
     {"resonance_suppressor", nullptr},
     {"soft_clipper", nullptr},
@@ -109,13 +115,13 @@ constexpr AddonClass kAddonClasses[] = {
     {"stereo_swapper", Create<StereoSwapper>},
     {"sub_rumble_filter", nullptr},
     {"three_band_eq", Create<ThreeBandEq>},
-    {"transient_shaper", nullptr},
-    {"transient_sustain_shaper", nullptr},
+    {"transient_shaper", Create<TransientShaper>},
+    {"transient_sustain_shaper", Create<TransientSustainShaper>},
     {"glue_module", Create<GlueModule>},
     {"vintage_compressor", Create<VintageCompressor>},
     {"stereo_widener", Create<StereoWidener>},
     {"transparent_bus_compressor", Create<TransparentBusCompressor>},
-    {"transient_catcher", nullptr},
+    {"transient_catcher", Create<TransientCatcher>},
     {"true_peak_guard", nullptr},
     {"upward_detail", Create<UpwardDetail>},
     {"width_limiter", Create<WidthLimiter>},
