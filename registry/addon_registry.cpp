@@ -6,6 +6,14 @@
 #include "addons/dynamics/transparent_bus_compressor.h"
 #include "addons/dynamics/vintage_compressor.h"
 #include "addons/eq/air_shelf.h"
+#include "addons/eq/dynamic_eq.h"
+#include "addons/eq/dynamic_air.h"
+#include "addons/eq/dynamic_tilt.h"
+#include "addons/eq/dynamic_low_end_tamer.h"
+#include "addons/eq/harshness_tamer.h"
+#include "addons/eq/master_deesser.h"
+#include "addons/eq/resonance_tracker.h"
+#include "addons/eq/resonance_suppressor.h"
 #include "addons/eq/center_focus.h"
 #include "addons/eq/low_end_punch.h"
 #include "addons/eq/low_mid_cleanup.h"
@@ -57,10 +65,10 @@ constexpr AddonClass kAddonClasses[] = {
     {"crest_factor_controller", nullptr},
     {"dc_blocker", nullptr},
     {"detail_extractor", nullptr},
-    {"dynamic_eq", nullptr},
-    {"dynamic_air", nullptr},
-    {"dynamic_tilt", nullptr},
-    {"dynamic_low_end_tamer", nullptr},
+    {"dynamic_eq", Create<DynamicEq>},
+    {"dynamic_air", Create<DynamicAir>},
+    {"dynamic_tilt", Create<DynamicTilt>},
+    {"dynamic_low_end_tamer", Create<DynamicLowEndTamer>},
     {"sonic_maximizer", nullptr},
     {"tilt_eq", Create<TiltEq>},
     {"transformer_saturation", nullptr},
@@ -70,13 +78,13 @@ constexpr AddonClass kAddonClasses[] = {
     {"upward_expander", nullptr},
     {"exciter", nullptr},
     {"harmonic_enhancer", nullptr},
-    {"harshness_tamer", nullptr},
+    {"harshness_tamer", Create<HarshnessTamer>},
     {"hum_notch", nullptr},
     {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
     {"loudness_driver", nullptr},
     {"low_mid_cleanup", Create<LowMidCleanup>},
-    {"master_deesser", nullptr},
+    {"master_deesser", Create<MasterDeEsser>},
     {"multiband_compressor", nullptr},
     {"mono_maker", Create<MonoMaker>},
     {"ms_color_eq", Create<MSColorEQ>},
@@ -88,8 +96,8 @@ constexpr AddonClass kAddonClasses[] = {
     {"micro_dynamics_restorer", nullptr},
     {"presence_lift", Create<PresenceLift>},
     {"punch_enhancer", nullptr},
-    {"resonance_tracker", nullptr},
-    {"resonance_suppressor", nullptr},
+    {"resonance_tracker", Create<ResonanceTracker>},
+    {"resonance_suppressor", Create<ResonanceSuppressor>},
     {"soft_clipper", nullptr},
     {"spectral_correlation_guard", nullptr},
     {"spectral_declip", nullptr},
