@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace
@@ -42,6 +43,11 @@ const DynamicToneRow kRows[] = {
     {"harshness_tamer", BufferRate::Followers, true},
     {"master_deesser", BufferRate::Followers, true},
 };
+
+void PrintTo(const DynamicToneRow& row, std::ostream* out)
+{
+    *out << row.id;
+}
 
 class DynamicToneInput : public ::testing::TestWithParam<DynamicToneRow>
 {
