@@ -63,8 +63,10 @@ void DynamicTilt::process(AudioBuffer& buffer, const ProcessContext& context)
     {
         FollowLevel(m_envelope, StereoRmsLevel(x[i], x[i + 1]), attack, release);
         const double tilt = (0.5 - ClampToRange(m_envelope / kFullLevel, 0.0, 1.0)) * a;
-        const double lowGain = DbToGain(-kDbPerTilt * tilt);
+        // The lows move by the opposite number of dB: the reciprocal gain,
+        // which costs a division where a second power would cost far more.
         const double highGain = DbToGain(kDbPerTilt * tilt);
+        const double lowGain = 1.0 / highGain;
         for (size_t channel = 0; channel < 2; ++channel)
         {
             double& value = x[i + channel];
