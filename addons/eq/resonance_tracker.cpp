@@ -85,6 +85,10 @@ void ResonanceTracker::process(AudioBuffer& buffer, const ProcessContext& contex
     const double s = ClampToRange(Value(Sensitivity), 0.0, 1.0);
     const double thresholdDb = (1.0 - s) * 16.0 - 28.0;
     const double slope = 0.45 * s + 0.45;
+    const double capGain = DbToGain(-capDb);
+    // A follower this far under the threshold's level is under it in dB too,
+    // whatever the rounding of the logarithm, which it is spared.
+    const double surelyUnder = DbToGain(thresholdDb) * (1.0 - 1e-9);
     const double attack = TimeCoefficient(5.0, buffer.sampleRate);
     const double release = TimeCoefficient(90.0, buffer.sampleRate);
 
@@ -112,10 +116,15 @@ void ResonanceTracker::process(AudioBuffer& buffer, const ProcessContext& contex
                 loudest = &band;
             }
         }
+        if (loudest->envelope <= surelyUnder)
+        {
+            continue;
+        }
         const double overDb = DecibelLevel(loudest->envelope) - thresholdDb;
         if (overDb > 0.0)
         {
-            const double g = DbToGain(-std::min(overDb * slope, capDb));
+            const double reductionDb = overDb * slope;
+            const double g = reductionDb >= capDb ? capGain : DbToGain(-reductionDb);
             x[i] += (g - 1.0) * loudest->left;
             x[i + 1] += (g - 1.0) * loudest->right;
         }

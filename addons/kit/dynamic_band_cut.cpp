@@ -8,7 +8,6 @@
 #include "addons/kit/time_coefficient.h"
 #include "engine/decibels.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -30,6 +29,10 @@ void CutBandWhenLoud(AudioBuffer& buffer, const ProcessContext& context,
     const double release = TimeCoefficient(law.releaseMs, buffer.sampleRate);
     const double thresholdDb = law.thresholdDb - law.thresholdPerAmountDb * a;
     const double deepestCutDb = -law.maxCutDb * a;
+    const double deepestGain = DbToGain(deepestCutDb);
+    // A follower this far under the threshold's level is under it in dB too,
+    // whatever the rounding of the logarithm, which it is spared.
+    const double surelyUnder = DbToGain(thresholdDb) * (1.0 - 1e-9);
     const bool band = law.output == BandCutOutput::Band;
 
     std::vector<double>& x = buffer.samples;
@@ -39,11 +42,15 @@ void CutBandWhenLoud(AudioBuffer& buffer, const ProcessContext& context,
         const StateVariableOutputs right = StateVariableStep(state.filters[1], x[i + 1], c);
         const double sL = band ? left.band : left.high;
         const double sR = band ? right.band : right.high;
-        FollowLevel(state.envelope, StereoPeakLevel(sL, sR), attack, release);
+        if (FollowLevel(state.envelope, StereoPeakLevel(sL, sR), attack, release) <= surelyUnder)
+        {
+            continue;
+        }
         const double overDb = DecibelLevel(state.envelope) - thresholdDb;
         if (overDb > 0.0)
         {
-            const double g = DbToGain(std::max(deepestCutDb, -law.slope * overDb));
+            const double cutDb = -law.slope * overDb;
+            const double g = cutDb <= deepestCutDb ? deepestGain : DbToGain(cutDb);
             x[i] += (g - 1.0) * sL;
             x[i + 1] += (g - 1.0) * sR;
         }
