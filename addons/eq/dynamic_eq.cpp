@@ -82,6 +82,9 @@ void DynamicEq::process(AudioBuffer& buffer, const ProcessContext& context)
     const double attack = TimeCoefficient(std::max(Value(AttackMs), 1.0), fs);
     const double release = TimeCoefficient(std::max(Value(ReleaseMs), 10.0), fs);
     const BiquadCoefficients c = ConstantPeakBandPass(f, q, fs);
+    // A follower this far under the threshold's level is under it in dB too,
+    // whatever the rounding of the logarithm, which it is spared.
+    const double surelyUnder = DbToGain(thresholdDb) * (1.0 - 1e-9);
 
     std::vector<double>& x = buffer.samples;
     for (size_t i = 0; i < x.size(); i += 2)
@@ -89,7 +92,8 @@ void DynamicEq::process(AudioBuffer& buffer, const ProcessContext& context)
         const double bL = BiquadStep(m_band[0], x[i], c);
         const double bR = BiquadStep(m_band[1], x[i + 1], c);
         FollowLevel(m_envelope, StereoRmsLevel(bL, bR), attack, release);
-        const double overDb = DecibelLevel(m_envelope) - thresholdDb;
+        const double overDb =
+            m_envelope <= surelyUnder ? 0.0 : DecibelLevel(m_envelope) - thresholdDb;
         const double targetDb =
             overDb > 0.0 ? rangeDb * ClampToRange(overDb / kFullRangeOverDb, 0.0, 1.0) : 0.0;
         OnePoleLowPassStep(m_smoothedGainDb, targetDb,
