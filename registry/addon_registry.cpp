@@ -19,10 +19,18 @@
 #include "addons/dynamics/vintage_compressor.h"
 #include "addons/eq/air_shelf.h"
 #include "addons/eq/center_focus.h"
+#include "addons/eq/dynamic_air.h"
+#include "addons/eq/dynamic_eq.h"
+#include "addons/eq/dynamic_low_end_tamer.h"
+#include "addons/eq/dynamic_tilt.h"
+#include "addons/eq/harshness_tamer.h"
 #include "addons/eq/low_end_punch.h"
 #include "addons/eq/low_mid_cleanup.h"
+#include "addons/eq/master_deesser.h"
 #include "addons/eq/ms_color_eq.h"
 #include "addons/eq/presence_lift.h"
+#include "addons/eq/resonance_suppressor.h"
+#include "addons/eq/resonance_tracker.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
 #include "addons/spectral/spectral_dynamics.h"
@@ -75,6 +83,11 @@ constexpr AddonClass kAddonClasses[] = {
     {"dynamic_air", nullptr},
     {"dynamic_tilt", nullptr},
     {"dynamic_low_end_tamer", nullptr},
+    {"detail_extractor", nullptr},
+    {"dynamic_eq", Create<DynamicEq>},
+    {"dynamic_air", Create<DynamicAir>},
+    {"dynamic_tilt", Create<DynamicTilt>},
+    {"dynamic_low_end_tamer", Create<DynamicLowEndTamer>},
     {"sonic_maximizer", nullptr},
     {"tilt_eq", Create<TiltEq>},
     {"transformer_saturation", nullptr},
@@ -84,7 +97,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"upward_expander", Create<UpwardExpander>},
     {"exciter", nullptr},
     {"harmonic_enhancer", nullptr},
-    {"harshness_tamer", nullptr},
+    {"harshness_tamer", Create<HarshnessTamer>},
     {"hum_notch", nullptr},
     {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
@@ -92,6 +105,8 @@ constexpr AddonClass kAddonClasses[] = {
     {"low_mid_cleanup", Create<LowMidCleanup>},
     {"master_deesser", nullptr},
     {"multiband_compressor", Create<MultibandCompressor>},
+    {"master_deesser", Create<MasterDeEsser>},
+    {"multiband_compressor", nullptr},
     {"mono_maker", Create<MonoMaker>},
     {"ms_color_eq", Create<MSColorEQ>},
     {"ms_dynamics_processor", Create<MsDynamicsProcessor>},
@@ -104,6 +119,9 @@ constexpr AddonClass kAddonClasses[] = {
     {"punch_enhancer", Create<PunchEnhancer>},
     {"resonance_tracker", nullptr},
     {"resonance_suppressor", nullptr},
+    {"punch_enhancer", nullptr},
+    {"resonance_tracker", Create<ResonanceTracker>},
+    {"resonance_suppressor", Create<ResonanceSuppressor>},
     {"soft_clipper", nullptr},
     {"spectral_correlation_guard", nullptr},
     {"spectral_declip", nullptr},

@@ -5,13 +5,12 @@
 
 #include "registry/addon_registry.h"
 
+#include "tests/support/addon_checks.h"
 #include "tests/support/addon_run.h"
 #include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <limits>
 #include <memory>
 #include <string>
 
@@ -54,17 +53,14 @@ protected:
         return addon;
     }
 
+    AddonFactory Factory() const
+    {
+        return [this] { return Create(); };
+    }
+
     AudioBuffer Processed(const AudioBuffer& input, int contextRate) const
     {
-        AudioBuffer buffer = input;
-        const std::unique_ptr<IAudioProcessor> addon = Create();
-        if (addon != nullptr)
-        {
-            ProcessContext context;
-            context.sampleRate = contextRate;
-            addon->process(buffer, context);
-        }
-        return buffer;
+        return ProcessedAtContextRate(Factory(), input, contextRate);
     }
 };
 
@@ -96,78 +92,22 @@ TEST_P(EqualiserInput, RateOfZeroOrLessLeavesTheBufferUntouched)
 // after it, but nothing before it changes and the call ends.
 TEST_P(EqualiserInput, NonFiniteSamplesChangeNothingBeforeThem)
 {
-    const double inf = std::numeric_limits<double>::infinity();
-    const AudioBuffer clean = Signal();
-    const AudioBuffer cleanOutput = Processed(clean, 48000);
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(), inf, -inf})
-    {
-        AudioBuffer input = clean;
-        const size_t badIndex = input.samples.size() / 2 + 1;
-        input.samples[badIndex] = bad;
-        const AudioBuffer output = Processed(input, 48000);
-        ASSERT_EQ(output.samples.size(), input.samples.size()) << bad;
-        for (size_t i = 0; i + 1 < badIndex; ++i)
-        {
-            ASSERT_EQ(output.samples[i], cleanOutput.samples[i]) << bad << " at value " << i;
-        }
-    }
+    ExpectANonFiniteSampleChangesNothingBeforeIt(Factory(), Signal());
 }
 
 TEST_P(EqualiserInput, EveryParameterAtItsExtremesStaysFiniteAtOtherRates)
 {
     for (int rate : {44100, 96000})
     {
-        const AudioBuffer input = Signal(rate);
-        for (bool atMaximum : {false, true})
-        {
-            AudioBuffer buffer = input;
-            const std::unique_ptr<IAudioProcessor> addon = CreateProcessor(GetParam().id);
-            ASSERT_NE(addon, nullptr);
-            for (const AddonParamSpec& spec : addon->parameters())
-            {
-                addon->setParameter(spec.id, atMaximum ? spec.maxValue : spec.minValue);
-            }
-            ProcessContext context;
-            context.sampleRate = rate;
-            addon->process(buffer, context);
-            EXPECT_TRUE(AllFinite(buffer))
-                << rate << " Hz, every parameter at its " << (atMaximum ? "maximum" : "minimum");
-        }
+        ExpectFiniteWithEveryParameterAtItsExtremes(Factory(), Signal(rate));
     }
 }
 
-// Filter states that are members carry on from one call to the next, so a
-// track processed in two halves by one object equals it processed at once;
-// states that are locals start again at rest in every call.
+// Filter states that are members carry on from one call to the next; states
+// that are locals start again at rest in every call.
 TEST_P(EqualiserInput, StatesLiveWhereTheyBelong)
 {
-    const AudioBuffer whole = Signal();
-    const size_t half = whole.samples.size() / 2; // an even count of whole frames
-    AudioBuffer first = whole;
-    first.samples.resize(half);
-    AudioBuffer second = whole;
-    second.samples.erase(second.samples.begin(), second.samples.begin() + half);
-    const AudioBuffer secondInput = second;
-
-    const std::unique_ptr<IAudioProcessor> addon = Create();
-    ASSERT_NE(addon, nullptr);
-    ProcessContext context;
-    context.sampleRate = whole.sampleRate;
-    addon->process(first, context);
-    addon->process(second, context);
-    first.samples.insert(first.samples.end(), second.samples.begin(), second.samples.end());
-
-    const AudioBuffer atOnce = Processed(whole, whole.sampleRate);
-    const AudioBuffer secondFresh = Processed(secondInput, whole.sampleRate);
-    if (GetParam().keepsStateBetweenCalls)
-    {
-        EXPECT_TRUE(first.samples == atOnce.samples);
-    }
-    else
-    {
-        EXPECT_TRUE(std::equal(secondFresh.samples.begin(), secondFresh.samples.end(),
-                               first.samples.begin() + half));
-    }
+    ExpectStatesWhereTheyBelong(Factory(), Signal(), GetParam().keepsStateBetweenCalls);
 }
 
 INSTANTIATE_TEST_SUITE_P(Eq, EqualiserInput, ::testing::ValuesIn(kEqualisers),
