@@ -13,6 +13,12 @@
 #include "addons/eq/presence_lift.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
+#include "addons/saturation/exciter.h"
+#include "addons/saturation/harmonic_enhancer.h"
+#include "addons/saturation/sonic_maximizer.h"
+#include "addons/saturation/tape_saturation.h"
+#include "addons/saturation/transformer_saturation.h"
+#include "addons/saturation/tube_saturation.h"
 #include "addons/stereo/ambient_widener.h"
 #include "addons/stereo/center_halo.h"
 #include "addons/stereo/center_lock.h"
@@ -61,15 +67,15 @@ constexpr AddonClass kAddonClasses[] = {
     {"dynamic_air", nullptr},
     {"dynamic_tilt", nullptr},
     {"dynamic_low_end_tamer", nullptr},
-    {"sonic_maximizer", nullptr},
+    {"sonic_maximizer", Create<SonicMaximizerAddon>},
     {"tilt_eq", Create<TiltEq>},
-    {"transformer_saturation", nullptr},
-    {"tape_saturation", nullptr},
+    {"transformer_saturation", Create<TransformerSaturation>},
+    {"tape_saturation", Create<TapeSaturation>},
     {"tape_motion", Create<TapeMotion>},
-    {"tube_saturation", nullptr},
+    {"tube_saturation", Create<TubeSaturation>},
     {"upward_expander", nullptr},
-    {"exciter", nullptr},
-    {"harmonic_enhancer", nullptr},
+    {"exciter", Create<Exciter>},
+    {"harmonic_enhancer", Create<HarmonicEnhancer>},
     {"harshness_tamer", nullptr},
     {"hum_notch", nullptr},
     {"low_end_punch", Create<LowEndPunch>},
