@@ -40,6 +40,14 @@ double ToneCornerHz(double tone)
     return t >= 0.0 ? 12000.0 + 6000.0 * t : 12000.0 + 5000.0 * t;
 }
 
+// The tone low-pass's pole, its corner held between 200 Hz and 0.475 fs (95 %
+// of the Nyquist frequency), for a rate above 0.
+double ToneLowPassCoefficient(double cornerHz, int sampleRate)
+{
+    const double fs = sampleRate;
+    return OnePoleCoefficient(ClampToRange(cornerHz, 200.0, 0.475 * fs), fs);
+}
+
 } // namespace
 
 std::vector<double> OnePoleLowpassVector(const std::vector<double>& values, double cornerHz,
@@ -49,18 +57,18 @@ std::vector<double> OnePoleLowpassVector(const std::vector<double>& values, doub
     {
         return std::vector<double>(values.size(), 0.0);
     }
-    const double fs = sampleRate;
-    // 0.475 fs: 95 % of the Nyquist frequency.
-    return OnePoleLowPass(values,
-                          OnePoleCoefficient(ClampToRange(cornerHz, 200.0, 0.475 * fs), fs));
+    return OnePoleLowPass(values, ToneLowPassCoefficient(cornerHz, sampleRate));
 }
 
 TapeSaturation::TapeSaturation() : AddonBase(kIdentity, kTable)
 {
 }
 
-// At a rate of 0 or less the low-pass would return silence and the track
-// would become its dry share alone; the buffer is left untouched instead.
+// Each channel is driven into tanh, low-passed from rest as OnePoleLowpassVector
+// does over the whole channel, and mixed with the dry value, in one pass: the
+// same values as separate lists without their memory. At a rate of 0 or less
+// the low-pass would return silence and the track would become its dry share
+// alone; the buffer is left untouched instead.
 void TapeSaturation::process(AudioBuffer& buffer, const ProcessContext& context)
 {
     const double a = ClampToRange(Value(Amount), 0.0, 1.0);
@@ -71,23 +79,17 @@ void TapeSaturation::process(AudioBuffer& buffer, const ProcessContext& context)
     const ScopedDenormalFlush flush;
     const double drive = DbToGain((0.6 * a + 0.4) * Value(DriveDb));
     const double wet = ClampToRange((0.65 * a + 0.35) * Value(Mix), 0.0, 1.0);
-    std::vector<double>& samples = buffer.samples;
-    const size_t frames = samples.size() / 2;
-    std::vector<double> left(frames);
-    std::vector<double> right(frames);
-    for (size_t i = 0; i < frames; ++i)
-    {
-        left[i] = std::tanh(drive * samples[2 * i]);
-        right[i] = std::tanh(drive * samples[2 * i + 1]);
-    }
-    const double corner = ToneCornerHz(Value(Tone));
-    const std::vector<double> lowLeft = OnePoleLowpassVector(left, corner, context.sampleRate);
-    const std::vector<double> lowRight = OnePoleLowpassVector(right, corner, context.sampleRate);
+    const double k = ToneLowPassCoefficient(ToneCornerHz(Value(Tone)), context.sampleRate);
     // Full scale driven by G comes back at full scale before the low-pass.
     const double normaliser = 1.0 / std::max(std::tanh(drive), 1e-6);
-    for (size_t i = 0; i < frames; ++i)
+    std::array<double, 2> lowState{};
+    for (size_t i = 0; i < buffer.samples.size(); i += 2)
     {
-        samples[2 * i] = MixWetDry(normaliser * lowLeft[i], samples[2 * i], wet);
-        samples[2 * i + 1] = MixWetDry(normaliser * lowRight[i], samples[2 * i + 1], wet);
+        for (size_t channel = 0; channel < 2; ++channel)
+        {
+            double& x = buffer.samples[i + channel];
+            const double low = OnePoleLowPassStep(lowState[channel], std::tanh(drive * x), k);
+            x = MixWetDry(normaliser * low, x, wet);
+        }
     }
 }

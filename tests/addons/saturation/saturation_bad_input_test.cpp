@@ -30,28 +30,37 @@ struct SaturatorRow
 {
     const char* id;
     AtNoRate atNoRate;
-    bool memoryless; // each value depends on itself alone (and no peak rule)
+    bool memoryless;      // each value depends on itself alone (and no peak rule)
+    AddonSetting hardest; // the most drive with the whole wet share
 };
 
 const SaturatorRow kSaturators[] = {
-    {"sonic_maximizer", AtNoRate::FallbackValues, false},
-    {"exciter", AtNoRate::Untouched, false},
-    {"harmonic_enhancer", AtNoRate::Unaffected, true},
-    {"tape_saturation", AtNoRate::Untouched, false},
-    {"tube_saturation", AtNoRate::Unaffected, false},
-    {"transformer_saturation", AtNoRate::Unaffected, true},
+    {"sonic_maximizer",
+     AtNoRate::FallbackValues,
+     false,
+     {{"lo_contour", 10.0}, {"process", 10.0}, {"reduce_fatigue", 0.0}}},
+    {"exciter", AtNoRate::Untouched, false, {{"drive_db", 12.0}, {"mix", 1.0}}},
+    {"harmonic_enhancer", AtNoRate::Unaffected, true, {{"drive_db", 12.0}, {"mix", 1.0}}},
+    {"tape_saturation", AtNoRate::Untouched, false, {{"drive_db", 12.0}, {"mix", 1.0}}},
+    {"tube_saturation", AtNoRate::Unaffected, false, {{"drive_db", 12.0}, {"mix", 1.0}}},
+    {"transformer_saturation", AtNoRate::Unaffected, true, {{"drive_db", 10.0}, {"mix", 1.0}}},
 };
 
 class SaturatorBadInput : public ::testing::TestWithParam<SaturatorRow>
 {
 protected:
-    AudioBuffer Processed(const AudioBuffer& input, int contextRate = 48000) const
+    AudioBuffer Processed(const AudioBuffer& input, int contextRate = 48000,
+                          const AddonSetting& setting = {}) const
     {
         AudioBuffer buffer = input;
         const std::unique_ptr<IAudioProcessor> addon = CreateProcessor(GetParam().id);
         EXPECT_NE(addon, nullptr) << GetParam().id;
         if (addon != nullptr)
         {
+            for (const auto& [id, value] : setting)
+            {
+                EXPECT_TRUE(addon->setParameter(id, value)) << id;
+            }
             ProcessContext context;
             context.sampleRate = contextRate;
             addon->process(buffer, context);
@@ -139,6 +148,25 @@ TEST_P(SaturatorBadInput, NonFiniteSamples)
             {
                 ASSERT_EQ(output.samples[i], cleanOutput.samples[i]) << bad << " at value " << i;
             }
+        }
+    }
+}
+
+// The most drive, fully wet, on a signal peaking at 2.0, at every amount and
+// rate: the curves stay finite.
+TEST_P(SaturatorBadInput, FullDriveOnASignalPeakingAtTwoStaysFinite)
+{
+    for (int rate : {44100, 48000, 96000})
+    {
+        AudioBuffer loud = StereoNoise(rate, 0.25, 2.0, 23);
+        loud.samples[101] = -2.0;
+        for (double amount : {0.01, 0.5, 1.0})
+        {
+            AddonSetting setting = GetParam().hardest;
+            setting.insert(setting.begin(), {"amount", amount});
+            const AudioBuffer output = Processed(loud, rate, setting);
+            EXPECT_TRUE(AllFinite(output)) << rate << " Hz, amount " << amount;
+            EXPECT_FALSE(output.samples == loud.samples) << rate << " Hz, amount " << amount;
         }
     }
 }

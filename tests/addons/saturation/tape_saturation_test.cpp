@@ -72,6 +72,39 @@ TEST(TapeSaturation, FullScaleComesBackAtFullScale)
     }
 }
 
+// The tape is its three steps over whole lists: tanh, the tone low-pass of
+// each channel from rest, the normalised mix.
+TEST(TapeSaturation, IsTheDrivenListsLowPassedAndMixed)
+{
+    const int rate = 44100;
+    const AudioBuffer input = StereoNoise(rate, 0.2, 1.5, 11);
+    const double a = 0.7;
+    const double drive = std::pow(10.0, (0.6 * a + 0.4) * 9.0 / 20.0);
+    const double wet = (0.65 * a + 0.35) * 0.8;
+    std::vector<double> left;
+    std::vector<double> right;
+    for (size_t i = 0; i < input.samples.size(); i += 2)
+    {
+        left.push_back(std::tanh(drive * input.samples[i]));
+        right.push_back(std::tanh(drive * input.samples[i + 1]));
+    }
+    const double corner = 12000.0 - 5000.0 * 0.4;
+    const std::vector<double> lowLeft = OnePoleLowpassVector(left, corner, rate);
+    const std::vector<double> lowRight = OnePoleLowpassVector(right, corner, rate);
+    const AudioBuffer output = ProcessedBy<TapeSaturation>(
+        input, {{"amount", a}, {"drive_db", 9.0}, {"tone", -0.4}, {"mix", 0.8}});
+    const double r = 1.0 / std::tanh(drive);
+    for (size_t i = 0; i < left.size(); ++i)
+    {
+        ASSERT_NEAR(output.samples[2 * i], r * lowLeft[i] * wet + (1 - wet) * input.samples[2 * i],
+                    1e-14)
+            << "frame " << i;
+        ASSERT_NEAR(output.samples[2 * i + 1],
+                    r * lowRight[i] * wet + (1 - wet) * input.samples[2 * i + 1], 1e-14)
+            << "frame " << i;
+    }
+}
+
 TEST(OnePoleLowpassVector, HoldsItsCornerAndGivesZerosWithoutARate)
 {
     const std::vector<double> noise = Noise(4000, 1.0, 9);
