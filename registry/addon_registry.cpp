@@ -33,6 +33,12 @@
 #include "addons/eq/resonance_tracker.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
+#include "addons/saturation/exciter.h"
+#include "addons/saturation/harmonic_enhancer.h"
+#include "addons/saturation/sonic_maximizer.h"
+#include "addons/saturation/tape_saturation.h"
+#include "addons/saturation/transformer_saturation.h"
+#include "addons/saturation/tube_saturation.h"
 #include "addons/spectral/spectral_dynamics.h"
 #include "addons/spectral/spectral_gate.h"
 #include "addons/stereo/ambient_widener.h"
@@ -89,15 +95,21 @@ constexpr AddonClass kAddonClasses[] = {
     {"dynamic_tilt", Create<DynamicTilt>},
     {"dynamic_low_end_tamer", Create<DynamicLowEndTamer>},
     {"sonic_maximizer", nullptr},
+    {"sonic_maximizer", Create<SonicMaximizerAddon>},
     {"tilt_eq", Create<TiltEq>},
-    {"transformer_saturation", nullptr},
-    {"tape_saturation", nullptr},
+    {"transformer_saturation", Create<TransformerSaturation>},
+    {"tape_saturation", Create<TapeSaturation>},
     {"tape_motion", Create<TapeMotion>},
     {"tube_saturation", nullptr},
     {"upward_expander", Create<UpwardExpander>},
     {"exciter", nullptr},
     {"harmonic_enhancer", nullptr},
     {"harshness_tamer", Create<HarshnessTamer>},
+    {"tube_saturation", Create<TubeSaturation>},
+    {"upward_expander", nullptr},
+    {"exciter", Create<Exciter>},
+    {"harmonic_enhancer", Create<HarmonicEnhancer>},
+    {"harshness_tamer", nullptr},
     {"hum_notch", nullptr},
     {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
