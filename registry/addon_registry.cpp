@@ -13,6 +13,12 @@
 #include "addons/eq/presence_lift.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
+#include "addons/prelimiter/asymmetric_clipper.h"
+#include "addons/prelimiter/loudness_driver.h"
+#include "addons/prelimiter/peak_clipper.h"
+#include "addons/prelimiter/phase_rotator.h"
+#include "addons/prelimiter/soft_clipper.h"
+#include "addons/prelimiter/true_peak_guard.h"
 #include "addons/stereo/ambient_widener.h"
 #include "addons/stereo/center_halo.h"
 #include "addons/stereo/center_lock.h"
@@ -47,7 +53,7 @@ struct AddonClass
 constexpr AddonClass kAddonClasses[] = {
     {"air_shelf", Create<AirShelf>},
     {"ambient_widener", Create<AmbientWidener>},
-    {"asymmetric_clipper", nullptr},
+    {"asymmetric_clipper", Create<AsymmetricClipper>},
     {"band_balance_corrector", nullptr},
     {"balance_corrector", nullptr},
     {"broadband_expander", nullptr},
@@ -74,7 +80,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"hum_notch", nullptr},
     {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
-    {"loudness_driver", nullptr},
+    {"loudness_driver", Create<LoudnessDriver>},
     {"low_mid_cleanup", Create<LowMidCleanup>},
     {"master_deesser", nullptr},
     {"multiband_compressor", nullptr},
@@ -83,14 +89,14 @@ constexpr AddonClass kAddonClasses[] = {
     {"ms_dynamics_processor", nullptr},
     {"parallel_aggression", Create<ParallelAggression>},
     {"phase_align", nullptr},
-    {"phase_rotator", nullptr},
-    {"peak_clipper", nullptr},
+    {"phase_rotator", Create<PhaseRotator>},
+    {"peak_clipper", Create<PeakClipper>},
     {"micro_dynamics_restorer", nullptr},
     {"presence_lift", Create<PresenceLift>},
     {"punch_enhancer", nullptr},
     {"resonance_tracker", nullptr},
     {"resonance_suppressor", nullptr},
-    {"soft_clipper", nullptr},
+    {"soft_clipper", Create<SoftClipper>},
     {"spectral_correlation_guard", nullptr},
     {"spectral_declip", nullptr},
     {"spectral_dereverb", nullptr},
@@ -108,7 +114,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"stereo_widener", Create<StereoWidener>},
     {"transparent_bus_compressor", Create<TransparentBusCompressor>},
     {"transient_catcher", nullptr},
-    {"true_peak_guard", nullptr},
+    {"true_peak_guard", Create<TruePeakGuard>},
     {"upward_detail", nullptr},
     {"width_limiter", Create<WidthLimiter>},
     {"vorlik_loc_compressor", nullptr},
