@@ -83,6 +83,13 @@ void TruePeakGuard::process(AudioBuffer& buffer, const ProcessContext& context)
         frames.samples.assign(buffer.samples.begin(), buffer.samples.end() - 1);
         limited = limiter.Process(frames);
     }
+    // At mix 1 every finite value would come out as the limited one, so the
+    // limited copy takes the track's place instead of a second pass over both.
+    if (m == 1.0 && limited.samples.size() == buffer.samples.size())
+    {
+        buffer.samples.swap(limited.samples);
+        return;
+    }
     const size_t count = std::min(limited.samples.size(), buffer.samples.size());
     for (size_t i = 0; i < count; ++i)
     {
