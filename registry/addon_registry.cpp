@@ -33,6 +33,12 @@
 #include "addons/eq/resonance_tracker.h"
 #include "addons/eq/three_band_eq.h"
 #include "addons/eq/tilt_eq.h"
+#include "addons/prelimiter/asymmetric_clipper.h"
+#include "addons/prelimiter/loudness_driver.h"
+#include "addons/prelimiter/peak_clipper.h"
+#include "addons/prelimiter/phase_rotator.h"
+#include "addons/prelimiter/soft_clipper.h"
+#include "addons/prelimiter/true_peak_guard.h"
 #include "addons/saturation/exciter.h"
 #include "addons/saturation/harmonic_enhancer.h"
 #include "addons/saturation/sonic_maximizer.h"
@@ -75,7 +81,7 @@ struct AddonClass
 constexpr AddonClass kAddonClasses[] = {
     {"air_shelf", Create<AirShelf>},
     {"ambient_widener", Create<AmbientWidener>},
-    {"asymmetric_clipper", nullptr},
+    {"asymmetric_clipper", Create<AsymmetricClipper>},
     {"band_balance_corrector", nullptr},
     {"balance_corrector", nullptr},
     {"broadband_expander", Create<BroadbandExpander>},
@@ -113,7 +119,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"hum_notch", nullptr},
     {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
-    {"loudness_driver", nullptr},
+    {"loudness_driver", Create<LoudnessDriver>},
     {"low_mid_cleanup", Create<LowMidCleanup>},
     {"master_deesser", nullptr},
     {"multiband_compressor", Create<MultibandCompressor>},
@@ -127,6 +133,9 @@ constexpr AddonClass kAddonClasses[] = {
     {"phase_rotator", nullptr},
     {"peak_clipper", nullptr},
     {"micro_dynamics_restorer", Create<MicroDynamicsRestorer>},
+    {"phase_rotator", Create<PhaseRotator>},
+    {"peak_clipper", Create<PeakClipper>},
+    {"micro_dynamics_restorer", nullptr},
     {"presence_lift", Create<PresenceLift>},
     {"punch_enhancer", Create<PunchEnhancer>},
     {"resonance_tracker", nullptr},
@@ -135,6 +144,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"resonance_tracker", Create<ResonanceTracker>},
     {"resonance_suppressor", Create<ResonanceSuppressor>},
     {"soft_clipper", nullptr},
+    {"soft_clipper", Create<SoftClipper>},
     {"spectral_correlation_guard", nullptr},
     {"spectral_declip", nullptr},
     {"spectral_dereverb", nullptr},
@@ -154,6 +164,9 @@ constexpr AddonClass kAddonClasses[] = {
     {"transient_catcher", Create<TransientCatcher>},
     {"true_peak_guard", nullptr},
     {"upward_detail", Create<UpwardDetail>},
+    {"transient_catcher", nullptr},
+    {"true_peak_guard", Create<TruePeakGuard>},
+    {"upward_detail", nullptr},
     {"width_limiter", Create<WidthLimiter>},
     {"vorlik_loc_compressor", nullptr},
 };

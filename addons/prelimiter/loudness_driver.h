@@ -1,0 +1,10 @@
+#pragma once
+
+#include "addons/kit/addon_base.h"
+
+class LoudnessDriver final : public AddonBase
+{
+public:
+    LoudnessDriver();
+    void process(AudioBuffer& buffer, const ProcessContext& context) override;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "addons/kit/addon_base.h"
+
+class TruePeakGuard final : public AddonBase
+{
+public:
+    TruePeakGuard();
+    void process(AudioBuffer& buffer, const ProcessContext& context) override;
+};
