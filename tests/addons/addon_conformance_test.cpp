@@ -153,7 +153,6 @@ const std::vector<AddonRow> kAddonRows = {
     {.id = "peak_clipper",
      .position = ChainPreLimiter,
      .neutral = {{{"amount", 0.0}}, {{"mix", 0.0}}}},
-    {.id = "presence_lift", .position = ChainPostMatchTone, .neutral = {{{"amount", 0.0}}}},
     {.id = "soft_clipper",
      .position = ChainPreLimiter,
      .oddCount = OddCount::EveryValue,
