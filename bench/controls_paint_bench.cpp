@@ -33,9 +33,11 @@
 #include "controls/text/value_readout_wnd.h"
 #include "controls/text/horizontal_divider_wnd.h"
 #include "controls/text/vertical_divider_wnd.h"
+#include "controls/waveform/waveform_strip_wnd.h"
 #include "platform/backend/headless_backend.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <functional>
 #include <memory>
@@ -222,6 +224,103 @@ const bool kRegistered = []
     }
     return true;
 }();
+
+// The waveform strip is a plain window: its costs are the one pass over a
+// loaded track, a full paint and the play-head tick of the 30 ms timer.
+
+// Ten minutes of 48 kHz stereo (460 MB of samples), made once.
+const AudioBuffer& TenMinuteTrack()
+{
+    static const AudioBuffer track = []
+    {
+        AudioBuffer audio;
+        audio.sampleRate = 48000;
+        audio.samples.resize(std::size_t(2) * 48000 * 600);
+        std::uint32_t seed = 26;
+        for (double& sample : audio.samples)
+        {
+            seed = seed * 1664525u + 1013904223u;
+            sample = double(seed >> 8) / double(1u << 24) - 0.5;
+        }
+        return audio;
+    }();
+    return track;
+}
+
+// Bytes held from the heap, large blocks (which malloc maps apart) included.
+double HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks) + double(info.hblkhd);
+}
+
+struct StripBench
+{
+    brvl::backend::HeadlessSession session;
+    CWnd parent;
+    CWaveformStripWnd strip;
+
+    StripBench()
+    {
+        parent.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, 1700, 200,
+                        nullptr, nullptr);
+        strip.Create(&parent, CRect(0, 0, 1600, 140), 8705);
+        strip.SetDuration(12);
+        strip.SetViewRange(2, 6.5, false);
+        strip.SetPlayhead(2);
+        strip.SetPlaybackState(false, true);
+    }
+};
+
+void WaveformSetPeaks(benchmark::State& state)
+{
+    const AudioBuffer& track = TenMinuteTrack();
+    StripBench bench;
+    double heapGrowth = 0;
+    for (auto _ : state)
+    {
+        bench.strip.SetPeaks(AudioBuffer{}); // starts each pass from no columns
+        const double before = HeapInUse();
+        bench.strip.SetPeaks(track);
+        heapGrowth = HeapInUse() - before;
+    }
+    state.counters["heap_growth_bytes"] = heapGrowth;
+    state.SetBytesProcessed(int64_t(state.iterations()) *
+                            int64_t(track.samples.size() * sizeof(double)));
+}
+
+void WaveformPaint(benchmark::State& state)
+{
+    StripBench bench;
+    bench.strip.SetPeaks(TenMinuteTrack());
+    bench.strip.SetViewRange(200, 260, false);
+    bench.strip.SetPlayhead(230);
+    for (auto _ : state)
+    {
+        bench.strip.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    state.SetLabel("1600 x 140");
+}
+
+void WaveformPlayheadTick(benchmark::State& state)
+{
+    StripBench bench;
+    bench.strip.SetPeaks(TenMinuteTrack());
+    bench.strip.SetViewRange(200, 260, false);
+    bench.strip.UpdateWindow();
+    double t = 200;
+    for (auto _ : state)
+    {
+        t = t < 259 ? t + 0.03 : 200;
+        bench.strip.SetPlayhead(t);
+        bench.strip.UpdateWindow();
+    }
+    state.SetLabel("SetPlayhead + band paint, 1600 x 140");
+}
+
+BENCHMARK(WaveformSetPeaks)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(WaveformPaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WaveformPlayheadTick)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

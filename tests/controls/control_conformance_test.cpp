@@ -33,6 +33,7 @@
 #include "controls/knobs/master_knob_lmt_wnd.h"
 #include "controls/knobs/master_knob_wnd.h"
 #include "controls/knobs/small_knob_wnd.h"
+#include "tests/controls/waveform/waveform_strip_conformance.h"
 
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
@@ -425,6 +426,16 @@ const std::vector<ControlRow> kControlRows = {
      .values = &BaseValues,
      .notifies = false,
      .disable = &DisableBase},
+    // Not a CBaseControlWnd: its values are its times, and while playing (its
+    // input lock) it takes no clicks, drags or wheel.
+    {.name = "CWaveformStripWnd",
+     .size = CSize(600, 100),
+     .create = &CreateWaveformStrip,
+     .drawAt = &DrawSnapshot<CWaveformStripWnd>,
+     .setEveryValue = &SetWaveformTimes,
+     .values = &WaveformTimes,
+     .notifies = true,
+     .disable = &LockWaveformStrip},
 };
 
 // The frame checked on a control written for it, so it is known to work
