@@ -104,6 +104,20 @@ protected:
                              bool doubleClicks,
                              DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
 
+    // A control's State with the client size and the snapshot filled in.
+    template <typename State> State SnapshotState() const
+    {
+        State state;
+        CRect client;
+        if (::IsWindow(m_hWnd))
+        {
+            GetClientRect(&client);
+        }
+        state.size = client.Size();
+        state.snapshot = GetDrawState();
+        return state;
+    }
+
     // The paint of every control's WM_PAINT: composed in a memory bitmap and
     // copied in one BitBlt. A blank control shows only its background colour.
     // A control that draws no text may leave the text hint unset.

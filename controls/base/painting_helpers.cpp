@@ -45,6 +45,12 @@ void PrepareControlGraphics(Gdiplus::Graphics& graphics)
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
 }
 
+RoundCapPen::RoundCapPen(const Gdiplus::Color& color, double width)
+    : Gdiplus::Pen(color, Gdiplus::REAL(width))
+{
+    SetLineCap(Gdiplus::LineCapRound, Gdiplus::LineCapRound, Gdiplus::DashCapRound);
+}
+
 Gdiplus::Color ScaledAccent(COLORREF accent, double factor, BYTE alpha, ChannelRounding rounding)
 {
     if (rounding == ChannelRounding::Truncate)

@@ -10,6 +10,13 @@
 // coordinates (so a 1-pixel line at x.5 is crisp), grid-fitted text.
 void PrepareControlGraphics(Gdiplus::Graphics& graphics);
 
+// A pen whose lines end in half circles.
+class RoundCapPen : public Gdiplus::Pen
+{
+public:
+    RoundCapPen(const Gdiplus::Color& color, double width);
+};
+
 // A lit or shaded variant of an accent: each channel times `factor`, capped
 // at 255, either rounded (halves away from zero) or truncated, with `alpha`.
 enum class ChannelRounding

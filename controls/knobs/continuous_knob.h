@@ -30,20 +30,6 @@ protected:
 
     KnobGeometry Geometry() const;
 
-    // A control's State with the client size and the snapshot filled in.
-    template <typename State> State SnapshotState() const
-    {
-        State state;
-        CRect client;
-        if (::IsWindow(m_hWnd))
-        {
-            GetClientRect(&client);
-        }
-        state.size = client.Size();
-        state.snapshot = GetDrawState();
-        return state;
-    }
-
     afx_msg void OnMouseMove(UINT flags, CPoint point);
     afx_msg void OnLButtonDown(UINT flags, CPoint point);
     afx_msg void OnLButtonUp(UINT flags, CPoint point);

@@ -1,6 +1,7 @@
 #include "controls/switches/selection_control.h"
 
 #include "base/unicode_text.h"
+#include "controls/base/step_index.h"
 #include "controls/layout/control_item.h"
 
 #include <algorithm>
@@ -41,14 +42,13 @@ int CSelectionControl::ClampIndex(int index) const
 
 int CSelectionControl::IndexFrom(double v) const
 {
-    const int steps = count < 2 ? 0 : count - 1;
-    return static_cast<int>(std::lround(steps * std::clamp(v, 0.0, 1.0)));
+    return StepIndexOf(v, count);
 }
 
 void CSelectionControl::StoreSelection(int index)
 {
     selectedIndex = index;
-    value = count > 1 && index >= 0 ? double(index) / (count - 1) : 0.0;
+    value = StepValueOf(index, count);
 }
 
 void CSelectionControl::SetValue(double v)
@@ -134,14 +134,7 @@ void CSelectionControl::ReplaceLabels(const std::vector<CString>& list)
 
 CSelectionControl::State CSelectionControl::GetState() const
 {
-    State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
-    state.snapshot = GetDrawState();
+    State state = SnapshotState<State>();
     state.items = GetSwitchState();
     return state;
 }
