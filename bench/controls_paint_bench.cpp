@@ -4,6 +4,7 @@
 // adds itself to kControls.
 #include "controls/base/base_control_wnd.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/layout/control_item.h"
 #include "controls/buttons/action_button_wnd.h"
 #include "controls/buttons/breadcrumb_button_wnd.h"
 #include "controls/buttons/curve_mode_selector_wnd.h"
@@ -25,6 +26,10 @@
 #include "controls/knobs/master_knob_lmt_wnd.h"
 #include "controls/knobs/master_knob_wnd.h"
 #include "controls/knobs/small_knob_wnd.h"
+#include "controls/knobs/small_stepped_knob_wnd.h"
+#include "controls/knobs/stepped_knob_wnd.h"
+#include "controls/sliders/horizontal_slider_wnd.h"
+#include "controls/sliders/vertical_slider_wnd.h"
 #include "controls/text/text_title_wnd.h"
 #include "controls/text/text_caption_wnd.h"
 #include "controls/text/text_caption_block_wnd.h"
@@ -195,6 +200,28 @@ const std::vector<BenchControl> kControls = {
      [](CBaseControlWnd&) {}},
     {"vertical divider", [] { return std::make_unique<CVerticalDividerWnd>(); },
      [](CBaseControlWnd&) {}},
+    {"stepped knob 32 steps", [] { return std::make_unique<CSteppedKnobWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         ControlItem item;
+         item.label = "Style";
+         item.stepCount = 32;
+         item.selectedIndex = 20;
+         c.ApplyItem(item);
+     }},
+    {"small stepped knob 32 steps", [] { return std::make_unique<CSmallSteppedKnobWnd>(); },
+     [](CBaseControlWnd& c)
+     {
+         ControlItem item;
+         item.label = "Mode";
+         item.stepCount = 32;
+         item.selectedIndex = 20;
+         c.ApplyItem(item);
+     }},
+    {"horizontal slider", [] { return std::make_unique<CHorizontalSliderWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(0.6); }},
+    {"vertical slider", [] { return std::make_unique<CVerticalSliderWnd>(); },
+     [](CBaseControlWnd& c) { c.SetValueSilently(0.6); }},
 };
 
 void PaintThroughTheWindow(benchmark::State& state, const BenchControl& row)

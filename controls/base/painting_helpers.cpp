@@ -22,6 +22,12 @@ void PrepareControlGraphics(Gdiplus::Graphics& graphics)
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
 }
 
+RoundCapPen::RoundCapPen(const Gdiplus::Color& color, double width)
+    : Gdiplus::Pen(color, Gdiplus::REAL(width))
+{
+    SetLineCap(Gdiplus::LineCapRound, Gdiplus::LineCapRound, Gdiplus::DashCapRound);
+}
+
 void AddRoundedRectFigure(Gdiplus::GraphicsPath& path, float x, float y, float width, float height,
                           float radius)
 {

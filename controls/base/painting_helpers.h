@@ -10,6 +10,13 @@
 // coordinates (so a 1-pixel line at x.5 is crisp), grid-fitted text.
 void PrepareControlGraphics(Gdiplus::Graphics& graphics);
 
+// A pen whose lines end in half circles.
+class RoundCapPen : public Gdiplus::Pen
+{
+public:
+    RoundCapPen(const Gdiplus::Color& color, double width);
+};
+
 // One closed figure: a rectangle with quarter-circle corners. The radius is
 // held to [0, half the shorter side] (0 gives a plain rectangle); a figure of
 // no width or height, or with a non-finite argument, is not added.

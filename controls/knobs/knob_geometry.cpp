@@ -74,6 +74,14 @@ int KnobDiameter(const RECT& client, KnobSize size)
     return size == KnobSize::Large ? LargeDiameter(width, height) : SmallDiameter(width, height);
 }
 
+int SteppedKnobDiameter(const RECT& client)
+{
+    const int shorter =
+        std::min(Extent(client.left, client.right), Extent(client.top, client.bottom));
+    const int share = static_cast<int>(0.62 * shorter);
+    return share < kMinimumDiameter ? kMinimumDiameter : std::min(share, shorter - 40);
+}
+
 KnobGeometry MakeKnobGeometry(const RECT& client, KnobSize size)
 {
     return MakeKnobGeometry(client, size, KnobDiameter(client, size));

@@ -37,6 +37,10 @@ struct KnobGeometry
 // below 120 pixels (so a small window shows the knob cut off).
 int KnobDiameter(const RECT& client, KnobSize size);
 
+// The large stepped knob's: 0.62 of the shorter side, at least 120 pixels,
+// and otherwise no more than 40 short of that side.
+int SteppedKnobDiameter(const RECT& client);
+
 KnobGeometry MakeKnobGeometry(const RECT& client, KnobSize size);
 // The same rules about a diameter chosen by the caller.
 KnobGeometry MakeKnobGeometry(const RECT& client, KnobSize size, int diameter);

@@ -79,11 +79,6 @@ void DrawTextLine(Gdiplus::Graphics& graphics, const CString& text, const TextLi
 
 } // namespace
 
-KnobPen::KnobPen(const Color& color, double width) : Gdiplus::Pen(color, REAL(width))
-{
-    SetLineCap(Gdiplus::LineCapRound, Gdiplus::LineCapRound, Gdiplus::DashCapRound);
-}
-
 void DrawKnobBody(Gdiplus::Graphics& graphics, const KnobGeometry& g, KnobSize size)
 {
     const Shadow& shadow = size == KnobSize::Large ? kLargeShadow : kSmallShadow;

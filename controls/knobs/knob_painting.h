@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/base/control_draw_state.h"
+#include "controls/base/painting_helpers.h"
 #include "controls/knobs/knob_geometry.h"
 #include "controls/knobs/knob_scale.h"
 #include "platform/gdiplus/gdiplus.h"
@@ -9,12 +10,7 @@
 // the scale ring, radial lines (scale marks, the pointer), the cap and the
 // texts under the knob. All lines have rounded ends.
 
-// A pen with rounded ends.
-class KnobPen : public Gdiplus::Pen
-{
-public:
-    KnobPen(const Gdiplus::Color& color, double width);
-};
+using KnobPen = RoundCapPen;
 
 // The drop shadow, the body with its radial shading and the face on it.
 void DrawKnobBody(Gdiplus::Graphics& graphics, const KnobGeometry& geometry, KnobSize size);

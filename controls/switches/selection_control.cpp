@@ -2,6 +2,7 @@
 
 #include "base/unicode_text.h"
 #include "controls/base/client_state.h"
+#include "controls/base/step_index.h"
 #include "controls/layout/control_item.h"
 
 #include <algorithm>
@@ -42,14 +43,13 @@ int CSelectionControl::ClampIndex(int index) const
 
 int CSelectionControl::IndexFrom(double v) const
 {
-    const int steps = count < 2 ? 0 : count - 1;
-    return static_cast<int>(std::lround(steps * std::clamp(v, 0.0, 1.0)));
+    return StepIndexOf(v, count);
 }
 
 void CSelectionControl::StoreSelection(int index)
 {
     selectedIndex = index;
-    value = count > 1 && index >= 0 ? double(index) / (count - 1) : 0.0;
+    value = StepValueOf(index, count);
 }
 
 void CSelectionControl::SetValue(double v)

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "controls/base/base_control_wnd.h"
+#include "controls/base/step_index.h"
 
 #include <vector>
 
 // The most items a selection control shows or steps through; labels past it
-// are kept but never shown, so a layout asking for billions of steps cannot
-// make a paint or a hit test run for ever.
-constexpr int kMaxSelectionItems = 32;
+// are kept but never shown.
+constexpr int kMaxSelectionItems = kMaxSteps;
 
 // What the segment switch and the menu bar paint besides the snapshot.
 struct SegmentSwitchState

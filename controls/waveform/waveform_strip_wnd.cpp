@@ -1,5 +1,6 @@
 #include "controls/waveform/waveform_strip_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/double_buffered_paint.h"
 
 #include <algorithm>
@@ -176,12 +177,7 @@ void CWaveformStripWnd::SetPlaybackState(bool isPlaying, bool isPlayheadLit)
 CWaveformStripWnd::State CWaveformStripWnd::GetState() const
 {
     State state;
-    CRect client;
-    if (::IsWindow(m_hWnd))
-    {
-        GetClientRect(&client);
-    }
-    state.size = client.Size();
+    state.size = ClientSizeOf(*this);
     state.systemBorderWidth = ::GetSystemMetrics(SM_CXBORDER);
     state.peaks = &peaks;
     state.duration = duration;

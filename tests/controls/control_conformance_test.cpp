@@ -34,6 +34,10 @@
 #include "controls/knobs/master_knob_wnd.h"
 #include "controls/knobs/small_knob_wnd.h"
 #include "tests/controls/waveform/waveform_strip_conformance.h"
+#include "controls/knobs/small_stepped_knob_wnd.h"
+#include "controls/knobs/stepped_knob_wnd.h"
+#include "controls/sliders/horizontal_slider_wnd.h"
+#include "controls/sliders/vertical_slider_wnd.h"
 
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
@@ -436,6 +440,44 @@ const std::vector<ControlRow> kControlRows = {
      .values = &WaveformTimes,
      .notifies = true,
      .disable = &LockWaveformStrip},
+    // Disabled, these still follow the pointer with their hover look, as
+    // their designs have it.
+    {.name = "CSteppedKnobWnd",
+     .size = CSize(320, 320),
+     .create = &CreateControl<CSteppedKnobWnd>,
+     .drawAt = &DrawSnapshot<CSteppedKnobWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase,
+     .followsInputWhileDisabled = true},
+    {.name = "CSmallSteppedKnobWnd",
+     .size = CSize(160, 160),
+     .create = &CreateControl<CSmallSteppedKnobWnd>,
+     .drawAt = &DrawSnapshot<CSmallSteppedKnobWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase,
+     .followsInputWhileDisabled = true},
+    {.name = "CHorizontalSliderWnd",
+     .size = CSize(160, 80),
+     .create = &CreateControl<CHorizontalSliderWnd>,
+     .drawAt = &DrawSnapshot<CHorizontalSliderWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase,
+     .followsInputWhileDisabled = true},
+    {.name = "CVerticalSliderWnd",
+     .size = CSize(80, 320),
+     .create = &CreateControl<CVerticalSliderWnd>,
+     .drawAt = &DrawSnapshot<CVerticalSliderWnd>,
+     .setEveryValue = &SetEveryBaseValue,
+     .values = &BaseValues,
+     .notifies = true,
+     .disable = &DisableBase,
+     .followsInputWhileDisabled = true},
 };
 
 // The frame checked on a control written for it, so it is known to work
