@@ -1,8 +1,11 @@
 #include "controls/buttons/breadcrumb_button_wnd.h"
 
+#include "controls/base/painting_helpers.h"
 #include "tests/controls/control_test_kit.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 class BreadcrumbButton : public ControlTest
 {
@@ -69,4 +72,33 @@ TEST_F(BreadcrumbButton, LeavingWithoutTheCaptureEndsThePress)
     parent.SetCapture();
     ::ReleaseCapture();
     EXPECT_FALSE(link.GetDrawState().pressed) << "losing the capture ends it";
+}
+
+TEST(BreadcrumbButtonPictures, IdleHoveredPressedAndDisabled)
+{
+    for (const CSize size : {CSize(52, 24), CSize(120, 40)})
+    {
+        const int looks = 4;
+        Gdiplus::Bitmap sheet(size.cx * looks, size.cy);
+        Gdiplus::Graphics graphics(&sheet);
+        for (int look = 0; look < looks; ++look)
+        {
+            CBreadcrumbButtonWnd::State state;
+            state.size = size;
+            state.snapshot.label = L"Edit";
+            state.snapshot.backgroundColor = RGB(0x10, 0x0E, 0x0C);
+            state.snapshot.hover = look == 1 || look == 2;
+            state.snapshot.pressed = look == 2;
+            state.snapshot.disabled = look == 3;
+            Gdiplus::Bitmap one(size.cx, size.cy);
+            {
+                Gdiplus::Graphics g(&one);
+                PrepareControlGraphics(g);
+                CBreadcrumbButtonWnd::Draw(g, state);
+            }
+            graphics.DrawImage(&one, float(look * size.cx), 0.0f);
+        }
+        ASSERT_TRUE(SaveControlPicture(sheet, "breadcrumb_button_" + std::to_string(size.cx) + "x" +
+                                                  std::to_string(size.cy)));
+    }
 }
