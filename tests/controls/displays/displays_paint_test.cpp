@@ -71,22 +71,28 @@ TEST(DigitDisplays, PicturesAtTwoSizesAndOddInputs)
         ControlDrawState snapshot;
         CSize size;
     };
+    // Each at its preferred size and at twice that.
     const Picture pictures[] = {
         {"seven_segment_12.3", &PaintSevenSegmentBackground, kSevenSegment, Showing(L"12.3"),
          CSize(160, 80)},
         {"seven_segment_-9.8", &PaintSevenSegmentBackground, kSevenSegment, Showing(L"-9.8"),
-         CSize(320, 160)},
+         CSize(160, 80)},
         {"nixie_1234", &PaintNixieBackground, kNixie, Showing(L"1234"), CSize(160, 80)},
-        {"nixie_-5", &PaintNixieBackground, kNixie, Showing(L"-5"), CSize(320, 160)},
+        {"nixie_-5", &PaintNixieBackground, kNixie, Showing(L"-5"), CSize(160, 80)},
         {"panel_light_0", &PaintPanelLightBackground, kLight, Showing(L"", 0.0), CSize(40, 40)},
-        {"panel_light_half", &PaintPanelLightBackground, kLight, Showing(L"", 0.5), CSize(80, 80)},
-        {"panel_light_1", &PaintPanelLightBackground, kLight, Showing(L"", 1.0), CSize(80, 80)},
+        {"panel_light_half", &PaintPanelLightBackground, kLight, Showing(L"", 0.5), CSize(40, 40)},
+        {"panel_light_1", &PaintPanelLightBackground, kLight, Showing(L"", 1.0), CSize(40, 40)},
     };
     for (const Picture& p : pictures)
     {
-        Gdiplus::Bitmap bitmap(p.size.cx, p.size.cy);
-        Paint(bitmap, p.background, p.face, p.snapshot);
-        ASSERT_TRUE(SaveControlPicture(bitmap, std::string("display_") + p.name));
+        for (const int scale : {1, 2})
+        {
+            Gdiplus::Bitmap bitmap(p.size.cx * scale, p.size.cy * scale);
+            Paint(bitmap, p.background, p.face, p.snapshot);
+            ASSERT_TRUE(SaveControlPicture(bitmap, std::string("display_") + p.name + "_" +
+                                                       std::to_string(bitmap.GetWidth()) + "x" +
+                                                       std::to_string(bitmap.GetHeight())));
+        }
     }
 
     const std::wstring longText(10000, L'8');
@@ -154,4 +160,5 @@ TEST_F(DigitDisplayWindows, CreatorsDefaultsAndBlankPaintsOneColour)
     {
         EXPECT_EQ(picture.ColorAt(x, y), RGB(0, 90, 0));
     }
+    EXPECT_TRUE(RenderWindowToPng(seven.GetSafeHwnd(), ControlPicturePath("display_blank")));
 }
