@@ -3,6 +3,7 @@
 #include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/base/standard_cursor.h"
 
 IMPLEMENT_DYNAMIC(CCurveModeSelectorWnd, CBaseControlWnd)
 
@@ -176,7 +177,7 @@ BOOL CCurveModeSelectorWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
     ScreenToClient(&point);
     if (HitTest(point) >= 0)
     {
-        ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+        ShowStandardCursor(IDC_HAND);
         return TRUE;
     }
     return CBaseControlWnd::OnSetCursor(wnd, hitTest, message);

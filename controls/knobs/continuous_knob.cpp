@@ -1,5 +1,6 @@
 #include "controls/knobs/continuous_knob.h"
 
+#include "controls/base/standard_cursor.h"
 #include "controls/knobs/knob_scale.h"
 #include "controls/layout/control_item.h"
 
@@ -22,11 +23,6 @@ namespace
 constexpr double kDragSpan = 220.0;
 constexpr double kWheelStep = 0.02;
 constexpr int kBipolarValueMode = 2;
-
-void ShowCursor(LPCTSTR cursor)
-{
-    ::SetCursor(::LoadCursor(nullptr, cursor));
-}
 
 } // namespace
 
@@ -75,12 +71,12 @@ void CContinuousKnob::OnMouseMove(UINT, CPoint point)
         if (inside != hover)
         {
             hover = inside;
-            ShowCursor(inside && !disabled ? IDC_SIZENS : IDC_ARROW);
+            ShowStandardCursor(inside && !disabled ? IDC_SIZENS : IDC_ARROW);
             Repaint();
         }
         if (dragging && !disabled)
         {
-            ShowCursor(IDC_SIZENS);
+            ShowStandardCursor(IDC_SIZENS);
             const HWND self = m_hWnd;
             SetValue(dragStartValue + (dragStartPoint.y - point.y) / kDragSpan);
             if (!::IsWindow(self))
@@ -184,7 +180,7 @@ BOOL CContinuousKnob::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
     if (!disabled && (dragging || hover))
     {
-        ShowCursor(IDC_SIZENS);
+        ShowStandardCursor(IDC_SIZENS);
         return TRUE;
     }
     return CWnd::OnSetCursor(wnd, hitTest, message);

@@ -2,6 +2,7 @@
 
 #include "base/unicode_text.h"
 #include "controls/base/client_state.h"
+#include "controls/base/standard_cursor.h"
 #include "controls/base/step_index.h"
 #include "controls/knobs/knob_scale.h"
 #include "controls/layout/control_item.h"
@@ -27,11 +28,6 @@ constexpr double kPixelsPerStep = 48.0;
 constexpr int kFewestSteps = 2;
 // Below this share of the radius a press in the gap keeps the step.
 constexpr double kGapDeadZone = 0.55;
-
-void ShowCursor(LPCTSTR cursor)
-{
-    ::SetCursor(::LoadCursor(nullptr, cursor));
-}
 
 } // namespace
 
@@ -192,12 +188,12 @@ void CSteppedKnob::OnMouseMove(UINT, CPoint point)
     if (inside != hover)
     {
         hover = inside;
-        ShowCursor(inside && !disabled ? IDC_SIZENS : IDC_ARROW);
+        ShowStandardCursor(inside && !disabled ? IDC_SIZENS : IDC_ARROW);
         Repaint();
     }
     if (dragging && !disabled)
     {
-        ShowCursor(IDC_SIZENS);
+        ShowStandardCursor(IDC_SIZENS);
         const double moved = (point.x - dragStartPoint.x) + (dragStartPoint.y - point.y);
         SetSelectedIndex(dragStartIndex + static_cast<int>(std::lround(moved / kPixelsPerStep)));
     }

@@ -2,6 +2,7 @@
 
 #include "controls/base/client_state.h"
 #include "controls/base/double_buffered_paint.h"
+#include "controls/base/standard_cursor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -394,7 +395,7 @@ BOOL CWaveformStripWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
     const int zone = HitTest(point);
     if (zone == kZoneStartEdge || zone == kZoneEndEdge)
     {
-        ::SetCursor(::LoadCursor(nullptr, IDC_SIZEWE));
+        ShowStandardCursor(IDC_SIZEWE);
         return TRUE;
     }
     return CWnd::OnSetCursor(wnd, hitTest, message);
