@@ -22,7 +22,11 @@ run_tests() {
         xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure -j "$jobs")
 }
 
-./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Line tables only: a failure's backtrace keeps its file and line, and the
+# optimised build compiles about a third faster than with full debug records.
+release_flags="-O2 -g1 -DNDEBUG"
+./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$release_flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$release_flags"
 run_tests build
 
 # -O1 with line tables: the sanitizers' reports keep their file and line, and
@@ -41,6 +45,7 @@ ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1
 # are built; the engine's threaded tests have a small program of their own.
 BUILD_TARGETS="brvl_platform_tests brvl_sound_tests brvl_engine_thread_tests" \
     ./scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRVL_TSAN=ON \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$release_flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$release_flags" \
     -DBRVL_BUILD_BENCH=OFF
 tsan_options="halt_on_error=1:suppressions=$(pwd)/scripts/tsan.supp"
 TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/platform/brvl_platform_tests \
