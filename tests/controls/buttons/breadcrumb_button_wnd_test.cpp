@@ -61,7 +61,7 @@ TEST_F(BreadcrumbButton, ADisabledLinkIsFaintAndIgnoresClicks)
     EXPECT_TRUE(heard.empty());
 }
 
-TEST_F(BreadcrumbButton, LeavingWithoutTheCaptureEndsThePress)
+TEST_F(BreadcrumbButton, ALeaveKeepsThePressWhileCapturedAndLosingTheCaptureEndsIt)
 {
     ::SendMessage(link.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(26, 12));
     ::ReleaseCapture();
