@@ -1,5 +1,11 @@
 #include "registry/addon_registry.h"
 
+#include "addons/cleanup/balance_corrector.h"
+#include "addons/cleanup/band_balance_corrector.h"
+#include "addons/cleanup/dc_blocker.h"
+#include "addons/cleanup/hum_notch.h"
+#include "addons/cleanup/phase_align.h"
+#include "addons/cleanup/sub_rumble_filter.h"
 #include "addons/dynamics/broadband_expander.h"
 #include "addons/dynamics/crest_factor_controller.h"
 #include "addons/dynamics/detail_extractor.h"
@@ -82,14 +88,14 @@ constexpr AddonClass kAddonClasses[] = {
     {"air_shelf", Create<AirShelf>},
     {"ambient_widener", Create<AmbientWidener>},
     {"asymmetric_clipper", Create<AsymmetricClipper>},
-    {"band_balance_corrector", nullptr},
-    {"balance_corrector", nullptr},
+    {"band_balance_corrector", Create<BandBalanceCorrector>},
+    {"balance_corrector", Create<BalanceCorrector>},
     {"broadband_expander", Create<BroadbandExpander>},
     {"center_halo", Create<CenterHalo>},
     {"center_focus", Create<CenterFocus>},
     {"center_lock", Create<CenterLock>},
     {"crest_factor_controller", Create<CrestFactorController>},
-    {"dc_blocker", nullptr},
+    {"dc_blocker", Create<DCBlocker>},
     {"detail_extractor", Create<DetailExtractor>},
     {"dynamic_eq", Create<DynamicEq>},
     {"dynamic_air", Create<DynamicAir>},
@@ -105,7 +111,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"exciter", Create<Exciter>},
     {"harmonic_enhancer", Create<HarmonicEnhancer>},
     {"harshness_tamer", Create<HarshnessTamer>},
-    {"hum_notch", nullptr},
+    {"hum_notch", Create<HumNotch>},
     {"low_end_punch", Create<LowEndPunch>},
     {"low_high_band_stereo_shaper", Create<LowHighBandStereoShaper>},
     {"loudness_driver", Create<LoudnessDriver>},
@@ -116,7 +122,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"ms_color_eq", Create<MSColorEQ>},
     {"ms_dynamics_processor", Create<MsDynamicsProcessor>},
     {"parallel_aggression", Create<ParallelAggression>},
-    {"phase_align", nullptr},
+    {"phase_align", Create<PhaseAlign>},
     {"phase_rotator", Create<PhaseRotator>},
     {"peak_clipper", Create<PeakClipper>},
     {"micro_dynamics_restorer", Create<MicroDynamicsRestorer>},
@@ -133,7 +139,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"standard_compressor", Create<StandardCompressor>},
     {"stereo_band_rebalance", Create<StereoBandRebalance>},
     {"stereo_swapper", Create<StereoSwapper>},
-    {"sub_rumble_filter", nullptr},
+    {"sub_rumble_filter", Create<SubRumbleFilter>},
     {"three_band_eq", Create<ThreeBandEq>},
     {"transient_shaper", Create<TransientShaper>},
     {"transient_sustain_shaper", Create<TransientSustainShaper>},

@@ -20,3 +20,15 @@ inline BiquadCoefficients ConstantPeakBandPass(double centreHz, double q, double
     const double norm = 1.0 / (1.0 + alpha);
     return {alpha * norm, 0.0, -alpha * norm, -2.0 * std::cos(w) * norm, (1.0 - alpha) * norm};
 }
+
+// The notch: a tone at f is removed entirely, DC and the Nyquist tone pass at
+// 0 dB, and the stop band, measured between its -3 dB edges, is f/Q wide on
+// the analogue axis. Same preconditions as above.
+inline BiquadCoefficients Notch(double centreHz, double q, double sampleRateHz)
+{
+    const double w = 2.0 * std::numbers::pi * centreHz / sampleRateHz;
+    const double alpha = std::sin(w) / (2.0 * q);
+    const double norm = 1.0 / (1.0 + alpha);
+    const double edge = -2.0 * std::cos(w) * norm;
+    return {norm, edge, norm, edge, (1.0 - alpha) * norm};
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "addons/kit/addon_base.h"
+
+class PhaseAlign final : public AddonBase
+{
+public:
+    PhaseAlign();
+    void process(AudioBuffer& buffer, const ProcessContext& context) override;
+};
