@@ -187,6 +187,23 @@ void SpectralFrame::Process(std::span<const double> input, std::span<double> out
     }
 }
 
+void SpectralFrame::Analyse(std::span<const double> input, const FrameReader& reader)
+{
+    const long hop = static_cast<long>(Hop());
+    const long count = static_cast<long>(input.size());
+    for (long start = hop - static_cast<long>(FrameLength()); start < count; start += 2 * hop)
+    {
+        const long second = start + hop;
+        const bool pair = second < count;
+        AnalysePair(input, start, input, second, pair);
+        reader(m_spectra[0]);
+        if (pair)
+        {
+            reader(m_spectra[1]);
+        }
+    }
+}
+
 void SpectralFrame::Process(std::span<const double> left, std::span<const double> right,
                             std::span<double> leftOutput, std::span<double> rightOutput,
                             const StereoFrameRule& rule)

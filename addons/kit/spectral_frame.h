@@ -32,6 +32,8 @@ using FrameSpectrum = std::vector<std::complex<double>>;
 // What an add-on does to the bins of one frame, of one channel or of both.
 using MonoFrameRule = std::function<void(FrameSpectrum& spectrum)>;
 using StereoFrameRule = std::function<void(FrameSpectrum& left, FrameSpectrum& right)>;
+// What a measuring pass reads of each frame of one channel.
+using FrameReader = std::function<void(const FrameSpectrum& spectrum)>;
 
 // How many frames a track of `sampleFrames` gets: floor((C + N - H - 1) / H) + 1,
 // floor((C + 3071) / 1024) + 1 for N = 4096.
@@ -59,6 +61,10 @@ public:
     // no later frame reads it.
     void Process(std::span<const double> input, std::span<double> output,
                  const MonoFrameRule& rule);
+
+    // Analysis alone: every frame of one channel, in order, windowed and
+    // transformed forward for the reader; nothing is transformed back.
+    void Analyse(std::span<const double> input, const FrameReader& reader);
 
     // Both channels together, frame by frame at the same starts; each output may
     // be its own input.

@@ -73,16 +73,32 @@ double SpectralSampleRate(const AudioBuffer& buffer, const ProcessContext& conte
 void ProcessEachChannelSpectrally(AudioBuffer& buffer, const ProcessContext& context, double mix,
                                   const ChannelSpectralPass& pass)
 {
+    MeasureThenProcessEachChannelSpectrally(buffer, context, mix, nullptr,
+                                            [&](std::size_t, std::vector<double>& samples,
+                                                double sampleRate) { pass(samples, sampleRate); });
+}
+
+void MeasureThenProcessEachChannelSpectrally(AudioBuffer& buffer, const ProcessContext& context,
+                                             double mix, const ChannelMeasure& measure,
+                                             const IndexedChannelPass& pass)
+{
     const std::optional<SpectralCall> call = AcceptCall(buffer, context, mix);
     if (!call)
     {
         return;
     }
     const ScopedDenormalFlush flush;
+    if (measure)
+    {
+        for (std::size_t channel = 0; channel < 2; ++channel)
+        {
+            measure(channel, TakeChannel(buffer, channel), call->sampleRate);
+        }
+    }
     for (std::size_t channel = 0; channel < 2; ++channel)
     {
         std::vector<double> samples = TakeChannel(buffer, channel);
-        pass(samples, call->sampleRate);
+        pass(channel, samples, call->sampleRate);
         WriteChannelBack(samples, call->mix, channel, buffer);
     }
 }
