@@ -11,7 +11,6 @@
 namespace
 {
 
-constexpr double kLeastMix = 1e-6;
 constexpr double kFullMix = 0.999999;
 
 struct SpectralCall
@@ -27,7 +26,7 @@ std::optional<SpectralCall> AcceptCall(const AudioBuffer& buffer, const ProcessC
 {
     const SpectralCall call{SpectralSampleRate(buffer, context),
                             ClampToRange(mixParameter, 0.0, 1.0)};
-    if (!IsWholeStereoBuffer(buffer) || call.sampleRate < 1.0 || call.mix < kLeastMix)
+    if (!IsWholeStereoBuffer(buffer) || call.sampleRate < 1.0 || call.mix < kLeastSpectralShare)
     {
         return std::nullopt;
     }

@@ -18,6 +18,10 @@
 // processed samples replace it; in between each sample is mixed with the dry
 // one.
 
+// An amount or a mix below this changes nothing worth a pass: the buffer stays
+// as it is.
+inline constexpr double kLeastSpectralShare = 1e-6;
+
 // The rate the spectral add-ons work at, or 0 when neither the context nor the
 // buffer gives one.
 double SpectralSampleRate(const AudioBuffer& buffer, const ProcessContext& context);

@@ -9,7 +9,6 @@
 namespace
 {
 
-constexpr std::size_t kFrameLength = 4096;
 constexpr double kHop = 1024.0;
 
 constexpr double kLeastQuantile = 0.1;
@@ -66,9 +65,9 @@ double InterpolatedQuantile(std::span<double> values, double q)
 std::vector<double> EstimateReverbFloor(std::span<const double> samples, double sampleRate,
                                         double reverbTimeMs)
 {
-    SpectralFrame frame(kFrameLength);
+    SpectralFrame frame(kSpectralFrameLength);
     const std::size_t bins = frame.BinCount();
-    const std::size_t frames = SpectralFrameCount(samples.size(), kFrameLength);
+    const std::size_t frames = SpectralFrameCount(samples.size(), kSpectralFrameLength);
     // Bin by bin, each bin's history in one run, so that its quantile reorders
     // it in place.
     std::vector<double> history(frames * bins);

@@ -49,11 +49,6 @@ constexpr std::array<AddonParamDef, 7> kTable{{
     {"mix", "Mix", kAddonParamContinuous, 0.0, 1.0, 1.0, 0.01, ""},
 }};
 
-constexpr std::size_t kFrameLength = 4096;
-
-// Below this an amount changes nothing worth a pass.
-constexpr double kLeastAmount = 1e-6;
-
 // A product of magnitudes this small has no phase to speak of.
 constexpr double kLeastMagnitudeProduct = 1e-18;
 
@@ -92,9 +87,10 @@ void FollowCorrelation(double& envelope, double correlation, double holdCoeffici
 void GuardBothChannels(std::vector<double>& left, std::vector<double>& right, double sampleRate,
                        const GuardPass& pass)
 {
-    SpectralFrame frame(kFrameLength);
+    SpectralFrame frame(kSpectralFrameLength);
     const std::size_t bins = frame.BinCount();
-    const SpectralBand band = SpectralBandLimits(pass.lowHz, pass.highHz, sampleRate, kFrameLength);
+    const SpectralBand band =
+        SpectralBandLimits(pass.lowHz, pass.highHz, sampleRate, kSpectralFrameLength);
     const int radius = SmoothingRadius(pass.smoothingBins);
     std::vector<double> envelopes;
     PrepareBinEnvelopes(envelopes, bins, 1.0);
@@ -170,7 +166,7 @@ SpectralCorrelationGuard::SpectralCorrelationGuard() : AddonBase(kIdentity, kTab
 void SpectralCorrelationGuard::process(AudioBuffer& buffer, const ProcessContext& context)
 {
     const double amount = ClampToRange(Value(Amount), 0.0, 1.0);
-    if (amount < kLeastAmount)
+    if (amount < kLeastSpectralShare)
     {
         return;
     }
@@ -178,7 +174,7 @@ void SpectralCorrelationGuard::process(AudioBuffer& buffer, const ProcessContext
         buffer, context, Value(Mix),
         [&](std::vector<double>& left, std::vector<double>& right, double sampleRate)
         {
-            const double hopsPerSecond = sampleRate / static_cast<double>(kFrameLength / 4);
+            const double hopsPerSecond = sampleRate / static_cast<double>(kSpectralFrameLength / 4);
             const GuardPass pass{.threshold = ClampToRange(Value(CorrelationThreshold), -1.0, 1.0),
                                  .amount = amount,
                                  .holdCoefficient =

@@ -50,11 +50,6 @@ constexpr std::array<AddonParamDef, 8> kTable{{
     {"mix", "Mix", kAddonParamContinuous, 0.0, 1.0, 1.0, 0.01, ""},
 }};
 
-constexpr std::size_t kFrameLength = 4096;
-
-// Below this an amount changes nothing worth a pass.
-constexpr double kLeastAmount = 1e-6;
-
 // A bin this quiet has no magnitude to divide by; it goes to the floor.
 constexpr double kLeastMagnitude = 1e-18;
 
@@ -71,9 +66,10 @@ struct DeReverbPass
 void TakeAwayReverbFloor(std::vector<double>& samples, double sampleRate, const DeReverbPass& pass,
                          std::span<const double> reverbFloor)
 {
-    SpectralFrame frame(kFrameLength);
+    SpectralFrame frame(kSpectralFrameLength);
     const std::size_t bins = frame.BinCount();
-    const SpectralBand band = SpectralBandLimits(pass.lowHz, pass.highHz, sampleRate, kFrameLength);
+    const SpectralBand band =
+        SpectralBandLimits(pass.lowHz, pass.highHz, sampleRate, kSpectralFrameLength);
     const int radius = SmoothingRadius(pass.smoothingBins);
     std::vector<double> gains(bins);
     std::vector<double> prefix(bins + 1);
@@ -121,7 +117,7 @@ SpectralDeReverb::SpectralDeReverb() : AddonBase(kIdentity, kTable)
 void SpectralDeReverb::process(AudioBuffer& buffer, const ProcessContext& context)
 {
     const double amount = ClampToRange(Value(Amount), 0.0, 1.0);
-    if (amount < kLeastAmount)
+    if (amount < kLeastSpectralShare)
     {
         return;
     }
