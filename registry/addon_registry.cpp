@@ -51,6 +51,8 @@
 #include "addons/saturation/tape_saturation.h"
 #include "addons/saturation/transformer_saturation.h"
 #include "addons/saturation/tube_saturation.h"
+#include "addons/spectral/spectral_correlation_guard.h"
+#include "addons/spectral/spectral_dereverb.h"
 #include "addons/spectral/spectral_dynamics.h"
 #include "addons/spectral/spectral_gate.h"
 #include "addons/stereo/ambient_widener.h"
@@ -131,9 +133,9 @@ constexpr AddonClass kAddonClasses[] = {
     {"resonance_tracker", Create<ResonanceTracker>},
     {"resonance_suppressor", Create<ResonanceSuppressor>},
     {"soft_clipper", Create<SoftClipper>},
-    {"spectral_correlation_guard", nullptr},
+    {"spectral_correlation_guard", Create<SpectralCorrelationGuard>},
     {"spectral_declip", nullptr},
-    {"spectral_dereverb", nullptr},
+    {"spectral_dereverb", Create<SpectralDeReverb>},
     {"spectral_dynamics", Create<SpectralDynamics>},
     {"spectral_gate", Create<SpectralGate>},
     {"standard_compressor", Create<StandardCompressor>},

@@ -149,18 +149,11 @@ void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double>
     std::fill(accumulator.sum.end() - static_cast<long>(hop), accumulator.sum.end(), 0.0);
 }
 
-void SpectralFrame::Process(std::span<const double> input, std::span<double> output,
-                            const MonoFrameRule& rule)
+void SpectralFrame::ForEachFramePair(std::span<const double> input, const MonoFrameRule& rule,
+                                     const FramePairDone& done)
 {
     const long hop = static_cast<long>(Hop());
-    const std::size_t samples = std::min(input.size(), output.size());
-    const long count = static_cast<long>(samples);
-    input = input.first(samples);
-    output = output.first(samples);
-    Accumulator& accumulator = m_accumulators[0];
-    std::fill(accumulator.sum.begin(), accumulator.sum.end(), 0.0);
-    // Frames in pairs a hop apart; the second frame of a pair reads samples
-    // from its start on, which no emitted sample has reached yet.
+    const long count = static_cast<long>(input.size());
     for (long start = hop - static_cast<long>(FrameLength()); start < count; start += 2 * hop)
     {
         const long second = start + hop;
@@ -171,20 +164,48 @@ void SpectralFrame::Process(std::span<const double> input, std::span<double> out
         {
             rule(m_spectra[1]);
         }
-        SynthesisePair(accumulator, m_accumulators[1], pair);
-        // The second frame's sum waits in its own accumulator until the
-        // first has moved on by a hop.
-        Emit(accumulator, start, output);
-        if (pair)
+        if (done)
         {
-            for (std::size_t j = 0; j < FrameLength(); ++j)
-            {
-                accumulator.sum[j] += m_accumulators[1].sum[j];
-            }
-            std::fill(m_accumulators[1].sum.begin(), m_accumulators[1].sum.end(), 0.0);
-            Emit(accumulator, second, output);
+            done(start, pair);
         }
     }
+}
+
+void SpectralFrame::Process(std::span<const double> input, std::span<double> output,
+                            const MonoFrameRule& rule)
+{
+    const long hop = static_cast<long>(Hop());
+    const std::size_t samples = std::min(input.size(), output.size());
+    input = input.first(samples);
+    output = output.first(samples);
+    Accumulator& accumulator = m_accumulators[0];
+    std::fill(accumulator.sum.begin(), accumulator.sum.end(), 0.0);
+    // Frames in pairs a hop apart; the second frame of a pair reads samples
+    // from its start on, which no emitted sample has reached yet.
+    ForEachFramePair(input, rule,
+                     [&](long start, bool pair)
+                     {
+                         SynthesisePair(accumulator, m_accumulators[1], pair);
+                         // The second frame's sum waits in its own accumulator
+                         // until the first has moved on by a hop.
+                         Emit(accumulator, start, output);
+                         if (pair)
+                         {
+                             for (std::size_t j = 0; j < FrameLength(); ++j)
+                             {
+                                 accumulator.sum[j] += m_accumulators[1].sum[j];
+                             }
+                             std::fill(m_accumulators[1].sum.begin(), m_accumulators[1].sum.end(),
+                                       0.0);
+                             Emit(accumulator, start + hop, output);
+                         }
+                     });
+}
+
+void SpectralFrame::Analyse(std::span<const double> input, const FrameReader& reader)
+{
+    ForEachFramePair(
+        input, [&](FrameSpectrum& spectrum) { reader(spectrum); }, nullptr);
 }
 
 void SpectralFrame::Process(std::span<const double> left, std::span<const double> right,

@@ -32,6 +32,11 @@ using FrameSpectrum = std::vector<std::complex<double>>;
 // What an add-on does to the bins of one frame, of one channel or of both.
 using MonoFrameRule = std::function<void(FrameSpectrum& spectrum)>;
 using StereoFrameRule = std::function<void(FrameSpectrum& left, FrameSpectrum& right)>;
+// What a measuring pass reads of each frame of one channel.
+using FrameReader = std::function<void(const FrameSpectrum& spectrum)>;
+
+// The frame length of every spectral add-on but the declipper.
+inline constexpr std::size_t kSpectralFrameLength = 4096;
 
 // How many frames a track of `sampleFrames` gets: floor((C + N - H - 1) / H) + 1,
 // floor((C + 3071) / 1024) + 1 for N = 4096.
@@ -60,6 +65,10 @@ public:
     void Process(std::span<const double> input, std::span<double> output,
                  const MonoFrameRule& rule);
 
+    // Analysis alone: every frame of one channel, in order, windowed and
+    // transformed forward for the reader; nothing is transformed back.
+    void Analyse(std::span<const double> input, const FrameReader& reader);
+
     // Both channels together, frame by frame at the same starts; each output may
     // be its own input.
     void Process(std::span<const double> left, std::span<const double> right,
@@ -74,6 +83,14 @@ private:
         std::vector<double> sum;
     };
 
+    // Called after each pair of frames of one channel has been through the
+    // rule: the first frame's start, and whether the second frame is there.
+    using FramePairDone = std::function<void(long start, bool pair)>;
+
+    // Every frame of one channel, in pairs a hop apart, analysed and handed
+    // to the rule, the first of a pair before the second.
+    void ForEachFramePair(std::span<const double> input, const MonoFrameRule& rule,
+                          const FramePairDone& done);
     // The spectra of frame a of one input and frame b of another (zero
     // unless withB) from one transform.
     void AnalysePair(std::span<const double> a, long startA, std::span<const double> b, long startB,

@@ -11,7 +11,6 @@
 namespace
 {
 
-constexpr double kLeastMix = 1e-6;
 constexpr double kFullMix = 0.999999;
 
 struct SpectralCall
@@ -27,7 +26,7 @@ std::optional<SpectralCall> AcceptCall(const AudioBuffer& buffer, const ProcessC
 {
     const SpectralCall call{SpectralSampleRate(buffer, context),
                             ClampToRange(mixParameter, 0.0, 1.0)};
-    if (!IsWholeStereoBuffer(buffer) || call.sampleRate < 1.0 || call.mix < kLeastMix)
+    if (!IsWholeStereoBuffer(buffer) || call.sampleRate < 1.0 || call.mix < kLeastSpectralShare)
     {
         return std::nullopt;
     }
@@ -73,16 +72,32 @@ double SpectralSampleRate(const AudioBuffer& buffer, const ProcessContext& conte
 void ProcessEachChannelSpectrally(AudioBuffer& buffer, const ProcessContext& context, double mix,
                                   const ChannelSpectralPass& pass)
 {
+    MeasureThenProcessEachChannelSpectrally(buffer, context, mix, nullptr,
+                                            [&](std::size_t, std::vector<double>& samples,
+                                                double sampleRate) { pass(samples, sampleRate); });
+}
+
+void MeasureThenProcessEachChannelSpectrally(AudioBuffer& buffer, const ProcessContext& context,
+                                             double mix, const ChannelMeasure& measure,
+                                             const IndexedChannelPass& pass)
+{
     const std::optional<SpectralCall> call = AcceptCall(buffer, context, mix);
     if (!call)
     {
         return;
     }
     const ScopedDenormalFlush flush;
+    if (measure)
+    {
+        for (std::size_t channel = 0; channel < 2; ++channel)
+        {
+            measure(channel, TakeChannel(buffer, channel), call->sampleRate);
+        }
+    }
     for (std::size_t channel = 0; channel < 2; ++channel)
     {
         std::vector<double> samples = TakeChannel(buffer, channel);
-        pass(samples, call->sampleRate);
+        pass(channel, samples, call->sampleRate);
         WriteChannelBack(samples, call->mix, channel, buffer);
     }
 }

@@ -3,7 +3,9 @@
 #include "engine/audio_buffer.h"
 #include "engine/chain/audio_processor.h"
 
+#include <cstddef>
 #include <functional>
+#include <span>
 #include <vector>
 
 // The process of the spectral add-ons around their spectral pass: the entry
@@ -15,6 +17,10 @@
 // 0..1) below 1e-6 leaves the buffer untouched too; from 0.999999 on the
 // processed samples replace it; in between each sample is mixed with the dry
 // one.
+
+// An amount or a mix below this changes nothing worth a pass: the buffer stays
+// as it is.
+inline constexpr double kLeastSpectralShare = 1e-6;
 
 // The rate the spectral add-ons work at, or 0 when neither the context nor the
 // buffer gives one.
@@ -32,6 +38,23 @@ using StereoSpectralPass =
 // besides the buffer.
 void ProcessEachChannelSpectrally(AudioBuffer& buffer, const ProcessContext& context, double mix,
                                   const ChannelSpectralPass& pass);
+
+// One channel's dry samples, read by an add-on that measures the whole track
+// before it changes any of it; channel 0 is the left, 1 the right.
+using ChannelMeasure =
+    std::function<void(std::size_t channel, std::span<const double> samples, double sampleRate)>;
+
+// One channel's samples, dry on entry, to be made wet in place, told which
+// channel it is.
+using IndexedChannelPass =
+    std::function<void(std::size_t channel, std::vector<double>& samples, double sampleRate)>;
+
+// Measures the left channel, then the right, and only then runs the pass on
+// the left and the right as ProcessEachChannelSpectrally does: a measurement
+// that fails leaves the buffer as it was.
+void MeasureThenProcessEachChannelSpectrally(AudioBuffer& buffer, const ProcessContext& context,
+                                             double mix, const ChannelMeasure& measure,
+                                             const IndexedChannelPass& pass);
 
 // Runs the pass once on both channels together.
 void ProcessBothChannelsSpectrally(AudioBuffer& buffer, const ProcessContext& context, double mix,
