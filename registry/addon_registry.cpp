@@ -23,6 +23,7 @@
 #include "addons/dynamics/upward_detail.h"
 #include "addons/dynamics/upward_expander.h"
 #include "addons/dynamics/vintage_compressor.h"
+#include "addons/dynamics/vorlik_loc_compressor.h"
 #include "addons/eq/air_shelf.h"
 #include "addons/eq/center_focus.h"
 #include "addons/eq/dynamic_air.h"
@@ -76,6 +77,13 @@ using CreateAddon = std::unique_ptr<IAudioProcessor> (*)();
 template <class Addon> std::unique_ptr<IAudioProcessor> Create()
 {
     return std::make_unique<Addon>();
+}
+
+// Its table reports the current values, so the values it starts from are
+// given here.
+std::unique_ptr<IAudioProcessor> CreateLevelLocCompressor()
+{
+    return std::make_unique<LevelLocCompressor>(0.2, 0.5, 0.0, 0.3, 0.3, 1.0, false, false);
 }
 
 struct AddonClass
@@ -153,7 +161,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"true_peak_guard", Create<TruePeakGuard>},
     {"upward_detail", Create<UpwardDetail>},
     {"width_limiter", Create<WidthLimiter>},
-    {"vorlik_loc_compressor", nullptr},
+    {"vorlik_loc_compressor", CreateLevelLocCompressor},
 };
 static_assert(std::size(kAddonClasses) == kAddonCount);
 

@@ -200,6 +200,12 @@ const std::vector<AddonRow> kAddonRows = {
      .oddCount = OddCount::WholeFramesOnly,
      .neutral = {{{"strength", 0.0}}, {{"mix", 0.0}}}},
     {.id = "width_limiter", .position = ChainStereoImage, .neutral = {{{"amount", 0.0}}}},
+    {.id = "vorlik_loc_compressor",
+     .position = ChainPostMatchDynamics,
+     .oddCount = OddCount::WholeFramesOnly,
+     .clampsToItsTable = false,
+     .reportsTableDefaults = false,
+     .neutral = {{{"mix", 0.0}}}},
 };
 
 // The frame checked on the two test add-ons, which stand on the kit's AddonBase
