@@ -4,9 +4,9 @@
 // fitted to a 1900 px wide panel. Aim: well under 1 ms.
 #include "grid/grid_packer.h"
 
-#include "controls/base/base_control_wnd.h"
 #include "platform/backend/headless_backend.h"
 #include "platform/mfc/afxwin.h"
+#include "tests/grid/cell_wnd.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,17 +17,6 @@
 
 namespace
 {
-
-// The packer reads only whether a control's window exists.
-class CCellWnd : public CBaseControlWnd
-{
-public:
-    BOOL Create(const RECT& rect, CWnd* parent, UINT id) override
-    {
-        return CreateControlWindow(rect, parent, id, IDC_ARROW, false);
-    }
-    CSize GetPreferredSize() const override { return CSize(40, 40); }
-};
 
 struct Span
 {

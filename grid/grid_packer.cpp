@@ -174,7 +174,10 @@ void GridPacker::PackColumns(int columns, bool dense, std::vector<GridPlacement>
             bool placed = false;
             for (int r = groupStart; !placed && r <= kMaxCells - sy; ++r)
             {
-                EnsureRows(r + sy, columns);
+                if (r + sy > static_cast<int>(occupied.size()))
+                {
+                    EnsureRows(r + sy, columns);
+                }
                 for (int c = 0; c <= columns - sx;)
                 {
                     int blocked = -1;

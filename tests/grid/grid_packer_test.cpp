@@ -3,14 +3,14 @@
 
 #include "grid/grid_packer.h"
 
-#include "controls/base/base_control_wnd.h"
+#include "tests/grid/cell_wnd.h"
 #include "tests/platform/test_windows.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -18,18 +18,6 @@
 
 namespace
 {
-
-// The least control there is: the packer reads nothing of it but whether its
-// window exists.
-class CCellWnd : public CBaseControlWnd
-{
-public:
-    BOOL Create(const RECT& rect, CWnd* parent, UINT id) override
-    {
-        return CreateControlWindow(rect, parent, id, IDC_ARROW, false);
-    }
-    CSize GetPreferredSize() const override { return CSize(40, 40); }
-};
 
 std::string Cells(const std::vector<GridPlacement>& placements)
 {
