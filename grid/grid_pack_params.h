@@ -15,6 +15,7 @@ struct GridPackMode
     };
 };
 
+// Set up as a scrolling panel packs by default: columns fitted to its width.
 struct GridPackParams
 {
     int mode = GridPackMode::FitColumns;

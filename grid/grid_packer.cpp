@@ -199,8 +199,8 @@ void GridPacker::PackColumns(int columns, bool dense, std::vector<GridPlacement>
 
 void GridPacker::EnsureRows(int rowCount, int columnCount)
 {
-    const std::size_t width = static_cast<std::size_t>(std::max(columnCount, 0));
-    while (static_cast<int>(occupied.size()) < rowCount)
+    const std::size_t width = static_cast<std::size_t>(std::clamp(columnCount, 0, kMaxCells));
+    while (static_cast<int>(occupied.size()) < std::min(rowCount, kMaxCells))
     {
         occupied.emplace_back(width, std::uint8_t{0});
         takenInRow.push_back(0);

@@ -97,7 +97,8 @@ public:
     void PackColumns(int columns, bool dense, std::vector<GridPlacement>& out,
                      RECT* bounds = nullptr);
 
-    // Appends cleared rows of `columnCount` cells until there are `rowCount`.
+    // Appends cleared rows of `columnCount` cells until there are `rowCount`;
+    // both held to kMaxCells.
     void EnsureRows(int rowCount, int columnCount);
 
 private:

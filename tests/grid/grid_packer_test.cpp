@@ -410,4 +410,5 @@ TEST_F(GridPackerTest, PacksColumnsDirectlyWithoutOverrunningTheGrid)
     packer.PackColumns(-4, false, out);
     EXPECT_TRUE(out.empty()) << "fewer than one column places nothing";
     packer.EnsureRows(-3, -3);
+    packer.EnsureRows(INT_MAX, INT_MAX); // held to the grid's bounds, not 2^62 cells
 }
