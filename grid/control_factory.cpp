@@ -1,0 +1,103 @@
+#include "grid/control_factory.h"
+
+#include "controls/buttons/action_button_wnd.h"
+#include "controls/buttons/round_transport_button_wnd.h"
+#include "controls/displays/nixie_display_wnd.h"
+#include "controls/displays/panel_light_wnd.h"
+#include "controls/displays/seven_segment_display_wnd.h"
+#include "controls/graphs/correlation_meter_control_wnd.h"
+#include "controls/graphs/goniometer_control_wnd.h"
+#include "controls/graphs/peak_symmetry_graph_control_wnd.h"
+#include "controls/graphs/stereo_field_graph_control_wnd.h"
+#include "controls/knobs/master_knob_lmt_wnd.h"
+#include "controls/knobs/master_knob_wnd.h"
+#include "controls/knobs/small_knob_wnd.h"
+#include "controls/knobs/small_stepped_knob_wnd.h"
+#include "controls/knobs/stepped_knob_wnd.h"
+#include "controls/meters/compressor_meter_control_wnd.h"
+#include "controls/meters/needle_meter_wnd.h"
+#include "controls/meters/output_meter_wnd.h"
+#include "controls/sliders/horizontal_slider_wnd.h"
+#include "controls/sliders/vertical_slider_wnd.h"
+#include "controls/switches/ab_monitor_switch_wnd.h"
+#include "controls/switches/menu_bar_wnd.h"
+#include "controls/switches/segment_switch_wnd.h"
+#include "controls/switches/toggle_switch_wnd.h"
+#include "controls/text/horizontal_divider_wnd.h"
+#include "controls/text/text_block_wnd.h"
+#include "controls/text/text_caption_block_wnd.h"
+#include "controls/text/text_caption_wnd.h"
+#include "controls/text/text_label_strip_wnd.h"
+#include "controls/text/text_title_wnd.h"
+#include "controls/text/value_readout_wnd.h"
+#include "controls/text/vertical_divider_wnd.h"
+
+std::unique_ptr<CBaseControlWnd> CreateControlForKind(const ControlItem& item)
+{
+    switch (item.kind)
+    {
+    case ControlKind::MasterKnob:
+        return std::make_unique<CMasterKnobWnd>();
+    case ControlKind::SmallKnob:
+        return std::make_unique<CSmallKnobWnd>();
+    case ControlKind::TextTitle:
+        return std::make_unique<CTextTitleWnd>();
+    case ControlKind::TextCaption:
+        return std::make_unique<CTextCaptionWnd>();
+    case ControlKind::TextCaptionBlock:
+        return std::make_unique<CTextCaptionBlockWnd>();
+    case ControlKind::TextLabelStrip:
+        return std::make_unique<CTextLabelStripWnd>();
+    case ControlKind::ValueReadout:
+        return std::make_unique<CValueReadoutWnd>();
+    case ControlKind::TextBlock:
+        return std::make_unique<CTextBlockWnd>();
+    case ControlKind::StereoFieldGraph:
+        return std::make_unique<CStereoFieldGraphControlWnd>();
+    case ControlKind::CorrelationMeter:
+        return std::make_unique<CCorrelationMeterControlWnd>();
+    case ControlKind::Goniometer:
+        return std::make_unique<CGoniometerControlWnd>();
+    case ControlKind::PeakSymmetryGraph:
+        return std::make_unique<CPeakSymmetryGraphControlWnd>();
+    case ControlKind::HorizontalDivider:
+        return std::make_unique<CHorizontalDividerWnd>();
+    case ControlKind::VerticalDivider:
+        return std::make_unique<CVerticalDividerWnd>();
+    case ControlKind::NeedleMeter:
+        return std::make_unique<CNeedleMeterWnd>();
+    case ControlKind::SevenSegmentDisplay:
+        return std::make_unique<CSevenSegmentDisplayWnd>();
+    case ControlKind::NixieDisplay:
+        return std::make_unique<CNixieDisplayWnd>();
+    case ControlKind::VerticalSlider:
+        return std::make_unique<CVerticalSliderWnd>();
+    case ControlKind::HorizontalSlider:
+        return std::make_unique<CHorizontalSliderWnd>();
+    case ControlKind::OutputMeter:
+        return std::make_unique<COutputMeterWnd>();
+    case ControlKind::SteppedKnob:
+        return std::make_unique<CSteppedKnobWnd>();
+    case ControlKind::SmallSteppedKnob:
+        return std::make_unique<CSmallSteppedKnobWnd>();
+    case ControlKind::MenuBar:
+        return std::make_unique<CMenuBarWnd>();
+    case ControlKind::SegmentSwitch:
+        return std::make_unique<CSegmentSwitchWnd>();
+    case ControlKind::ToggleSwitch:
+        return std::make_unique<CToggleSwitchWnd>();
+    case ControlKind::ActionButton:
+        return std::make_unique<CActionButtonWnd>();
+    case ControlKind::PanelLight:
+        return std::make_unique<CPanelLightWnd>();
+    case ControlKind::RoundTransportButton:
+        return std::make_unique<CRoundTransportButtonWnd>();
+    case ControlKind::ABMonitorSwitch:
+        return std::make_unique<CABMonitorSwitchWnd>();
+    case ControlKind::MasterKnobLMT:
+        return std::make_unique<CMasterKnobLMTWnd>();
+    case ControlKind::CompressorMeter:
+        return std::make_unique<CCompressorMeterControlWnd>();
+    }
+    return nullptr;
+}
