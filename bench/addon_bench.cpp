@@ -12,8 +12,11 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -55,6 +58,60 @@ void BM_Addon(benchmark::State& state, const std::string& id)
     }
 }
 
+// The declipper's cost follows the marks: a track with none costs a scan,
+// short clips cost the frames around them, a track clipped throughout costs
+// every frame of every pass. Each case starts from the runner's track.
+AudioBuffer DeclipTrack(const std::string& clipping)
+{
+    const double level = DbToGain(-0.1);
+    AudioBuffer track = Track();
+    if (clipping == "unclipped")
+    {
+        for (double& value : track.samples)
+        {
+            value *= 0.9;
+        }
+    }
+    else if (clipping == "clips_each_second")
+    {
+        // Half a millisecond flattened at the clip level once a second.
+        for (std::size_t frame = 0; 2 * frame < track.samples.size(); frame += kRate)
+        {
+            const std::size_t end = std::min(track.samples.size(), 2 * (frame + 24));
+            for (std::size_t i = 2 * frame; i < end; ++i)
+            {
+                track.samples[i] = std::signbit(track.samples[i]) ? -level : level;
+            }
+        }
+    }
+    else
+    {
+        for (double& value : track.samples)
+        {
+            value = std::clamp(4.0 * value, -level, level);
+        }
+    }
+    return track;
+}
+
+void BM_SpectralDeclip(benchmark::State& state, const std::string& clipping, double iterations)
+{
+    const AudioBuffer track = DeclipTrack(clipping);
+    ProcessContext context;
+    context.sampleRate = kRate;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        AudioBuffer work = track;
+        const std::unique_ptr<IAudioProcessor> addon = CreateProcessor("spectral_declip");
+        addon->setParameter("iterations", iterations);
+        state.ResumeTiming();
+        addon->process(work, context);
+        benchmark::DoNotOptimize(work.samples.data());
+        benchmark::ClobberMemory();
+    }
+}
+
 // The engine's look-ahead limiter alone, set as the true-peak guard sets it at
 // its defaults on this track (-1 dBTP, strength 0.7, four times oversampling):
 // the guard's own cost is the difference.
@@ -79,6 +136,22 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("BM_Addon/" + descriptor.id).c_str(), BM_Addon, descriptor.id)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
+    }
+    if (FindProcessorDescriptor("spectral_declip") != nullptr)
+    {
+        const std::pair<const char*, double> declipCases[] = {{"unclipped", 8.0},
+                                                              {"clips_each_second", 8.0},
+                                                              {"clipped_throughout", 8.0},
+                                                              {"clipped_throughout", 32.0}};
+        for (const auto& [clipping, iterations] : declipCases)
+        {
+            const std::string name = "BM_Addon/spectral_declip/" + std::string(clipping) + "/" +
+                                     std::to_string(static_cast<int>(iterations)) + "_passes";
+            benchmark::RegisterBenchmark(name.c_str(), BM_SpectralDeclip, std::string(clipping),
+                                         iterations)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
+        }
     }
     benchmark::RegisterBenchmark("BM_BareLookaheadLimiter", BM_BareLookaheadLimiter)
         ->Unit(benchmark::kMillisecond)

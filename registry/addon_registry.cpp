@@ -45,6 +45,7 @@
 #include "addons/saturation/tape_saturation.h"
 #include "addons/saturation/transformer_saturation.h"
 #include "addons/saturation/tube_saturation.h"
+#include "addons/spectral/spectral_declip.h"
 #include "addons/spectral/spectral_dynamics.h"
 #include "addons/spectral/spectral_gate.h"
 #include "addons/stereo/ambient_widener.h"
@@ -126,7 +127,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"resonance_suppressor", Create<ResonanceSuppressor>},
     {"soft_clipper", Create<SoftClipper>},
     {"spectral_correlation_guard", nullptr},
-    {"spectral_declip", nullptr},
+    {"spectral_declip", Create<SpectralDeclip>},
     {"spectral_dereverb", nullptr},
     {"spectral_dynamics", Create<SpectralDynamics>},
     {"spectral_gate", Create<SpectralGate>},

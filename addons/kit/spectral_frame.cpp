@@ -129,14 +129,15 @@ void SpectralFrame::SynthesisePair(Accumulator& a, Accumulator& b, bool withB)
 // The first hop of the accumulator is complete once the frame at `start` is
 // in: no later frame reaches back to it. Those samples go out divided by their
 // window power, and the accumulator moves on by a hop.
-void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double> output) const
+void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double> output,
+                         long writeFrom) const
 {
     const std::size_t hop = Hop();
     const long count = static_cast<long>(output.size());
     for (std::size_t j = 0; j < hop; ++j)
     {
         const long i = start + static_cast<long>(j);
-        if (i < 0 || i >= count)
+        if (i < 0 || i < writeFrom || i >= count)
         {
             continue;
         }
@@ -152,19 +153,36 @@ void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double>
 void SpectralFrame::Process(std::span<const double> input, std::span<double> output,
                             const MonoFrameRule& rule)
 {
+    Process(input, output, rule, FrameWanted{});
+}
+
+void SpectralFrame::Process(std::span<const double> input, std::span<double> output,
+                            const MonoFrameRule& rule, const FrameWanted& wanted)
+{
     const long hop = static_cast<long>(Hop());
+    const long frameLength = static_cast<long>(FrameLength());
     const std::size_t samples = std::min(input.size(), output.size());
     const long count = static_cast<long>(samples);
     input = input.first(samples);
     output = output.first(samples);
     Accumulator& accumulator = m_accumulators[0];
     std::fill(accumulator.sum.begin(), accumulator.sum.end(), 0.0);
+    // Samples before this lie under a left-out frame and are not written.
+    long writeFrom = 0;
     // Frames in pairs a hop apart; the second frame of a pair reads samples
     // from its start on, which no emitted sample has reached yet.
-    for (long start = hop - static_cast<long>(FrameLength()); start < count; start += 2 * hop)
+    for (long start = hop - frameLength; start < count; start += 2 * hop)
     {
         const long second = start + hop;
         const bool pair = second < count;
+        if (wanted && !wanted(start) && !(pair && wanted(second)))
+        {
+            // The accumulator still moves on by the pair's two hops.
+            writeFrom = (pair ? second : start) + frameLength;
+            Emit(accumulator, start, output, writeFrom);
+            Emit(accumulator, second, output, writeFrom);
+            continue;
+        }
         AnalysePair(input, start, input, second, pair);
         rule(m_spectra[0]);
         if (pair)
@@ -174,7 +192,7 @@ void SpectralFrame::Process(std::span<const double> input, std::span<double> out
         SynthesisePair(accumulator, m_accumulators[1], pair);
         // The second frame's sum waits in its own accumulator until the
         // first has moved on by a hop.
-        Emit(accumulator, start, output);
+        Emit(accumulator, start, output, writeFrom);
         if (pair)
         {
             for (std::size_t j = 0; j < FrameLength(); ++j)
@@ -182,7 +200,7 @@ void SpectralFrame::Process(std::span<const double> input, std::span<double> out
                 accumulator.sum[j] += m_accumulators[1].sum[j];
             }
             std::fill(m_accumulators[1].sum.begin(), m_accumulators[1].sum.end(), 0.0);
-            Emit(accumulator, second, output);
+            Emit(accumulator, second, output, writeFrom);
         }
     }
 }

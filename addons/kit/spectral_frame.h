@@ -33,6 +33,10 @@ using FrameSpectrum = std::vector<std::complex<double>>;
 using MonoFrameRule = std::function<void(FrameSpectrum& spectrum)>;
 using StereoFrameRule = std::function<void(FrameSpectrum& left, FrameSpectrum& right)>;
 
+// Whether the frame starting at sample `frameStart` (negative before the track)
+// must be worked; for a pass whose rule matters only over parts of the track.
+using FrameWanted = std::function<bool(long frameStart)>;
+
 // How many frames a track of `sampleFrames` gets: floor((C + N - H - 1) / H) + 1,
 // floor((C + 3071) / 1024) + 1 for N = 4096.
 std::size_t SpectralFrameCount(std::size_t sampleFrames, std::size_t frameLength);
@@ -60,6 +64,13 @@ public:
     void Process(std::span<const double> input, std::span<double> output,
                  const MonoFrameRule& rule);
 
+    // The same, leaving out the frames that are not wanted, two frames at a
+    // time: a frame is left out only with the frame it shares a transform with,
+    // so every frame worked comes out to the bit as in the whole pass. A sample
+    // under a left-out frame keeps the value the output held.
+    void Process(std::span<const double> input, std::span<double> output, const MonoFrameRule& rule,
+                 const FrameWanted& wanted);
+
     // Both channels together, frame by frame at the same starts; each output may
     // be its own input.
     void Process(std::span<const double> left, std::span<const double> right,
@@ -81,7 +92,9 @@ private:
     // Mirrors both spectra, transforms them back together and adds frame a
     // (and b, when withB) to its accumulator.
     void SynthesisePair(Accumulator& a, Accumulator& b, bool withB);
-    void Emit(Accumulator& accumulator, long start, std::span<double> output) const;
+    // Writes the samples from `writeFrom` on.
+    void Emit(Accumulator& accumulator, long start, std::span<double> output,
+              long writeFrom = 0) const;
 
     std::vector<double> m_window;
     std::vector<double> m_hopPower;

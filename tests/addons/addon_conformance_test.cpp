@@ -140,6 +140,7 @@ const std::vector<AddonRow> kAddonRows = {
      .position = ChainPostMatchDynamics,
      .neutral = {{{"amount", 0.0}}}},
     {.id = "presence_lift", .position = ChainPostMatchTone, .neutral = {{{"amount", 0.0}}}},
+    {.id = "spectral_declip", .position = ChainPreMatch, .neutral = {{{"mix", 0.0}}}},
     {.id = "spectral_dynamics", .position = ChainPreMatch, .neutral = {{{"mix", 0.0}}}},
     {.id = "spectral_gate", .position = ChainPreMatch, .neutral = {{{"mix", 0.0}}}},
     {.id = "punch_enhancer", .position = ChainPostMatchDynamics, .neutral = {{{"amount", 0.0}}}},

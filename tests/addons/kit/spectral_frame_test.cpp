@@ -227,3 +227,56 @@ TEST(SpectralFrame, RefusesALengthThatIsNoPowerOfTwo)
         EXPECT_THROW(SpectralFrame{n}, std::invalid_argument) << n;
     }
 }
+
+// Frames that are not wanted are left out with the frame they share a
+// transform with. The filter is asked from the first start, H - N, on in
+// hops; the frames worked come out to the bit as in the whole pass, and only
+// the samples under them alone are written.
+TEST(SpectralFrame, FramesNotWantedAreLeftOutInPairsAndTheRestIsTheWholePass)
+{
+    const auto rule = [](FrameSpectrum& spectrum)
+    {
+        for (std::size_t k = 0; k <= spectrum.size() / 2; ++k)
+        {
+            spectrum[k] *= 1.0 / (1.0 + 0.01 * static_cast<double>(k));
+        }
+    };
+    for (std::size_t n : kLengths)
+    {
+        SCOPED_TRACE(::testing::Message() << "N " << n);
+        const long hop = static_cast<long>(n / 4);
+        const std::vector<double> input = Noise(static_cast<std::size_t>(40 * hop + 123), 0.8, 4);
+        std::vector<double> whole(input.size());
+        SpectralFrame(n).Process(input, whole, rule);
+
+        // Frames 10 to 20 hops in are wanted; pairs start on odd hops, so
+        // frames 9 to 20 are worked, and hops 12 to 20 lie under them alone.
+        std::vector<long> asked;
+        std::size_t worked = 0;
+        std::vector<double> output(input.size(), 7.0);
+        SpectralFrame(n).Process(
+            input, output,
+            [&](FrameSpectrum& spectrum)
+            {
+                ++worked;
+                rule(spectrum);
+            },
+            [&](long start)
+            {
+                asked.push_back(start);
+                return start >= 10 * hop && start <= 20 * hop;
+            });
+        ASSERT_FALSE(asked.empty());
+        EXPECT_EQ(asked.front(), hop - static_cast<long>(n)); // -3072 for 4096, -6144 for 8192
+        for (long start : asked)
+        {
+            EXPECT_EQ((start + static_cast<long>(n)) % hop, 0) << start;
+        }
+        EXPECT_EQ(worked, 12u);
+        for (std::size_t i = 0; i < input.size(); ++i)
+        {
+            const long h = static_cast<long>(i) / hop;
+            ASSERT_EQ(output[i], h >= 12 && h <= 20 ? whole[i] : 7.0) << "sample " << i;
+        }
+    }
+}
