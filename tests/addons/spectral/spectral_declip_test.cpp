@@ -1,11 +1,10 @@
 #include "addons/spectral/spectral_declip.h"
 
-#include "addons/kit/hann_window.h"
 #include "addons/kit/spectral_band.h"
 #include "addons/spectral/declip_pass.h"
 #include "engine/decibels.h"
-#include "engine/dsp/fft.h"
 #include "tests/support/addon_run.h"
+#include "tests/support/plain_overlap_add.h"
 #include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
@@ -88,85 +87,58 @@ std::vector<double> Channel(const AudioBuffer& buffer, std::size_t channel)
     return x;
 }
 
-// The declip pass as written out step by step: every frame transformed on its
-// own from H - N on, the peak limit rebuilt in polar form from the angle of
-// each bin, a whole-track overlap-add divided by the window power at the end.
+// The declip pass as written out step by step: the plain overlap-add, the
+// peak limit rebuilt in polar form from the angle of each bin, the bounds
+// applied to a whole-track resynthesis.
 std::vector<double> PlainDeclip(const std::vector<double>& x, const DeclipSettings& s)
 {
-    const std::size_t n = s.frameLength;
-    const long hop = static_cast<long>(n / 4);
-    const long count = static_cast<long>(x.size());
-    const std::size_t half = n / 2;
-    std::vector<double> window;
-    FillHannWindow(window, n);
-    const SpectralBand band = SpectralBandLimits(s.lowHz, s.highHz, kRate, n);
+    const std::size_t half = s.frameLength / 2;
+    const SpectralBand band = SpectralBandLimits(s.lowHz, s.highHz, kRate, s.frameLength);
+    const auto rule = [&](FrameSpectrum& bins)
+    {
+        for (std::size_t k = 0; k <= half; ++k)
+        {
+            if (!band.Contains(k))
+            {
+                bins[k] = 0.0;
+            }
+        }
+        if (s.smoothingRadius < 1)
+        {
+            return;
+        }
+        const long r = s.smoothingRadius;
+        std::vector<double> magnitude(half + 1);
+        std::vector<double> phase(half + 1);
+        for (std::size_t k = 0; k <= half; ++k)
+        {
+            magnitude[k] = std::abs(bins[k]);
+            phase[k] = std::atan2(bins[k].imag(), bins[k].real());
+        }
+        for (long m = 1; m < static_cast<long>(half); ++m)
+        {
+            double sum = 0.0;
+            const long first = std::max(0L, m - r);
+            const long last = std::min(static_cast<long>(half), m + r);
+            for (long k = first; k <= last; ++k)
+            {
+                sum += magnitude[static_cast<std::size_t>(k)];
+            }
+            const double limit = 1.2 * sum / static_cast<double>(last - first + 1);
+            const auto bin = static_cast<std::size_t>(m);
+            bins[bin] = std::polar(std::min(limit, magnitude[bin]), phase[bin]);
+        }
+    };
     const std::vector<bool> marks = MarkClippedSamples(x, s.clipLevel);
     std::vector<double> y = x;
     for (int p = 0; p < s.passes; ++p)
     {
-        std::vector<double> out(x.size(), 0.0);
-        std::vector<double> power(x.size(), 0.0);
-        for (long start = hop - static_cast<long>(n); start < count; start += hop)
-        {
-            std::vector<std::complex<double>> bins(n);
-            for (std::size_t j = 0; j < n; ++j)
-            {
-                const long i = start + static_cast<long>(j);
-                bins[j] = i >= 0 && i < count ? y[static_cast<std::size_t>(i)] * window[j] : 0.0;
-            }
-            Fft(bins, false);
-            for (std::size_t k = 0; k <= half; ++k)
-            {
-                if (!band.Contains(k))
-                {
-                    bins[k] = 0.0;
-                }
-            }
-            if (s.smoothingRadius >= 1)
-            {
-                const long r = s.smoothingRadius;
-                std::vector<double> magnitude(half + 1);
-                std::vector<double> phase(half + 1);
-                for (std::size_t k = 0; k <= half; ++k)
-                {
-                    magnitude[k] = std::abs(bins[k]);
-                    phase[k] = std::atan2(bins[k].imag(), bins[k].real());
-                }
-                for (long m = 1; m < static_cast<long>(half); ++m)
-                {
-                    double sum = 0.0;
-                    const long first = std::max(0L, m - r);
-                    const long last = std::min(static_cast<long>(half), m + r);
-                    for (long k = first; k <= last; ++k)
-                    {
-                        sum += magnitude[static_cast<std::size_t>(k)];
-                    }
-                    const double limit = 1.2 * sum / static_cast<double>(last - first + 1);
-                    const auto bin = static_cast<std::size_t>(m);
-                    bins[bin] = std::polar(std::min(limit, magnitude[bin]), phase[bin]);
-                }
-            }
-            for (std::size_t k = 1; k < half; ++k)
-            {
-                bins[n - k] = std::conj(bins[k]);
-            }
-            Fft(bins, true);
-            for (std::size_t j = 0; j < n; ++j)
-            {
-                const long i = start + static_cast<long>(j);
-                if (i >= 0 && i < count)
-                {
-                    out[static_cast<std::size_t>(i)] += bins[j].real() * window[j];
-                    power[static_cast<std::size_t>(i)] += window[j] * window[j];
-                }
-            }
-        }
+        const std::vector<double> resynthesised = PlainOverlapAdd(y, s.frameLength, rule);
         const double b = (1.0 - static_cast<double>(p) / s.passes) * 2.0 + 1.0;
         for (std::size_t i = 0; i < x.size(); ++i)
         {
-            const double resynthesised = power[i] > 1e-8 ? out[i] / power[i] : out[i];
             const double bound = std::fabs(x[i]) * b;
-            y[i] = marks[i] ? std::clamp(resynthesised, -bound, bound) : x[i];
+            y[i] = marks[i] ? std::clamp(resynthesised[i], -bound, bound) : x[i];
         }
     }
     for (double& value : y)
