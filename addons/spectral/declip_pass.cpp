@@ -124,8 +124,8 @@ std::vector<bool> MarkClippedSamples(std::span<const double> samples, double cli
 void RunDeclipPass(std::vector<double>& samples, double sampleRate, const DeclipSettings& settings)
 {
     const std::vector<double>& x = samples;
-    const std::vector<bool> marks = MarkClippedSamples(x, settings.clipLevel);
-    if (std::find(marks.begin(), marks.end(), true) == marks.end())
+    const double level = settings.clipLevel;
+    if (std::none_of(x.begin(), x.end(), [level](double v) { return std::fabs(v) >= level; }))
     {
         for (double& value : samples)
         {
@@ -133,6 +133,7 @@ void RunDeclipPass(std::vector<double>& samples, double sampleRate, const Declip
         }
         return;
     }
+    const std::vector<bool> marks = MarkClippedSamples(x, level);
     SpectralFrame frame(settings.frameLength);
     ResynthesisRule rule(
         SpectralBandLimits(settings.lowHz, settings.highHz, sampleRate, settings.frameLength),
@@ -141,11 +142,9 @@ void RunDeclipPass(std::vector<double>& samples, double sampleRate, const Declip
     const std::vector<bool> markedHops = MarkedHops(marks, frame.Hop());
     const long hopCount = static_cast<long>(markedHops.size());
     const long hopsPerFrame = static_cast<long>(frame.FrameLength()) / hop;
-    // Frames start on whole hops, from H - N on.
-    const FrameWanted overAMark = [&](long frameStart)
+    const auto anyMarkedHop = [&](long first, long end)
     {
-        const long firstHop = frameStart / hop;
-        for (long h = std::max(0L, firstHop); h < std::min(hopCount, firstHop + hopsPerFrame); ++h)
+        for (long h = std::max(0L, first); h < std::min(hopCount, end); ++h)
         {
             if (markedHops[static_cast<std::size_t>(h)])
             {
@@ -154,24 +153,45 @@ void RunDeclipPass(std::vector<double>& samples, double sampleRate, const Declip
         }
         return false;
     };
+    // Frames start on whole hops, from H - N on.
+    const FrameWanted overAMark = [&](long frameStart)
+    { return anyMarkedHop(frameStart / hop, frameStart / hop + hopsPerFrame); };
     const FrameWanted wanted = settings.workEveryFrame ? FrameWanted{} : overAMark;
     const MonoFrameRule resynthesis = [&rule](FrameSpectrum& spectrum) { rule(spectrum); };
+
+    // A frame worked lies over a mark or shares its transform with one that
+    // does, a hop away, so the samples the frame may have written lie within
+    // a frame and a hop of a mark; the others still hold the input.
+    std::vector<bool> written(markedHops.size(), settings.workEveryFrame);
+    for (long h = 0; h < hopCount; ++h)
+    {
+        written[static_cast<std::size_t>(h)] = written[static_cast<std::size_t>(h)] ||
+                                               anyMarkedHop(h - hopsPerFrame, h + hopsPerFrame + 1);
+    }
 
     std::vector<double> y = x;
     for (int p = 0; p < settings.passes; ++p)
     {
         frame.Process(y, y, resynthesis, wanted);
         const double b = DeclipBound(p, settings.passes);
-        for (std::size_t i = 0; i < y.size(); ++i)
+        for (long h = 0; h < hopCount; ++h)
         {
-            if (marks[i])
+            if (!written[static_cast<std::size_t>(h)])
             {
-                const double bound = std::fabs(x[i]) * b;
-                y[i] = ClampToRange(y[i], -bound, bound);
+                continue;
             }
-            else
+            const std::size_t end = std::min(y.size(), static_cast<std::size_t>((h + 1) * hop));
+            for (std::size_t i = static_cast<std::size_t>(h * hop); i < end; ++i)
             {
-                y[i] = x[i];
+                if (marks[i])
+                {
+                    const double bound = std::fabs(x[i]) * b;
+                    y[i] = ClampToRange(y[i], -bound, bound);
+                }
+                else
+                {
+                    y[i] = x[i];
+                }
             }
         }
     }
