@@ -53,6 +53,7 @@
 #include "addons/saturation/transformer_saturation.h"
 #include "addons/saturation/tube_saturation.h"
 #include "addons/spectral/spectral_correlation_guard.h"
+#include "addons/spectral/spectral_declip.h"
 #include "addons/spectral/spectral_dereverb.h"
 #include "addons/spectral/spectral_dynamics.h"
 #include "addons/spectral/spectral_gate.h"
@@ -142,7 +143,7 @@ constexpr AddonClass kAddonClasses[] = {
     {"resonance_suppressor", Create<ResonanceSuppressor>},
     {"soft_clipper", Create<SoftClipper>},
     {"spectral_correlation_guard", Create<SpectralCorrelationGuard>},
-    {"spectral_declip", nullptr},
+    {"spectral_declip", Create<SpectralDeclip>},
     {"spectral_dereverb", Create<SpectralDeReverb>},
     {"spectral_dynamics", Create<SpectralDynamics>},
     {"spectral_gate", Create<SpectralGate>},

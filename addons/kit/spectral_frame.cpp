@@ -129,14 +129,15 @@ void SpectralFrame::SynthesisePair(Accumulator& a, Accumulator& b, bool withB)
 // The first hop of the accumulator is complete once the frame at `start` is
 // in: no later frame reaches back to it. Those samples go out divided by their
 // window power, and the accumulator moves on by a hop.
-void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double> output) const
+void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double> output,
+                         long writeFrom) const
 {
     const std::size_t hop = Hop();
     const long count = static_cast<long>(output.size());
     for (std::size_t j = 0; j < hop; ++j)
     {
         const long i = start + static_cast<long>(j);
-        if (i < 0 || i >= count)
+        if (i < 0 || i < writeFrom || i >= count)
         {
             continue;
         }
@@ -149,8 +150,14 @@ void SpectralFrame::Emit(Accumulator& accumulator, long start, std::span<double>
     std::fill(accumulator.sum.end() - static_cast<long>(hop), accumulator.sum.end(), 0.0);
 }
 
+void SpectralFrame::Process(std::span<const double> input, std::span<double> output,
+                            const MonoFrameRule& rule)
+{
+    Process(input, output, rule, FrameWanted{});
+}
+
 void SpectralFrame::ForEachFramePair(std::span<const double> input, const MonoFrameRule& rule,
-                                     const FramePairDone& done)
+                                     const FramePairDone& done, const FrameWanted& wanted)
 {
     const long hop = static_cast<long>(Hop());
     const long count = static_cast<long>(input.size());
@@ -158,54 +165,71 @@ void SpectralFrame::ForEachFramePair(std::span<const double> input, const MonoFr
     {
         const long second = start + hop;
         const bool pair = second < count;
-        AnalysePair(input, start, input, second, pair);
-        rule(m_spectra[0]);
-        if (pair)
+        const bool worked = !wanted || wanted(start) || (pair && wanted(second));
+        if (worked)
         {
-            rule(m_spectra[1]);
+            AnalysePair(input, start, input, second, pair);
+            rule(m_spectra[0]);
+            if (pair)
+            {
+                rule(m_spectra[1]);
+            }
         }
         if (done)
         {
-            done(start, pair);
+            done(start, pair, worked);
         }
     }
 }
 
 void SpectralFrame::Process(std::span<const double> input, std::span<double> output,
-                            const MonoFrameRule& rule)
+                            const MonoFrameRule& rule, const FrameWanted& wanted)
 {
     const long hop = static_cast<long>(Hop());
+    const long frameLength = static_cast<long>(FrameLength());
     const std::size_t samples = std::min(input.size(), output.size());
     input = input.first(samples);
     output = output.first(samples);
     Accumulator& accumulator = m_accumulators[0];
     std::fill(accumulator.sum.begin(), accumulator.sum.end(), 0.0);
+    // Samples before this lie under a left-out frame and are not written.
+    long writeFrom = 0;
     // Frames in pairs a hop apart; the second frame of a pair reads samples
     // from its start on, which no emitted sample has reached yet.
-    ForEachFramePair(input, rule,
-                     [&](long start, bool pair)
-                     {
-                         SynthesisePair(accumulator, m_accumulators[1], pair);
-                         // The second frame's sum waits in its own accumulator
-                         // until the first has moved on by a hop.
-                         Emit(accumulator, start, output);
-                         if (pair)
-                         {
-                             for (std::size_t j = 0; j < FrameLength(); ++j)
-                             {
-                                 accumulator.sum[j] += m_accumulators[1].sum[j];
-                             }
-                             std::fill(m_accumulators[1].sum.begin(), m_accumulators[1].sum.end(),
-                                       0.0);
-                             Emit(accumulator, start + hop, output);
-                         }
-                     });
+    ForEachFramePair(
+        input, rule,
+        [&](long start, bool pair, bool worked)
+        {
+            const long second = start + hop;
+            if (!worked)
+            {
+                // The accumulator still moves on by the pair's two hops.
+                writeFrom = (pair ? second : start) + frameLength;
+                Emit(accumulator, start, output, writeFrom);
+                Emit(accumulator, second, output, writeFrom);
+                return;
+            }
+            SynthesisePair(accumulator, m_accumulators[1], pair);
+            // The second frame's sum waits in its own accumulator until the
+            // first has moved on by a hop.
+            Emit(accumulator, start, output, writeFrom);
+            if (pair)
+            {
+                for (std::size_t j = 0; j < FrameLength(); ++j)
+                {
+                    accumulator.sum[j] += m_accumulators[1].sum[j];
+                }
+                std::fill(m_accumulators[1].sum.begin(), m_accumulators[1].sum.end(), 0.0);
+                Emit(accumulator, second, output, writeFrom);
+            }
+        },
+        wanted);
 }
 
 void SpectralFrame::Analyse(std::span<const double> input, const FrameReader& reader)
 {
     ForEachFramePair(
-        input, [&](FrameSpectrum& spectrum) { reader(spectrum); }, nullptr);
+        input, [&](FrameSpectrum& spectrum) { reader(spectrum); }, nullptr, FrameWanted{});
 }
 
 void SpectralFrame::Process(std::span<const double> left, std::span<const double> right,

@@ -38,6 +38,10 @@ using FrameReader = std::function<void(const FrameSpectrum& spectrum)>;
 // The frame length of every spectral add-on but the declipper.
 inline constexpr std::size_t kSpectralFrameLength = 4096;
 
+// Whether the frame starting at sample `frameStart` (negative before the track)
+// must be worked; for a pass whose rule matters only over parts of the track.
+using FrameWanted = std::function<bool(long frameStart)>;
+
 // How many frames a track of `sampleFrames` gets: floor((C + N - H - 1) / H) + 1,
 // floor((C + 3071) / 1024) + 1 for N = 4096.
 std::size_t SpectralFrameCount(std::size_t sampleFrames, std::size_t frameLength);
@@ -65,6 +69,13 @@ public:
     void Process(std::span<const double> input, std::span<double> output,
                  const MonoFrameRule& rule);
 
+    // The same, leaving out the frames that are not wanted, two frames at a
+    // time: a frame is left out only with the frame it shares a transform with,
+    // so every frame worked comes out to the bit as in the whole pass. A sample
+    // under a left-out frame keeps the value the output held.
+    void Process(std::span<const double> input, std::span<double> output, const MonoFrameRule& rule,
+                 const FrameWanted& wanted);
+
     // Analysis alone: every frame of one channel, in order, windowed and
     // transformed forward for the reader; nothing is transformed back.
     void Analyse(std::span<const double> input, const FrameReader& reader);
@@ -83,14 +94,17 @@ private:
         std::vector<double> sum;
     };
 
-    // Called after each pair of frames of one channel has been through the
-    // rule: the first frame's start, and whether the second frame is there.
-    using FramePairDone = std::function<void(long start, bool pair)>;
+    // Called after each pair of frames of one channel: the first frame's
+    // start, whether the second frame is there, and whether the pair went
+    // through the rule (a pair that is not wanted is neither analysed nor
+    // handed to it).
+    using FramePairDone = std::function<void(long start, bool pair, bool worked)>;
 
     // Every frame of one channel, in pairs a hop apart, analysed and handed
-    // to the rule, the first of a pair before the second.
+    // to the rule, the first of a pair before the second; with `wanted`, a
+    // pair of which neither frame is wanted is left out.
     void ForEachFramePair(std::span<const double> input, const MonoFrameRule& rule,
-                          const FramePairDone& done);
+                          const FramePairDone& done, const FrameWanted& wanted);
     // The spectra of frame a of one input and frame b of another (zero
     // unless withB) from one transform.
     void AnalysePair(std::span<const double> a, long startA, std::span<const double> b, long startB,
@@ -98,7 +112,9 @@ private:
     // Mirrors both spectra, transforms them back together and adds frame a
     // (and b, when withB) to its accumulator.
     void SynthesisePair(Accumulator& a, Accumulator& b, bool withB);
-    void Emit(Accumulator& accumulator, long start, std::span<double> output) const;
+    // Writes the samples from `writeFrom` on.
+    void Emit(Accumulator& accumulator, long start, std::span<double> output,
+              long writeFrom = 0) const;
 
     std::vector<double> m_window;
     std::vector<double> m_hopPower;

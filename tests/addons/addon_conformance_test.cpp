@@ -152,6 +152,7 @@ const std::vector<AddonRow> kAddonRows = {
     {.id = "spectral_correlation_guard",
      .position = ChainPreMatch,
      .neutral = {{{"amount", 0.0}}, {{"mix", 0.0}}}},
+    {.id = "spectral_declip", .position = ChainPreMatch, .neutral = {{{"mix", 0.0}}}},
     {.id = "spectral_dereverb",
      .position = ChainPreMatch,
      .neutral = {{{"amount", 0.0}}, {{"mix", 0.0}}}},

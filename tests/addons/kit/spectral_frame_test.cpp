@@ -1,7 +1,6 @@
 #include "addons/kit/spectral_frame.h"
 
-#include "addons/kit/hann_window.h"
-#include "engine/dsp/fft.h"
+#include "tests/support/plain_overlap_add.h"
 #include "tests/support/signals.h"
 
 #include <gtest/gtest.h>
@@ -22,53 +21,6 @@ void ExpectSameWithin(const std::vector<double>& actual, const std::vector<doubl
     {
         ASSERT_NEAR(actual[i], expected[i], tolerance) << "sample " << i << " of " << actual.size();
     }
-}
-
-// The pass as written out step by step: whole-track output and window-power
-// sums, divided at the end.
-std::vector<double> PlainOverlapAdd(const std::vector<double>& x, std::size_t n,
-                                    const MonoFrameRule& rule)
-{
-    std::vector<double> window;
-    FillHannWindow(window, n);
-    const long count = static_cast<long>(x.size());
-    const long hop = static_cast<long>(n / 4);
-    std::vector<double> output(x.size(), 0.0);
-    std::vector<double> power(x.size(), 0.0);
-    FrameSpectrum spectrum(n);
-    for (long s = hop - static_cast<long>(n); s < count; s += hop)
-    {
-        for (std::size_t j = 0; j < n; ++j)
-        {
-            const long i = s + static_cast<long>(j);
-            spectrum[j] = {i >= 0 && i < count ? x[static_cast<std::size_t>(i)] * window[j] : 0.0,
-                           0.0};
-        }
-        Fft(spectrum, false);
-        rule(spectrum);
-        for (std::size_t k = 1; k < n / 2; ++k)
-        {
-            spectrum[n - k] = std::conj(spectrum[k]);
-        }
-        Fft(spectrum, true);
-        for (std::size_t j = 0; j < n; ++j)
-        {
-            const long i = s + static_cast<long>(j);
-            if (i >= 0 && i < count)
-            {
-                output[static_cast<std::size_t>(i)] += spectrum[j].real() * window[j];
-                power[static_cast<std::size_t>(i)] += window[j] * window[j];
-            }
-        }
-    }
-    for (std::size_t i = 0; i < output.size(); ++i)
-    {
-        if (power[i] > 1e-8)
-        {
-            output[i] /= power[i];
-        }
-    }
-    return output;
 }
 
 } // namespace
@@ -225,5 +177,58 @@ TEST(SpectralFrame, RefusesALengthThatIsNoPowerOfTwo)
     for (std::size_t n : {0u, 1u, 4u, 4095u, 6000u})
     {
         EXPECT_THROW(SpectralFrame{n}, std::invalid_argument) << n;
+    }
+}
+
+// Frames that are not wanted are left out with the frame they share a
+// transform with. The filter is asked from the first start, H - N, on in
+// hops; the frames worked come out to the bit as in the whole pass, and only
+// the samples under them alone are written.
+TEST(SpectralFrame, FramesNotWantedAreLeftOutInPairsAndTheRestIsTheWholePass)
+{
+    const auto rule = [](FrameSpectrum& spectrum)
+    {
+        for (std::size_t k = 0; k <= spectrum.size() / 2; ++k)
+        {
+            spectrum[k] *= 1.0 / (1.0 + 0.01 * static_cast<double>(k));
+        }
+    };
+    for (std::size_t n : kLengths)
+    {
+        SCOPED_TRACE(::testing::Message() << "N " << n);
+        const long hop = static_cast<long>(n / 4);
+        const std::vector<double> input = Noise(static_cast<std::size_t>(40 * hop + 123), 0.8, 4);
+        std::vector<double> whole(input.size());
+        SpectralFrame(n).Process(input, whole, rule);
+
+        // Frames 10 to 20 hops in are wanted; pairs start on odd hops, so
+        // frames 9 to 20 are worked, and hops 12 to 20 lie under them alone.
+        std::vector<long> asked;
+        std::size_t worked = 0;
+        std::vector<double> output(input.size(), 7.0);
+        SpectralFrame(n).Process(
+            input, output,
+            [&](FrameSpectrum& spectrum)
+            {
+                ++worked;
+                rule(spectrum);
+            },
+            [&](long start)
+            {
+                asked.push_back(start);
+                return start >= 10 * hop && start <= 20 * hop;
+            });
+        ASSERT_FALSE(asked.empty());
+        EXPECT_EQ(asked.front(), hop - static_cast<long>(n)); // -3072 for 4096, -6144 for 8192
+        for (long start : asked)
+        {
+            EXPECT_EQ((start + static_cast<long>(n)) % hop, 0) << start;
+        }
+        EXPECT_EQ(worked, 12u);
+        for (std::size_t i = 0; i < input.size(); ++i)
+        {
+            const long h = static_cast<long>(i) / hop;
+            ASSERT_EQ(output[i], h >= 12 && h <= 20 ? whole[i] : 7.0) << "sample " << i;
+        }
     }
 }
