@@ -90,10 +90,10 @@ struct RoundPen : Gdiplus::Pen
 
 void DrawLegend(Gdiplus::Graphics& graphics)
 {
-    const Gdiplus::Pen highs(Gdiplus::Color(kHighsLook.range), 1.6f);
+    const Gdiplus::Pen highs(Gdiplus::Color(0xD0FFC278), 1.6f);
     graphics.DrawLine(&highs, 20.0f, 33.0f, 34.0f, 33.0f);
     DrawGraphSmallText(graphics, L"Highs", PointF(39, 28));
-    const Gdiplus::Pen mids(Gdiplus::Color(kMidsLook.range), 1.6f);
+    const Gdiplus::Pen mids(Gdiplus::Color(0xD0A2E484), 1.6f);
     graphics.DrawLine(&mids, 20.0f, 45.0f, 34.0f, 45.0f);
     DrawGraphSmallText(graphics, L"Mids", PointF(39, 40));
 }
