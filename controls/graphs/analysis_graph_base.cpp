@@ -1,16 +1,10 @@
 #include "controls/graphs/analysis_graph_base.h"
 
 #include "controls/graphs/graph_feed.h"
+#include "controls/graphs/graph_window.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace
-{
-
-constexpr double kWindowResolution = 1e-4;
-
-} // namespace
 
 void CAnalysisGraphBase::SetAudio(const AudioBuffer& source)
 {
@@ -36,16 +30,10 @@ void CAnalysisGraphBase::SetCursor(double seconds)
 
 void CAnalysisGraphBase::SetWindowSeconds(double seconds)
 {
-    if (std::isnan(seconds))
+    if (!TakeWindowSeconds(windowSec, seconds))
     {
         return;
     }
-    const double held = std::clamp(seconds, kShortestWindowSec, kLongestWindowSec);
-    if (std::fabs(held - windowSec) < kWindowResolution)
-    {
-        return;
-    }
-    windowSec = held;
     FeedChanged();
     Repaint();
 }
@@ -61,8 +49,5 @@ void CAnalysisGraphBase::SetPlaying(bool play)
 
 void CAnalysisGraphBase::Repaint()
 {
-    if (::IsWindow(m_hWnd))
-    {
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    }
+    RepaintGraph(*this);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/graphs/graph_feed.h"
 #include "engine/audio_buffer.h"
 #include "platform/mfc/afxwin.h"
 
@@ -10,8 +11,8 @@ class CAnalysisGraphBase : public CWnd
 {
 public:
     static constexpr double kDefaultWindowSec = 0.055;
-    static constexpr double kShortestWindowSec = 0.02;
-    static constexpr double kLongestWindowSec = 0.25;
+    static constexpr double kShortestWindowSec = kShortestGraphWindowSec;
+    static constexpr double kLongestWindowSec = kLongestGraphWindowSec;
 
     // Copies `source` unless the copy already holds the same rate and samples.
     void SetAudio(const AudioBuffer& source);

@@ -15,6 +15,21 @@ bool SameAudio(const AudioBuffer& a, const AudioBuffer& b)
            std::equal(a.samples.begin(), a.samples.end(), b.samples.begin());
 }
 
+bool TakeWindowSeconds(double& windowSec, double seconds)
+{
+    if (std::isnan(seconds))
+    {
+        return false;
+    }
+    const double held = std::clamp(seconds, kShortestGraphWindowSec, kLongestGraphWindowSec);
+    if (std::fabs(held - windowSec) < 1e-4)
+    {
+        return false;
+    }
+    windowSec = held;
+    return true;
+}
+
 std::size_t CursorFrame(const AudioBuffer& audio, double cursorSec)
 {
     const double frames = double(audio.FrameCount());

@@ -7,6 +7,14 @@
 // How every analysis graph reads its copy of the audio: frames around a
 // cursor, over a window of seconds.
 
+// Every graph's window length is held to this range.
+constexpr double kShortestGraphWindowSec = 0.02;
+constexpr double kLongestGraphWindowSec = 0.25;
+
+// A new window length for a graph: held to the range above. False, with
+// `windowSec` left alone, for a NaN or a change below 1e-4.
+bool TakeWindowSeconds(double& windowSec, double seconds);
+
 // The graph's copy has something to analyse: a positive rate and a frame.
 bool HasAudio(const AudioBuffer& audio);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/graphs/stereo_field_analysis.h"
 #include "engine/audio_buffer.h"
 #include "platform/mfc/afxwin.h"
 
@@ -16,14 +17,35 @@ class CStereoFieldGraphWnd : public CWnd
     DECLARE_DYNAMIC(CStereoFieldGraphWnd)
 
 public:
+    // A band's needle: the mean balance of this paint, inside the range
+    // held with it.
+    struct Indicator
+    {
+        bool shown = false;
+        double mean = 0.0;
+        HeldRange range;
+    };
+
     struct State
     {
         CSize size;
         double windowSec = 0.055;
+        bool hasSource = false; // at least two samples
+        bool hasProcessed = false;
+        PolarDistribution source{};
+        PolarDistribution processed{};
+        Indicator highs;
+        Indicator mids;
     };
 
     static void Draw(Gdiplus::Graphics& graphics, const State& state);
+    // What the next paint shows, the held ranges widened by this window's
+    // balances; the paint keeps those ranges, GetState alone does not.
     State GetState() const;
+
+    // The radius of the half-disc in a client of `size`; nothing past the
+    // title and legend is drawn (nor held) unless it is above 20.
+    static int FieldRadius(CSize size);
 
     BOOL Create(CWnd* parent, const RECT& rect, UINT id);
 
@@ -57,6 +79,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void KeepHeldRanges(const State& state);
     void ResetHeldRanges();
     void Repaint();
 };

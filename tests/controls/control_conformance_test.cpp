@@ -23,6 +23,7 @@
 #include "controls/graphs/goniometer_control_wnd.h"
 #include "controls/graphs/peak_symmetry_graph_control_wnd.h"
 #include "controls/graphs/stereo_field_graph_control_wnd.h"
+#include "controls/graphs/tone_graph_wnd.h"
 #include "controls/meters/compressor_meter_control_wnd.h"
 #include "controls/meters/needle_meter_wnd.h"
 #include "controls/meters/output_meter_wnd.h"
@@ -135,6 +136,32 @@ std::unique_ptr<CWnd> CreateGraph(CWnd& parent, const CRect& rect, UINT id)
 {
     auto graph = std::make_unique<Graph>();
     return graph->Create(&parent, rect, id) ? std::move(graph) : nullptr;
+}
+
+// The Codex graphs, fed a little wide stereo so their rows paint content.
+template <typename Graph>
+std::unique_ptr<CWnd> CreateFedGraph(CWnd& parent, const CRect& rect, UINT id)
+{
+    auto graph = std::make_unique<Graph>();
+    if (!graph->Create(&parent, rect, id))
+    {
+        return nullptr;
+    }
+    AudioBuffer audio;
+    audio.sampleRate = 48000;
+    for (int i = 0; i < 9600; ++i)
+    {
+        audio.samples.push_back(0.5 * std::sin(i * 0.13));
+        audio.samples.push_back(0.4 * std::sin(i * 0.071 + 1.0));
+    }
+    graph->SetSourceAudio(audio);
+    for (double& sample : audio.samples)
+    {
+        sample *= 1.2;
+    }
+    graph->SetProcessedAudio(audio);
+    graph->SetCursor(0.1);
+    return graph;
 }
 
 void DisableBase(CWnd& control)
@@ -300,7 +327,7 @@ const std::vector<ControlRow> kControlRows = {
      .disable = &DisableBase},
     {.name = "CStereoFieldGraphWnd",
      .size = CSize(360, 220),
-     .create = &CreateGraph<CStereoFieldGraphWnd>,
+     .create = &CreateFedGraph<CStereoFieldGraphWnd>,
      .drawAt = &DrawSnapshot<CStereoFieldGraphWnd>},
     {.name = "CCorrelationMeterWnd",
      .size = CSize(320, 128),
@@ -314,6 +341,10 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(320, 220),
      .create = &CreateGraph<CPeakSymmetryGraphWnd>,
      .drawAt = &DrawSnapshot<CPeakSymmetryGraphWnd>},
+    {.name = "CToneGraphWnd",
+     .size = CSize(360, 220),
+     .create = &CreateFedGraph<CToneGraphWnd>,
+     .drawAt = &DrawSnapshot<CToneGraphWnd>},
     // Not a notifier to the frame: its input moves the switch to ORIG (the
     // wheel away from the user, a click on the left), and from ORIG nothing
     // more changes, so a second round of the same input tells nothing. Its own
