@@ -9,6 +9,12 @@
 constexpr Gdiplus::ARGB kGraphPlotFrame = 0x3CC8CED6;
 constexpr Gdiplus::ARGB kGraphGuide = 0x22B4BAC4;
 
+// `colour`'s red, green and blue with another alpha.
+constexpr Gdiplus::ARGB WithAlpha(Gdiplus::ARGB colour, unsigned alpha)
+{
+    return (Gdiplus::ARGB(alpha & 0xFF) << 24) | (colour & 0x00FFFFFF);
+}
+
 // The dark vertical gradient behind a graph.
 void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect);
 // A graph's title, from `origin`.

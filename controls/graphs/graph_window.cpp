@@ -8,3 +8,11 @@ BOOL CreateGraphWindow(CWnd& graph, CWnd* parent, const RECT& rect, UINT id, LPC
     return graph.CreateEx(0, windowClass, windowName, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect,
                           parent, id);
 }
+
+void RepaintGraph(CWnd& graph)
+{
+    if (::IsWindow(graph.GetSafeHwnd()))
+    {
+        ::InvalidateRect(graph.GetSafeHwnd(), nullptr, FALSE);
+    }
+}

@@ -6,6 +6,9 @@
 // A graph's window: a visible child of its own class name, with the arrow cursor.
 BOOL CreateGraphWindow(CWnd& graph, CWnd* parent, const RECT& rect, UINT id, LPCTSTR windowName);
 
+// Invalidates the graph without erasing, when its window exists.
+void RepaintGraph(CWnd& graph);
+
 // One paint through the graph's Draw, double-buffered, at the client's size.
 template <class Graph> void PaintGraph(Graph& graph)
 {
