@@ -66,11 +66,12 @@ double DrawnFraction(double fraction)
     return std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
 }
 
-void PaintBackground(Gdiplus::Graphics& graphics, REAL width, REAL height)
+// The client's shade with a rounded panel on it.
+void PaintBackground(Gdiplus::Graphics& graphics, CSize size)
 {
-    const Gdiplus::LinearGradientBrush client(
-        PointF(0, 0), PointF(0, height), Gdiplus::Color(0xFF0D0E12), Gdiplus::Color(0xFF141218));
-    graphics.FillRectangle(&client, 0.0f, 0.0f, width, height);
+    PaintGraphBackground(graphics, RECT{0, 0, size.cx, size.cy}, 0xFF0D0E12, 0xFF141218);
+    const REAL width = REAL(size.cx);
+    const REAL height = REAL(size.cy);
     Gdiplus::GraphicsPath panel;
     AddRoundedRectFigure(panel, 10, 10, width - 20, height - 20, 10);
     const Gdiplus::LinearGradientBrush body(PointF(0, 10), PointF(0, height - 10),
@@ -320,7 +321,7 @@ void CActivityGraphWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 {
     const REAL width = REAL(state.size.cx);
     const REAL height = REAL(state.size.cy);
-    PaintBackground(graphics, width, height);
+    PaintBackground(graphics, state.size);
 
     Plot plot{};
     plot.left = 16;

@@ -171,9 +171,8 @@ void CEnergyDeltaGraphWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
 {
     const REAL width = REAL(state.size.cx);
     const REAL height = REAL(state.size.cy);
-    const Gdiplus::LinearGradientBrush background(
-        PointF(0, 0), PointF(0, height), Gdiplus::Color(0xFF0C0E12), Gdiplus::Color(0xFF121217));
-    graphics.FillRectangle(&background, 0.0f, 0.0f, width, height);
+    PaintGraphBackground(graphics, RECT{0, 0, state.size.cx, state.size.cy}, 0xFF0C0E12,
+                         0xFF121217);
 
     const EnergyBars& bars = state.bars;
     CString title;

@@ -17,6 +17,10 @@ constexpr Gdiplus::ARGB WithAlpha(Gdiplus::ARGB colour, unsigned alpha)
 
 // The dark vertical gradient behind a graph.
 void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect);
+// A vertical gradient from `topColour` to `bottomColour` over `rect`, for the
+// graphs that paint their own shades.
+void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect, Gdiplus::ARGB topColour,
+                          Gdiplus::ARGB bottomColour);
 // A graph's title, from `origin`.
 void DrawGraphTitle(Gdiplus::Graphics& graphics, const wchar_t* text, Gdiplus::PointF origin);
 // Legends, scale labels and readouts, from `origin`.

@@ -174,6 +174,23 @@ TEST(ActivityGraphDraw, ScaleAndLegendFollowTheTraces)
     EXPECT_GT(Red(*withLimiter, 224, 21), 200) << "the limiter's legend item";
 }
 
+TEST(ActivityGraphDraw, TooSmallAPlotShowsTheBackgroundOnly)
+{
+    AudioBuffer processed = StereoSine(1000, kRate, 1.0, 0.5);
+    processed.meterSeries = {MeterSeries{kLimiterReductionKey, 50, std::vector<float>(50, 6.0f)}};
+    // 119 wide leaves a plot under 80; 123 high one under 60.
+    for (const CSize size : {CSize(119, 300), CSize(400, 123), CSize(20, 20)})
+    {
+        CActivityGraphWnd::State full = Analysed(AudioBuffer{}, processed, size);
+        full.cursorFraction = 0.5;
+        CActivityGraphWnd::State empty;
+        empty.size = size;
+        const auto drawn = Picture(full);
+        const auto background = Picture(empty);
+        EXPECT_EQ(DifferingPixels(*drawn, *background), 0) << size.cx << " x " << size.cy;
+    }
+}
+
 TEST(ActivityGraphDraw, PicturesWithBothTracesAndWithoutAPreview)
 {
     constexpr double kSeconds = 12;
@@ -185,7 +202,7 @@ TEST(ActivityGraphDraw, PicturesWithBothTracesAndWithoutAPreview)
     {
         const std::string suffix = std::to_string(size.cx) + "x" + std::to_string(size.cy);
         CActivityGraphWnd::State state = Analysed(source, processed, size);
-        state.cursorFraction = 0.37;
+        state.cursorFraction = 0.3;
         for (const bool playing : {true, false})
         {
             state.playing = playing;

@@ -104,6 +104,20 @@ TEST(EnergyDeltaGraphDraw, DeltaBarsScaleToTheLargestDifference)
     }
 }
 
+TEST(EnergyDeltaGraphDraw, TooSmallAPlotShowsTheTitleOnly)
+{
+    // 175 wide leaves a plot of 139; 163 high one of 89.
+    for (const CSize size : {CSize(175, 300), CSize(400, 163), CSize(20, 20)})
+    {
+        CEnergyDeltaGraphWnd::State full{size, EnergyBarsOf(Chord(0, 0), Chord(9, -12), 0.5, 0.12)};
+        CEnergyDeltaGraphWnd::State flat{size, {}};
+        flat.bars.delta = true;
+        const auto drawn = Picture(full);
+        const auto title = Picture(flat);
+        EXPECT_EQ(DifferingPixels(*drawn, *title), 0) << size.cx << " x " << size.cy;
+    }
+}
+
 TEST(EnergyDeltaGraphDraw, PicturesInDeltaAndProfile)
 {
     const AudioBuffer source = Chord(0, 0);
