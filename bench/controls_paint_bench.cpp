@@ -12,7 +12,9 @@
 #include "controls/displays/nixie_display_wnd.h"
 #include "controls/displays/panel_light_wnd.h"
 #include "controls/displays/seven_segment_display_wnd.h"
+#include "controls/graphs/activity_graph_wnd.h"
 #include "controls/graphs/correlation_meter_control_wnd.h"
+#include "controls/graphs/energy_delta_graph_wnd.h"
 #include "controls/graphs/goniometer_control_wnd.h"
 #include "controls/graphs/peak_symmetry_graph_control_wnd.h"
 #include "controls/graphs/stereo_field_graph_control_wnd.h"
@@ -45,6 +47,8 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -382,6 +386,103 @@ BENCHMARK(PaintCodexGraph<CToneGraphWnd>)->Name("Paint/tone graph")->Unit(benchm
 BENCHMARK(WaveformSetPeaks)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(WaveformPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WaveformPlayheadTick)->Unit(benchmark::kMicrosecond);
+
+// The Codex page's graphs are plain windows that the page feeds: each bench
+// gives its graph a parent of its own.
+struct CodexGraphBench
+{
+    brvl::backend::HeadlessSession session;
+    CWnd parent;
+
+    CodexGraphBench()
+    {
+        parent.CreateEx(0, AfxRegisterWndClass(0), L"", WS_POPUP | WS_VISIBLE, 0, 0, 1100, 500,
+                        nullptr, nullptr);
+    }
+};
+
+// `seconds` of 48 kHz noise-like stereo at `level`, with the gain reduction a
+// limiter and a compressor report at 100 values a second.
+AudioBuffer ProcessedLike(double seconds, double level)
+{
+    AudioBuffer audio;
+    audio.sampleRate = 48000;
+    audio.samples.resize(std::size_t(2 * 48000 * seconds));
+    std::uint32_t seed = 34;
+    for (double& sample : audio.samples)
+    {
+        seed = seed * 1664525u + 1013904223u;
+        sample = level * (double(seed >> 8) / double(1u << 24) - 0.5);
+    }
+    for (const char* key : {kLimiterReductionKey, kDynamicsReductionKey})
+    {
+        MeterSeries series{key, 100, {}};
+        for (int i = 0; i < int(seconds * 100); ++i)
+        {
+            series.values.push_back(float(3 + 3 * std::sin(i * 0.01)));
+        }
+        audio.meterSeries.push_back(series);
+    }
+    return audio;
+}
+
+// One pass over each of two four-minute buffers into 480 columns.
+void ActivityRebuildEnvelopes(benchmark::State& state)
+{
+    CActivityGraphWnd graph;
+    graph.sourceAudio = ProcessedLike(240, 0.5);
+    graph.processedAudio = ProcessedLike(240, 1.0);
+    for (auto _ : state)
+    {
+        graph.RebuildEnvelopes();
+    }
+    state.SetBytesProcessed(
+        int64_t(state.iterations()) *
+        int64_t((graph.sourceAudio.samples.size() + graph.processedAudio.samples.size()) *
+                sizeof(double)));
+    state.SetLabel("2 x 240 s at 48 kHz");
+}
+
+void ActivityPaint(benchmark::State& state)
+{
+    CodexGraphBench bench;
+    CActivityGraphWnd graph;
+    graph.Create(&bench.parent, CRect(0, 0, 960, 400));
+    graph.SetSourceAudio(ProcessedLike(30, 0.5));
+    graph.SetProcessedAudio(ProcessedLike(30, 1.0));
+    graph.SetCursorFraction(0.4);
+    graph.SetPlaying(true);
+    for (auto _ : state)
+    {
+        graph.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    state.SetLabel("960 x 400, both traces");
+}
+
+// Both copies measured at the cursor: 18 bands x 7 probes over 4096 points each.
+void EnergyPaint(benchmark::State& state)
+{
+    CodexGraphBench bench;
+    CEnergyDeltaGraphWnd graph;
+    graph.Create(&bench.parent, CRect(0, 0, 480, 260));
+    graph.SetSourceAudio(WideStereo(96000));
+    AudioBuffer louder = WideStereo(96000);
+    for (double& sample : louder.samples)
+    {
+        sample *= 1.4;
+    }
+    graph.SetProcessedAudio(louder);
+    graph.SetCursor(0.5);
+    for (auto _ : state)
+    {
+        graph.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    state.SetLabel("480 x 260, 0.12 s at 96 kHz, Delta");
+}
+
+BENCHMARK(EnergyPaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ActivityRebuildEnvelopes)->Unit(benchmark::kMillisecond);
+BENCHMARK(ActivityPaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -6,13 +6,19 @@
 
 void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect)
 {
+    PaintGraphBackground(graphics, rect, 0xFF0D0E12, 0xFF12141A);
+}
+
+void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect, Gdiplus::ARGB topColour,
+                          Gdiplus::ARGB bottomColour)
+{
     const Gdiplus::REAL left = Gdiplus::REAL(rect.left);
     const Gdiplus::REAL top = Gdiplus::REAL(rect.top);
     const Gdiplus::REAL width = Gdiplus::REAL(rect.right - rect.left);
     const Gdiplus::REAL height = Gdiplus::REAL(rect.bottom - rect.top);
-    const Gdiplus::LinearGradientBrush body(Gdiplus::PointF(left, top),
-                                            Gdiplus::PointF(left, top + height),
-                                            Gdiplus::Color(0xFF0D0E12), Gdiplus::Color(0xFF12141A));
+    const Gdiplus::LinearGradientBrush body(
+        Gdiplus::PointF(left, top), Gdiplus::PointF(left, top + height), Gdiplus::Color(topColour),
+        Gdiplus::Color(bottomColour));
     graphics.FillRectangle(&body, left, top, width, height);
 }
 

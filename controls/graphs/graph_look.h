@@ -9,8 +9,18 @@
 constexpr Gdiplus::ARGB kGraphPlotFrame = 0x3CC8CED6;
 constexpr Gdiplus::ARGB kGraphGuide = 0x22B4BAC4;
 
+// `colour`'s red, green and blue with another alpha.
+constexpr Gdiplus::ARGB WithAlpha(Gdiplus::ARGB colour, unsigned alpha)
+{
+    return (Gdiplus::ARGB(alpha & 0xFF) << 24) | (colour & 0x00FFFFFF);
+}
+
 // The dark vertical gradient behind a graph.
 void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect);
+// A vertical gradient from `topColour` to `bottomColour` over `rect`, for the
+// graphs that paint their own shades.
+void PaintGraphBackground(Gdiplus::Graphics& graphics, const RECT& rect, Gdiplus::ARGB topColour,
+                          Gdiplus::ARGB bottomColour);
 // A graph's title, from `origin`.
 void DrawGraphTitle(Gdiplus::Graphics& graphics, const wchar_t* text, Gdiplus::PointF origin);
 // Legends, scale labels and readouts, from `origin`.

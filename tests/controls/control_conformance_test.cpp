@@ -19,7 +19,9 @@
 #include "controls/displays/nixie_display_wnd.h"
 #include "controls/displays/panel_light_wnd.h"
 #include "controls/displays/seven_segment_display_wnd.h"
+#include "controls/graphs/activity_graph_wnd.h"
 #include "controls/graphs/correlation_meter_control_wnd.h"
+#include "controls/graphs/energy_delta_graph_wnd.h"
 #include "controls/graphs/goniometer_control_wnd.h"
 #include "controls/graphs/peak_symmetry_graph_control_wnd.h"
 #include "controls/graphs/stereo_field_graph_control_wnd.h"
@@ -345,6 +347,14 @@ const std::vector<ControlRow> kControlRows = {
      .size = CSize(360, 220),
      .create = &CreateFedGraph<CToneGraphWnd>,
      .drawAt = &DrawSnapshot<CToneGraphWnd>},
+    {.name = "CActivityGraphWnd",
+     .size = CSize(480, 260),
+     .create = &CreateGraph<CActivityGraphWnd>,
+     .drawAt = &DrawSnapshot<CActivityGraphWnd>},
+    {.name = "CEnergyDeltaGraphWnd",
+     .size = CSize(480, 260),
+     .create = &CreateGraph<CEnergyDeltaGraphWnd>,
+     .drawAt = &DrawSnapshot<CEnergyDeltaGraphWnd>},
     // Not a notifier to the frame: its input moves the switch to ORIG (the
     // wheel away from the user, a click on the left), and from ORIG nothing
     // more changes, so a second round of the same input tells nothing. Its own

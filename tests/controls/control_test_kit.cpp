@@ -22,6 +22,19 @@ COLORREF PixelAt(Gdiplus::Bitmap& bitmap, int x, int y)
     return color.ToCOLORREF();
 }
 
+int DifferingPixels(Gdiplus::Bitmap& a, Gdiplus::Bitmap& b)
+{
+    int differing = 0;
+    for (int y = 0; y < int(a.GetHeight()); ++y)
+    {
+        for (int x = 0; x < int(a.GetWidth()); ++x)
+        {
+            differing += PixelAt(a, x, y) != PixelAt(b, x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
 void ControlTest::SetUp()
 {
     ASSERT_TRUE(parent.CreateTopLevel(CRect(40, 40, 840, 640)));

@@ -25,6 +25,9 @@ bool SaveControlPicture(Gdiplus::Bitmap& bitmap, const std::string& name);
 // The colour of one pixel, as a COLORREF.
 COLORREF PixelAt(Gdiplus::Bitmap& bitmap, int x, int y);
 
+// How many pixels of two pictures of the same size differ.
+int DifferingPixels(Gdiplus::Bitmap& a, Gdiplus::Bitmap& b);
+
 // A top-level parent and the messages its controls sent it.
 class ControlTest : public WindowTest
 {
