@@ -26,7 +26,6 @@ using Gdiplus::PointF;
 using Gdiplus::REAL;
 using Gdiplus::RectF;
 
-constexpr double kFeedStep = 1e-4;
 // Below this largest delta the scale stays at 3 dB, so small wobbles stay small.
 constexpr double kLeastDeltaScaleDb = 0.5;
 constexpr double kQuietDeltaScaleDb = 3;
@@ -103,49 +102,6 @@ void DrawFrequencyLabels(Gdiplus::Graphics& graphics, const Plot& plot, REAL slo
 BOOL CEnergyDeltaGraphWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
     return CreateGraphWindow(*this, parent, rect, id, L"BrimvaleEnergyDeltaGraphWnd");
-}
-
-void CEnergyDeltaGraphWnd::SetSourceAudio(const AudioBuffer& audio)
-{
-    sourceAudio = audio;
-    RepaintGraph(*this);
-}
-
-void CEnergyDeltaGraphWnd::SetProcessedAudio(const AudioBuffer& audio)
-{
-    processedAudio = audio;
-    RepaintGraph(*this);
-}
-
-void CEnergyDeltaGraphWnd::SetCursor(double seconds)
-{
-    if (std::isnan(seconds))
-    {
-        return;
-    }
-    const double held = std::max(0.0, seconds);
-    if (std::fabs(held - cursorSec) >= kFeedStep)
-    {
-        cursorSec = held;
-        RepaintGraph(*this);
-    }
-}
-
-void CEnergyDeltaGraphWnd::SetWindowSeconds(double seconds)
-{
-    if (TakeWindowSeconds(windowSec, seconds))
-    {
-        RepaintGraph(*this);
-    }
-}
-
-void CEnergyDeltaGraphWnd::SetPlaying(bool play)
-{
-    if (play != playing)
-    {
-        playing = play;
-        RepaintGraph(*this);
-    }
 }
 
 CEnergyDeltaGraphWnd::State CEnergyDeltaGraphWnd::GetState() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/graphs/energy_delta_bands.h"
+#include "controls/graphs/paired_audio_graph_base.h"
 #include "engine/audio_buffer.h"
 #include "platform/mfc/afxwin.h"
 
@@ -13,13 +14,12 @@ class Graphics;
 // less the unprocessed level, up or down from a middle line (Delta), or,
 // without a processed preview, the unprocessed levels up from a floor
 // (Profile). It takes no input.
-class CEnergyDeltaGraphWnd : public CWnd
+class CEnergyDeltaGraphWnd : public CPairedAudioGraphBase
 {
     DECLARE_DYNAMIC(CEnergyDeltaGraphWnd)
 
 public:
     static constexpr UINT kCodexId = 12962;
-    static constexpr double kDefaultWindowSec = 0.12;
 
     struct State
     {
@@ -33,24 +33,7 @@ public:
 
     BOOL Create(CWnd* parent, const RECT& rect, UINT id = kCodexId);
 
-    // Each copies the buffer whole and repaints.
-    void SetSourceAudio(const AudioBuffer& audio);
-    void SetProcessedAudio(const AudioBuffer& audio);
-    // At least 0; repaints on a change of 1e-4 s or more; a NaN is ignored.
-    void SetCursor(double seconds);
-    // Held to 0.02..0.25 s; repaints on a change of 1e-4 s or more; a NaN is
-    // ignored.
-    void SetWindowSeconds(double seconds);
-    void SetPlaying(bool play);
-
-    AudioBuffer sourceAudio;
-    AudioBuffer processedAudio;
-    double cursorSec = 0.0;
-    double windowSec = kDefaultWindowSec;
-    bool playing = false;
-
 protected:
-    afx_msg BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 };

@@ -73,49 +73,6 @@ BOOL CToneGraphWnd::Create(CWnd* parent, const RECT& rect, UINT id)
     return CreateGraphWindow(*this, parent, rect, id, L"BrimvaleToneGraphWnd");
 }
 
-void CToneGraphWnd::SetSourceAudio(const AudioBuffer& audio)
-{
-    sourceAudio = audio;
-    RepaintGraph(*this);
-}
-
-void CToneGraphWnd::SetProcessedAudio(const AudioBuffer& audio)
-{
-    processedAudio = audio;
-    RepaintGraph(*this);
-}
-
-void CToneGraphWnd::SetCursor(double seconds)
-{
-    if (std::isnan(seconds))
-    {
-        return;
-    }
-    const double held = std::max(0.0, seconds);
-    if (std::fabs(held - cursorSec) >= 1e-4)
-    {
-        cursorSec = held;
-        RepaintGraph(*this);
-    }
-}
-
-void CToneGraphWnd::SetWindowSeconds(double seconds)
-{
-    if (TakeWindowSeconds(windowSec, seconds))
-    {
-        RepaintGraph(*this);
-    }
-}
-
-void CToneGraphWnd::SetPlaying(bool play)
-{
-    if (play != playing)
-    {
-        playing = play;
-        RepaintGraph(*this);
-    }
-}
-
 CToneGraphWnd::State CToneGraphWnd::GetState() const
 {
     State state;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/graphs/tone_levels.h"
+#include "controls/graphs/paired_audio_graph_base.h"
 #include "engine/audio_buffer.h"
 #include "platform/gdiplus/gdiplus.h"
 #include "platform/mfc/afxwin.h"
@@ -12,13 +13,11 @@
 // processed audio against the unprocessed (Delta) when a processed copy is
 // there, the unprocessed levels themselves (Profile) otherwise. It takes no
 // input.
-class CToneGraphWnd : public CWnd
+class CToneGraphWnd : public CPairedAudioGraphBase
 {
     DECLARE_DYNAMIC(CToneGraphWnd)
 
 public:
-    static constexpr double kDefaultWindowSec = 0.12;
-
     struct State
     {
         CSize size;
@@ -35,23 +34,7 @@ public:
 
     BOOL Create(CWnd* parent, const RECT& rect, UINT id);
 
-    // Each copies the buffer whole, every time, and repaints.
-    void SetSourceAudio(const AudioBuffer& audio);
-    void SetProcessedAudio(const AudioBuffer& audio);
-    // At least 0; a NaN is ignored; repaints on a move of 1e-4 s or more.
-    void SetCursor(double seconds);
-    // Held to 0.02..0.25 s; a change below 1e-4 or a NaN is ignored.
-    void SetWindowSeconds(double seconds);
-    void SetPlaying(bool play);
-
-    AudioBuffer sourceAudio;
-    AudioBuffer processedAudio;
-    double cursorSec = 0.0;
-    double windowSec = kDefaultWindowSec;
-    bool playing = false;
-
 protected:
-    afx_msg BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     afx_msg void OnPaint();
     DECLARE_MESSAGE_MAP()
 };
