@@ -290,14 +290,7 @@ void CActivityGraphWnd::SetPlaying(bool play)
 
 void CActivityGraphWnd::RebuildEnvelopes()
 {
-    ActivityAnalysis analysis = AnalyseActivity(sourceAudio, processedAudio);
-    sourceEnvelope = std::move(analysis.sourceEnvelope);
-    processedEnvelope = std::move(analysis.processedEnvelope);
-    limiterTrace = std::move(analysis.limiterTrace);
-    dynamicsTrace = std::move(analysis.dynamicsTrace);
-    hasLimiterTrace = analysis.hasLimiterTrace;
-    hasDynamicsTrace = analysis.hasDynamicsTrace;
-    durationSec = analysis.durationSec;
+    derived = AnalyseActivity(sourceAudio, processedAudio);
 }
 
 CActivityGraphWnd::State CActivityGraphWnd::GetState() const
@@ -305,8 +298,7 @@ CActivityGraphWnd::State CActivityGraphWnd::GetState() const
     State state;
     state.size = ClientSizeOf(*this);
     state.hasProcessedAudio = HasAudio(processedAudio);
-    state.derived = {sourceEnvelope,  processedEnvelope, limiterTrace, dynamicsTrace,
-                     hasLimiterTrace, hasDynamicsTrace,  durationSec};
+    state.derived = derived;
     state.cursorFraction = cursorFraction;
     state.playing = playing;
     return state;

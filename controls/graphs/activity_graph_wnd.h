@@ -46,18 +46,13 @@ public:
     void SetCursorFraction(double fraction);
     void SetPlaying(bool play);
 
-    // Derives every field below the two buffers from them.
+    // Derives `derived` from the two buffers.
     void RebuildEnvelopes();
 
     AudioBuffer sourceAudio;
     AudioBuffer processedAudio;
-    std::vector<float> sourceEnvelope;
-    std::vector<float> processedEnvelope;
-    std::vector<float> limiterTrace;
-    std::vector<float> dynamicsTrace;
-    bool hasLimiterTrace = false;
-    bool hasDynamicsTrace = false;
-    double durationSec = 0.0;
+    // The envelopes, traces and duration, rebuilt at each feed.
+    ActivityAnalysis derived;
     double cursorFraction = 0.0;
     bool playing = false;
 

@@ -226,9 +226,9 @@ TEST_F(ActivityGraphWindow, FeedsDeriveOnceAndTheCursorRepaintsOnRealMoves)
     AudioBuffer processed = StereoSine(1000, kRate, 1.5, 0.5); // shorter than the source
     processed.meterSeries = {MeterSeries{kLimiterReductionKey, 10, std::vector<float>(15, 6.0f)}};
     graph.SetProcessedAudio(processed);
-    EXPECT_EQ(graph.processedEnvelope.size(), kActivityColumns);
-    EXPECT_TRUE(graph.hasLimiterTrace);
-    EXPECT_DOUBLE_EQ(graph.durationSec, 1.5);
+    EXPECT_EQ(graph.derived.processedEnvelope.size(), kActivityColumns);
+    EXPECT_TRUE(graph.derived.hasLimiterTrace);
+    EXPECT_DOUBLE_EQ(graph.derived.durationSec, 1.5);
     EXPECT_TRUE(graph.GetState().hasProcessedAudio);
 
     graph.UpdateWindow();
@@ -241,6 +241,6 @@ TEST_F(ActivityGraphWindow, FeedsDeriveOnceAndTheCursorRepaintsOnRealMoves)
 
     graph.SetProcessedAudio(AudioBuffer{});
     EXPECT_FALSE(graph.GetState().hasProcessedAudio) << "the message replaces the graph";
-    EXPECT_FALSE(graph.hasLimiterTrace);
-    EXPECT_DOUBLE_EQ(graph.durationSec, 2.0) << "the source's length then";
+    EXPECT_FALSE(graph.derived.hasLimiterTrace);
+    EXPECT_DOUBLE_EQ(graph.derived.durationSec, 2.0) << "the source's length then";
 }
