@@ -4,7 +4,8 @@
 #include "platform/mfc/afxwin.h"
 
 // A graph's window: a visible child of its own class name, with the arrow cursor.
-BOOL CreateGraphWindow(CWnd& graph, CWnd* parent, const RECT& rect, UINT id, LPCTSTR windowName);
+BOOL CreateGraphWindow(CWnd& graph, CWnd* parent, const RECT& rect, UINT id, LPCTSTR windowName,
+                       DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
 
 // Invalidates the whole graph without erase, when its window exists.
 void RepaintGraph(CWnd& graph);
