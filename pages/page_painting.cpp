@@ -63,6 +63,11 @@ Gdiplus::Color AccentLift(COLORREF accent, BYTE alpha, double factor, double off
                           Lifted(GetBValue(accent), factor, offset));
 }
 
+Gdiplus::Font PagePointFont(float points, int style)
+{
+    return Gdiplus::Font(L"Segoe UI", points, style, Gdiplus::UnitPoint);
+}
+
 namespace
 {
 

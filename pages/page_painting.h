@@ -20,6 +20,9 @@ void FillRoundedGradient(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect
 // to [0, 255], with the caller's alpha.
 Gdiplus::Color AccentLift(COLORREF accent, BYTE alpha, double factor, double offset);
 
+// "Segoe UI" at a size in points, as the pages' texts are given.
+Gdiplus::Font PagePointFont(float points, int style = Gdiplus::FontStyleRegular);
+
 // How a page text is laid out in its box.
 struct PageTextFormat
 {

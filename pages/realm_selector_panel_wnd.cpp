@@ -36,12 +36,7 @@ constexpr Gdiplus::ARGB kDescriptionColor = 0xFF8C8880;
 
 Gdiplus::Font NameFont()
 {
-    return Gdiplus::Font(L"Segoe UI", 12.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPoint);
-}
-
-Gdiplus::Font DescriptionFont()
-{
-    return Gdiplus::Font(L"Segoe UI", 9.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+    return PagePointFont(12.0f, Gdiplus::FontStyleBold);
 }
 
 int ContentHeight(size_t factoryCount, size_t customCount)
@@ -109,7 +104,7 @@ void DrawCard(Gdiplus::Graphics& graphics, const CRealmSelectorPanelWnd::State& 
                  Gdiplus::RectF(left + (selected ? 19 : 12), top, nameWidth - 12, height),
                  {Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentCenter, false, true});
     DrawPageText(
-        graphics, Utf8ToWide(entry.description), DescriptionFont(), kDescriptionColor,
+        graphics, Utf8ToWide(entry.description), PagePointFont(9.0f), kDescriptionColor,
         Gdiplus::RectF(left + 12 + nameWidth, top + 6, width - 24 - nameWidth, height - 12),
         {Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear, true, true});
 }
@@ -339,7 +334,7 @@ void CRealmSelectorPanelWnd::Draw(Gdiplus::Graphics& graphics, const State& stat
     graphics.GetClip(&saved);
     graphics.SetClip(Gdiplus::RectF(0, 0, REAL(width - kBarStrip), REAL(height)));
 
-    const Gdiplus::Font headerFont(L"Segoe UI", 9.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPoint);
+    const Gdiplus::Font headerFont = PagePointFont(9.0f, Gdiplus::FontStyleBold);
     const REAL headerTop = REAL(16 - state.scrollOffset);
     DrawPageText(graphics, L"FACTORY", headerFont, kHeaderColor,
                  Gdiplus::RectF(REAL(layout.leftX), headerTop, REAL(layout.leftWidth), 22), {});

@@ -37,12 +37,7 @@ constexpr Gdiplus::ARGB kSubtitleColor = 0xFF78746C;
 
 Gdiplus::Font TitleFont()
 {
-    return Gdiplus::Font(L"Segoe UI", 10.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPoint);
-}
-
-Gdiplus::Font SubtitleFont()
-{
-    return Gdiplus::Font(L"Segoe UI", 9.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+    return PagePointFont(10.0f, Gdiplus::FontStyleBold);
 }
 
 // The box's gradient, outline alpha and text colour for its interaction state;
@@ -204,7 +199,7 @@ int CRealmSelectorWnd::MeasureCaptionWidth() const
     Gdiplus::Graphics graphics(dc.GetSafeHdc());
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
     return RealmCaptionWidth(MeasurePageText(graphics, title, TitleFont()),
-                             MeasurePageText(graphics, subtitle, SubtitleFont()));
+                             MeasurePageText(graphics, subtitle, PagePointFont(9.0f)));
 }
 
 int CRealmSelectorWnd::HitTest(POINT point) const
@@ -271,7 +266,7 @@ void CRealmSelectorWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
                                  true};
     DrawPageText(graphics, state.title, TitleFont(), kTitleColor,
                  Gdiplus::RectF(14, 9, captionText, 16), caption);
-    DrawPageText(graphics, state.subtitle, SubtitleFont(), kSubtitleColor,
+    DrawPageText(graphics, state.subtitle, PagePointFont(9.0f), kSubtitleColor,
                  Gdiplus::RectF(14, 27, captionText, 14), caption);
 
     if (zones.valueBoxValid)
