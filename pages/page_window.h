@@ -33,3 +33,18 @@ inline bool RequestMouseLeave(const CWnd& window)
     request.hwndTrack = window.GetSafeHwnd();
     return ::TrackMouseEvent(&request) != FALSE;
 }
+
+// Creates `window` as the pages' custom windows are made: a class with
+// horizontal and vertical redraw, the arrow cursor and no background brush,
+// `name` as the window name and `style` (child, visible, clip-siblings and
+// clip-children, plus what the caller adds); true when the window exists.
+inline bool CreatePageWindow(CWnd& window, CWnd* parent, const RECT& rect, UINT id,
+                             const wchar_t* name, DWORD extraStyle = 0)
+{
+    const LPCTSTR windowClass =
+        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
+    return window.CreateEx(0, windowClass, name,
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | extraStyle,
+                           rect, parent, id) &&
+           ::IsWindow(window.GetSafeHwnd());
+}

@@ -190,11 +190,7 @@ END_MESSAGE_MAP()
 
 BOOL CRealmSelectorPanelWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
-    return CreateEx(0, windowClass, L"BrimvaleRealmSelectorPanelWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP, rect,
-                    parent, id);
+    return CreatePageWindow(*this, parent, rect, id, L"BrimvaleRealmSelectorPanelWnd", WS_TABSTOP);
 }
 
 CSize CRealmSelectorPanelWnd::ClientSize() const

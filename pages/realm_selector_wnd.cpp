@@ -152,12 +152,7 @@ END_MESSAGE_MAP()
 
 BOOL CRealmSelectorWnd::Create(CWnd* parent, const RECT& rect, UINT controlId)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
-    return CreateEx(0, windowClass, L"BrimvaleRealmSelectorWnd",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect, parent,
-                    controlId) &&
-           ::IsWindow(m_hWnd);
+    return CreatePageWindow(*this, parent, rect, controlId, L"BrimvaleRealmSelectorWnd");
 }
 
 void CRealmSelectorWnd::SetTitle(const std::wstring& text)
@@ -412,10 +407,7 @@ END_MESSAGE_MAP()
 
 BOOL CRealmSelectorViewportWnd::Create(CWnd* parent, const RECT& rect, UINT id)
 {
-    const LPCTSTR windowClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW), nullptr);
-    if (!CreateEx(0, windowClass, L"BrimvaleRealmSelectorViewportWnd",
-                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rect, parent, id))
+    if (!CreatePageWindow(*this, parent, rect, id, L"BrimvaleRealmSelectorViewportWnd"))
     {
         return FALSE;
     }
