@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/gdiplus/gdiplus.h"
+
+#include <string>
+
+// Painting pieces the mode pages share, on top of controls/base's helpers.
+
+// A page's dark rounded body: a vertical gradient, a faint 1 px outline and a
+// gloss over its top 42 %, clipped to the body; the caller's clip is restored.
+void PaintPageBody(Gdiplus::Graphics& graphics, const Gdiplus::RectF& body, float radius);
+
+// Fills a rounded rectangle with a vertical gradient from `top` at its top
+// edge to `bottom` at its bottom edge, then outlines it with `outline` if given.
+void FillRoundedGradient(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, float radius,
+                         Gdiplus::ARGB top, Gdiplus::ARGB bottom,
+                         const Gdiplus::Pen* outline = nullptr);
+
+// Each channel of the accent times `factor` plus `offset`, truncated and held
+// to [0, 255], with the caller's alpha.
+Gdiplus::Color AccentLift(COLORREF accent, BYTE alpha, double factor, double offset);
+
+// "Segoe UI" at a size in points, as the pages' texts are given.
+Gdiplus::Font PagePointFont(float points, int style = Gdiplus::FontStyleRegular);
+
+// How a page text is laid out in its box.
+struct PageTextFormat
+{
+    Gdiplus::StringAlignment horizontal = Gdiplus::StringAlignmentNear;
+    Gdiplus::StringAlignment vertical = Gdiplus::StringAlignmentNear;
+    bool wrap = false;
+    bool ellipsis = false;
+};
+
+void DrawPageText(Gdiplus::Graphics& graphics, const std::wstring& text, const Gdiplus::Font& font,
+                  Gdiplus::ARGB color, const Gdiplus::RectF& box, PageTextFormat format);
+
+// The width `text` takes on one line (MeasureString's, padding included); 0
+// for an empty text.
+float MeasurePageText(const Gdiplus::Graphics& graphics, const std::wstring& text,
+                      const Gdiplus::Font& font);
