@@ -27,6 +27,16 @@ CString FromUtf8(const std::string& text)
 
 } // namespace
 
+CString FormatDisplayValue(double shown, int decimals, const CString& suffix)
+{
+    // The decimals are part of the format: "%.<n>f%ls".
+    CString format;
+    format.Format(L"%%.%df%%ls", std::clamp(decimals, 0, kMaxDecimals));
+    CString text;
+    text.Format(format, shown, suffix.GetString());
+    return text;
+}
+
 CSize CBaseControlWnd::GetGridSpan() const
 {
     return CSize(gridSpanX, gridSpanY);
@@ -312,10 +322,7 @@ ControlDrawState CBaseControlWnd::GetDrawState() const
     state.drawBackground = drawBackground;
     state.accentColor = accentColor;
     state.backgroundColor = backgroundColor;
-    // The decimals are part of the format: "%.<n>f%ls".
-    CString format;
-    format.Format(L"%%.%df%%ls", displayDecimals);
-    state.valueText.Format(format, GetDisplayValue(), displaySuffix.GetString());
+    state.valueText = FormatDisplayValue(GetDisplayValue(), displayDecimals, displaySuffix);
     return state;
 }
 

@@ -14,6 +14,10 @@ namespace Gdiplus
 class Graphics;
 }
 
+// A shown number as every control prints it: `shown` with `decimals` decimals
+// (held to 0..6, so a stored count can never ask for a huge text) and the suffix.
+CString FormatDisplayValue(double shown, int decimals, const CString& suffix);
+
 // The model every custom-drawn control shares: a value in 0..1 with a second
 // value and a default, a display range that turns the value into a shown
 // number, four texts, two colours and the flags, a grid span, and the

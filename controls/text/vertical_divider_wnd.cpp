@@ -19,18 +19,24 @@ CVerticalDividerWnd::CVerticalDividerWnd()
     drawBackground = false;
 }
 
-void CVerticalDividerWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
+void DrawVerticalDivider(Gdiplus::Graphics& graphics, const RECT& rect,
+                         const ControlDrawState& state)
 {
-    // The same steps as the horizontal divider's, turned; no routine of its own.
-    if (state.snapshot.blank)
+    // The same steps as the horizontal divider's, turned.
+    if (state.blank)
     {
-        graphics.Clear(Gdiplus::ColorFromRef(state.snapshot.backgroundColor));
+        graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
         return;
     }
-    PaintControlBackground(graphics, RECT{0, 0, state.size.cx, state.size.cy}, state.snapshot);
-    const Gdiplus::REAL x = Gdiplus::REAL(state.size.cx / 2) + 0.5f;
-    const Gdiplus::Pen line(Gdiplus::ColorFromRef(state.snapshot.accentColor, 0xE4), 2.0f);
-    graphics.DrawLine(&line, x, 8.0f, x, Gdiplus::REAL(state.size.cy - 8));
+    PaintControlBackground(graphics, rect, state);
+    const Gdiplus::REAL x = Gdiplus::REAL(rect.left + (rect.right - rect.left) / 2) + 0.5f;
+    const Gdiplus::Pen line(Gdiplus::ColorFromRef(state.accentColor, 0xE4), 2.0f);
+    graphics.DrawLine(&line, x, Gdiplus::REAL(rect.top + 8), x, Gdiplus::REAL(rect.bottom - 8));
+}
+
+void CVerticalDividerWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
+{
+    DrawVerticalDivider(graphics, RECT{0, 0, state.size.cx, state.size.cy}, state.snapshot);
 }
 
 CVerticalDividerWnd::State CVerticalDividerWnd::GetState() const

@@ -3,6 +3,11 @@
 #include "controls/base/base_control_wnd.h"
 #include "platform/gdiplus/gdiplus.h"
 
+// The standard background and a 2-pixel line down the middle of `rect`, in the
+// accent colour.
+void DrawVerticalDivider(Gdiplus::Graphics& graphics, const RECT& rect,
+                         const ControlDrawState& state);
+
 // A 2-pixel line down the middle of the control, in the accent colour.
 class CVerticalDividerWnd : public CBaseControlWnd
 {
