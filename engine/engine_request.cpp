@@ -1,5 +1,7 @@
 #include "engine/engine_request.h"
 
+#include "engine/settings/canonical_values.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -32,4 +34,10 @@ void EngineRequest::ReportProgress(double fraction, const char* stageText) const
         const double clamped = fraction > 0.0 ? std::min(fraction, 1.0) : 0.0;
         progress(clamped, stageText);
     }
+}
+
+bool EngineRequest::SetCanonicalValue(const std::string& section, const std::string& key,
+                                      double value)
+{
+    return WriteCanonicalValue(settings, section, key, value);
 }

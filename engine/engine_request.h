@@ -40,6 +40,9 @@ struct EngineRequest
     ProgressCallback progress;
     CancelCallback cancel;
 
+    // MasteringSettings::SetCanonicalValue on `settings`.
+    bool SetCanonicalValue(const std::string& section, const std::string& key, double value);
+
     // Asks cancel first, so a cancelled run never reports again: throws
     // std::runtime_error("Processing cancelled") when it answers true. The
     // fraction handed on is clamped to 0..1.

@@ -59,6 +59,13 @@ struct MasteringSettings
     bool referenceProfileIsFactory = true;
     std::vector<ChainEntry> addons;
 
+    // The twelve stored match settings as the engine parameters (section and
+    // key, compared exactly) that controls adjust; choices are read and written
+    // as their index. False, and nothing changes, for any other parameter (the
+    // "session" ones included) and for a value that is not finite.
+    bool GetCanonicalValue(const std::string& section, const std::string& key, double& value) const;
+    bool SetCanonicalValue(const std::string& section, const std::string& key, double value);
+
     // Replaces the file atomically; throws std::runtime_error
     // "Failed to write settings file: <path>" when it cannot, and the previous
     // file is then left as it was.
