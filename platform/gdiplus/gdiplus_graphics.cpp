@@ -279,6 +279,10 @@ Status Graphics::DrawLines(const Pen* pen, const PointF* points, int count)
     {
         return Record(InvalidParameter);
     }
+    if (AllCoincide(points, count))
+    {
+        return Record(Ok); // like a line of length 0
+    }
     GraphicsPath path;
     path.AddLines(points, count);
     return Stroke(pen, path);
@@ -434,6 +438,10 @@ Status Graphics::DrawPolygon(const Pen* pen, const PointF* points, int count)
     {
         return Record(InvalidParameter);
     }
+    if (AllCoincide(points, count))
+    {
+        return Record(Ok); // like a line of length 0
+    }
     GraphicsPath path;
     path.AddLines(points, count);
     path.CloseFigure();
@@ -456,6 +464,10 @@ Status Graphics::DrawCurve(const Pen* pen, const PointF* points, int count, REAL
     if (points == nullptr || count < 2 || !AllFinite(points, count) || !std::isfinite(tension))
     {
         return Record(InvalidParameter);
+    }
+    if (AllCoincide(points, count))
+    {
+        return Record(Ok); // like a line of length 0
     }
     GraphicsPath path;
     path.AddCurve(points, count, tension);

@@ -37,6 +37,20 @@ inline bool AllFinite(const PointF* points, int count)
     return true;
 }
 
+// Whether every point is the first one: an open figure of no length, which a
+// round cap would otherwise turn into a dot.
+inline bool AllCoincide(const PointF* points, int count)
+{
+    for (int i = 1; i < count; ++i)
+    {
+        if (points[i].X != points[0].X || points[i].Y != points[0].Y)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 inline bool IsDrawableBox(const RectF& r)
 {
     return AllFinite({r.X, r.Y, r.Width, r.Height}) && r.Width > 0 && r.Height > 0;

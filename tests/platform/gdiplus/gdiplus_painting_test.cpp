@@ -35,8 +35,12 @@ TEST(GdiplusPainting, DegenerateInputDrawsNothingAndLaterDrawingStillWorks)
     const Font font(L"Segoe UI", 12.0f, FontStyleRegular, UnitPixel);
     const PointF onePoint[] = {{3, 3}};
     const PointF twoPoints[] = {{3, 3}, {20, 20}};
+    const PointF samePoint[] = {{20, 20}, {20, 20}, {20, 20}};
     const PointF nanPoints[] = {{3, 3}, {kNaN, 20}, {30, 5}};
     Pen negativePen(Color(255, 255, 255, 255), -1.0f);
+    Pen roundPen(Color(255, 255, 255, 255), 4.0f); // would make a dot of a figure of no length
+    roundPen.SetStartCap(LineCapRound);
+    roundPen.SetEndCap(LineCapRound);
 
     struct Case
     {
@@ -67,6 +71,8 @@ TEST(GdiplusPainting, DegenerateInputDrawsNothingAndLaterDrawingStillWorks)
          [&](Graphics& g) { g.DrawString(L"", -1, &font, RectF(0, 0, 40, 40), nullptr, &brush); }},
         {"lines of one point", [&](Graphics& g) { g.DrawLines(&pen, onePoint, 1); }},
         {"curve of one point", [&](Graphics& g) { g.DrawCurve(&pen, onePoint, 1); }},
+        {"curve of coincident points", [&](Graphics& g) { g.DrawCurve(&roundPen, samePoint, 3); }},
+        {"lines of coincident points", [&](Graphics& g) { g.DrawLines(&roundPen, samePoint, 3); }},
         {"polygon of two points", [&](Graphics& g) { g.FillPolygon(&brush, twoPoints, 2); }},
         {"NaN in a polygon", [&](Graphics& g) { g.FillPolygon(&brush, nanPoints, 3); }},
         {"NaN curve tension", [&](Graphics& g) { g.DrawCurve(&pen, twoPoints, 2, kNaN); }},
