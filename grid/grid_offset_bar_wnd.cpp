@@ -211,7 +211,7 @@ void CGridOffsetBarWnd::FollowPointer(int along, const Geometry& geometry)
 void CGridOffsetBarWnd::OnLButtonDown(UINT flags, CPoint point)
 {
     const CRect client = Client();
-    if (client.PtInRect(point))
+    if (client.PtInRect(point) && IsWindowEnabled())
     {
         SetCapture();
         dragging = true;
@@ -234,6 +234,11 @@ void CGridOffsetBarWnd::OnLButtonDown(UINT flags, CPoint point)
 void CGridOffsetBarWnd::OnMouseMove(UINT flags, CPoint point)
 {
     const CRect client = Client();
+    if (!IsWindowEnabled())
+    {
+        CWnd::OnMouseMove(flags, point);
+        return;
+    }
     if (dragging)
     {
         FollowPointer(vertical != 0 ? point.y : point.x, GetGeometry(client));

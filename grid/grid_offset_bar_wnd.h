@@ -11,7 +11,8 @@
 // number), and nothing more at the end of a drag. Interface thread only.
 //
 // Hover follows the pointer only while the bar hears mouse messages: after the
-// pointer has left, the flags keep their last value until the next one.
+// pointer has left, the flags keep their last value until the next one. A
+// disabled bar ignores the pointer, however its messages reach it.
 class CGridOffsetBarWnd : public CWnd
 {
     DECLARE_DYNAMIC(CGridOffsetBarWnd)
