@@ -227,8 +227,8 @@ void CControlGridPanelWnd::LayoutControls()
         FillPacker(measure, marginX, marginY);
         measure.Pack(params, placements, &used);
     }
-    RECT measured = IsEmpty(used) ? RECT{marginX, marginY, marginX, marginY}
-                                  : RECT{marginX, marginY, used.right, used.bottom};
+    const RECT measured = IsEmpty(used) ? RECT{marginX, marginY, marginX, marginY}
+                                        : RECT{marginX, marginY, used.right, used.bottom};
 
     // Centre, then hold the scroll offsets to what lies past the client.
     const std::int64_t usedWidth =
