@@ -327,6 +327,12 @@ TEST_F(ControlGridPanelTest, PostedUpdatesReachTheFirstMatchingItemAndAreAlwaysF
     EXPECT_TRUE(panel.SetControlTextById("", "direct"));
     EXPECT_FALSE(panel.SetControlValueById("zz", 0.5));
     EXPECT_FALSE(panel.SetControlTextById("zz", "x"));
+    // Matching reads the entry's item, never the control's own id.
+    panel.entries[0].item.parameterId = "renamed";
+    EXPECT_FALSE(panel.SetControlValueById("a", 0.5));
+    EXPECT_TRUE(panel.SetControlValueById("renamed", 0.5));
+    EXPECT_EQ(a.GetParameterId(), "a");
+    panel.entries[0].item.parameterId = "a";
 
     // Still queued when the window dies: the queue frees them (LSan would say).
     ASSERT_TRUE(::PostMessage(hwnd, WMU_SET_CONTROL_VALUE, 0,
