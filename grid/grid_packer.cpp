@@ -45,6 +45,11 @@ bool IsEmpty(const RECT& r)
 
 } // namespace
 
+LONG ClampToWindowRange(std::int64_t v)
+{
+    return ToWindowRange(v);
+}
+
 void GridPacker::Pack(const GridPackParams& params, std::vector<GridPlacement>& out, RECT* bounds)
 {
     out.clear();

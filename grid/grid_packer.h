@@ -8,6 +8,10 @@
 
 class CBaseControlWnd;
 
+// A pixel coordinate or length held to the window range, -32768..32767, as
+// every rectangle the packer makes is.
+LONG ClampToWindowRange(std::int64_t v);
+
 // A control that asks for a cell of its own.
 struct GridExplicitEntry
 {

@@ -41,6 +41,7 @@
 #include "controls/knobs/stepped_knob_wnd.h"
 #include "controls/sliders/horizontal_slider_wnd.h"
 #include "controls/sliders/vertical_slider_wnd.h"
+#include "grid/grid_offset_bar_wnd.h"
 
 #include "platform/backend/headless_backend.h"
 #include "platform/gdiplus/gdiplus.h"
@@ -208,6 +209,19 @@ void SetSliderValue(CWnd& control, double value, bool silent)
 std::vector<double> SliderValues(CWnd& control)
 {
     return {static_cast<CTestSliderWnd&>(control).GetValue()};
+}
+
+// The grid's offset bar, shown (its owner shows it) with something to scroll.
+std::unique_ptr<CWnd> CreateOffsetBar(CWnd& parent, const CRect& rect, UINT id)
+{
+    auto bar = std::make_unique<CGridOffsetBarWnd>();
+    if (!bar->Create(rect, &parent, id))
+    {
+        return nullptr;
+    }
+    bar->SetRange(900, 300, 300);
+    bar->ShowWindow(SW_SHOW);
+    return bar;
 }
 
 // One row per control class in controls/ (and per custom-drawn window below it).
@@ -519,6 +533,11 @@ const std::vector<ControlRow> kControlRows = {
      .notifies = true,
      .disable = &DisableBase,
      .followsInputWhileDisabled = true},
+    {.name = "CGridOffsetBarWnd",
+     .size = CSize(240, 12),
+     .create = &CreateOffsetBar,
+     .drawAt = &DrawSnapshot<CGridOffsetBarWnd>,
+     .notifies = true},
 };
 
 // The frame checked on a control written for it, so it is known to work
