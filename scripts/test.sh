@@ -42,13 +42,16 @@ ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1
 # The tests whose subject is threads (posts from workers, modal loops fed by
 # other threads, the sound output's completion thread, the FFT plan cache, two
 # runs at once) once more under ThreadSanitizer. Only the programs these need
-# are built; the engine's threaded tests have a small program of their own.
-BUILD_TARGETS="brvl_platform_tests brvl_sound_tests brvl_engine_thread_tests" \
+# are built, and the platform's and the engine's threaded tests have small
+# programs of their own. -O1 compiles a third faster than -O2 and still lets
+# the race detector see every access.
+tsan_flags="-O1 -g1 -DNDEBUG"
+BUILD_TARGETS="brvl_platform_thread_tests brvl_sound_tests brvl_engine_thread_tests" \
     ./scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRVL_TSAN=ON \
-    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$release_flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$release_flags" \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$tsan_flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$tsan_flags" \
     -DBRVL_BUILD_BENCH=OFF
 tsan_options="halt_on_error=1:suppressions=$(pwd)/scripts/tsan.supp"
-TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/platform/brvl_platform_tests \
+TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/platform/brvl_platform_thread_tests \
     --gtest_filter='MessageQueue.*:ModalLoops.*:Timers.*:MessageDispatch.*:DialogTest.APostFromAWorker*'
 TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/engine/brvl_engine_thread_tests \
     --gtest_filter='FftPlan.Concurrent*:FullRun.TwoRunsOnTwoThreads*:PreviewCache.*'
