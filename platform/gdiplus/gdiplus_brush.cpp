@@ -173,7 +173,8 @@ private:
         Key key;
         cairo_surface_t* surface;
     };
-    static constexpr size_t kMaxEntries = 8;
+    // The stereo bloom paints twelve glows each time: all of them must fit.
+    static constexpr size_t kMaxEntries = 16;
     static constexpr size_t kMaxCachedBytes = 1 << 20;
 
     std::mutex m_mutex;

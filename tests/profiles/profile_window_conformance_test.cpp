@@ -1,6 +1,7 @@
 // What every window of the profile pages promises, over one table: a window
 // joins by adding its row to kProfileWindowRows.
 
+#include "profiles/reference_profile_viewport_wnd.h"
 #include "profiles/spectrum_spline_editor_wnd.h"
 #include "profiles/stereo_bloom_wnd.h"
 #include "tests/controls/control_test_kit.h"
@@ -41,6 +42,8 @@ const ProfileWindowRow kProfileWindowRows[] = {
      &DrawSnapshot<CProfileSpectrumEditorWnd>},
     {"CProfileStereoBloomWnd", CSize(480, 320), &CreateWindowIn<CProfileStereoBloomWnd>,
      &DrawSnapshot<CProfileStereoBloomWnd>},
+    {"CReferenceProfileViewportWnd", CSize(760, 520), &CreateWindowIn<CReferenceProfileViewportWnd>,
+     &DrawSnapshot<CReferenceProfileViewportWnd>},
 };
 
 class ProfileWindowConformance : public WindowTest,
