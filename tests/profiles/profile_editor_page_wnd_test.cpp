@@ -557,10 +557,15 @@ TEST_F(ProfileEditorPage, KeepsBothPointSetsAcrossModeSwitchesWithoutTellingTheV
     EXPECT_EQ(page->spectrumEditor.points, mid);
     EXPECT_EQ(page->spectrumEditor.referencePoints, side);
     EXPECT_EQ(Actions(), (std::vector<int>{0})) << "only the side drag's release";
+    actions.clear();
 
-    // A new profile starts on Mid with no edit.
+    // A new profile starts on Mid with no edit, the sliders neutral.
     ClickSelector(1);
+    DragSlider(page->toneTiltSlider, 0.5, 0.8);
+    DragSlider(page->contourSlider, 0.5, 0.2);
     page->SetProfile(FlatProfile(48000, 2048), L"");
+    EXPECT_EQ(page->toneTiltSlider.GetValue(), 0.5);
+    EXPECT_EQ(page->contourSlider.GetValue(), 0.5);
     EXPECT_EQ(page->curveMode, 0);
     EXPECT_EQ(page->modeSelector.GetMode(), 0);
     EXPECT_EQ(page->midPoints, std::vector<double>(6, 0.0));
