@@ -34,7 +34,12 @@ BOOL CLinearSlider::Create(const RECT& rect, CWnd* parent, UINT id)
 void CLinearSlider::ApplyItem(const ControlItem& item)
 {
     CBaseControlWnd::ApplyItem(item);
-    const int fromMiddle = item.valueMode == kBipolarValueMode ? 1 : 0;
+    SetBipolar(item.valueMode == kBipolarValueMode);
+}
+
+void CLinearSlider::SetBipolar(bool on)
+{
+    const int fromMiddle = on ? 1 : 0;
     if (fromMiddle != bipolar)
     {
         bipolar = fromMiddle;

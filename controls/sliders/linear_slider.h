@@ -27,6 +27,8 @@ public:
     SliderAxis GetAxis() const { return axis; }
     SliderLayout Layout() const;
     int GetBipolar() const { return bipolar; }
+    // Fills from the middle of the track when on; repaints on a change.
+    void SetBipolar(bool on);
     bool IsDragging() const { return dragging; }
     bool IsHovered() const { return hover; }
 

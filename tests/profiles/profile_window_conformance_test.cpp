@@ -2,6 +2,7 @@
 // joins by adding its row to kProfileWindowRows.
 
 #include "profiles/reference_profile_viewport_wnd.h"
+#include "profiles/profile_editor_page_wnd.h"
 #include "profiles/spectrum_spline_editor_wnd.h"
 #include "profiles/stereo_bloom_wnd.h"
 #include "tests/controls/control_test_kit.h"
@@ -37,6 +38,13 @@ template <typename Window> void DrawSnapshot(Gdiplus::Graphics& graphics, CWnd& 
     Window::Draw(graphics, state);
 }
 
+// The page is made as its owner makes it, with the page's own id.
+std::unique_ptr<CWnd> CreateProfileEditorPage(CWnd& parent, const CRect& rect)
+{
+    auto page = std::make_unique<CReferenceProfileEditorViewportWnd>();
+    return page->Create(rect, &parent) ? std::move(page) : nullptr;
+}
+
 const ProfileWindowRow kProfileWindowRows[] = {
     {"CProfileSpectrumEditorWnd", CSize(600, 300), &CreateWindowIn<CProfileSpectrumEditorWnd>,
      &DrawSnapshot<CProfileSpectrumEditorWnd>},
@@ -44,6 +52,8 @@ const ProfileWindowRow kProfileWindowRows[] = {
      &DrawSnapshot<CProfileStereoBloomWnd>},
     {"CReferenceProfileViewportWnd", CSize(760, 520), &CreateWindowIn<CReferenceProfileViewportWnd>,
      &DrawSnapshot<CReferenceProfileViewportWnd>},
+    {"CReferenceProfileEditorViewportWnd", CSize(960, 520), &CreateProfileEditorPage,
+     &DrawSnapshot<CReferenceProfileEditorViewportWnd>},
 };
 
 class ProfileWindowConformance : public WindowTest,
