@@ -1,8 +1,8 @@
 // What every window of the profile pages promises, over one table: a window
 // joins by adding its row to kProfileWindowRows.
 
-#include "profiles/reference_profile_viewport_wnd.h"
 #include "profiles/profile_editor_page_wnd.h"
+#include "profiles/reference_profile_viewport_wnd.h"
 #include "profiles/spectrum_spline_editor_wnd.h"
 #include "profiles/stereo_bloom_wnd.h"
 #include "tests/controls/control_test_kit.h"
