@@ -117,6 +117,23 @@ TEST_F(ControlGridViewportTest, PanelAndBarsShareTheClientArea)
     EXPECT_EQ(viewport.panel.marginY, 0);
 }
 
+TEST_F(ControlGridViewportTest, BackgroundReachesPanelControlsAndBars)
+{
+    EXPECT_EQ(viewport.panel.packParams.mode, GridPackMode::FitColumns);
+    EXPECT_EQ(viewport.panel.packParams.maxColumns, 16);
+    viewport.panel.RebuildControls({Item(ControlKind::SmallKnob, "a")});
+    viewport.SetBackgroundColor(0x303030);
+    EXPECT_EQ(viewport.background, 0x303030u);
+    EXPECT_EQ(viewport.panel.background, 0x303030u);
+    EXPECT_EQ(viewport.panel.entries[0].control->GetBackgroundColor(), 0x303030u);
+    EXPECT_EQ(viewport.horizontalBar.background, 0x303030u);
+    EXPECT_EQ(viewport.verticalBar.background, 0x303030u);
+    PumpPendingMessages();
+    WindowPicture picture;
+    ASSERT_TRUE(ComposeWindowPicture(viewport.GetSafeHwnd(), picture));
+    EXPECT_EQ(picture.ColorAt(395, 295), 0x303030u) << "the corner between the bars";
+}
+
 TEST_F(ControlGridViewportTest, BarOffsetsScrollThePanelWithinItsContent)
 {
     viewport.panel.packParams.mode = GridPackMode::ExplicitOnly;
