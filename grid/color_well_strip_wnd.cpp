@@ -4,7 +4,6 @@
 #include "controls/base/double_buffered_paint.h"
 #include "platform/mfc/common_dialogs.h"
 #include "grid/module_folder.h"
-#include "platform/win32/shell_folders.h"
 
 #include <algorithm>
 #include <cstdint>
