@@ -3,7 +3,7 @@
 #include "base/atomic_file.h"
 #include "controls/base/double_buffered_paint.h"
 #include "platform/mfc/common_dialogs.h"
-#include "platform/win32/shell_folders.h"
+#include "grid/module_folder.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -218,15 +218,7 @@ void CColorWellStripWnd::SetCurrentColor(COLORREF color)
 
 std::wstring CColorWellStripWnd::GetColorsFilePath() const
 {
-    wchar_t module[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module);
-    const size_t slash = path.find_last_of(L'/');
-    if (slash != std::wstring::npos)
-    {
-        path.erase(slash + 1);
-    }
-    return path + kColorsFileName;
+    return ModuleFolder() + kColorsFileName;
 }
 
 void CColorWellStripWnd::LoadColors()
