@@ -5,6 +5,7 @@
 #include "platform/mfc/afxwin.h"
 #include "platform/win32/win_messages.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -43,6 +43,8 @@ std::string Show(const RECT& r)
 
 } // namespace
 
+static_assert(WMU_ADDON_PICKED == 0x8112);
+
 TEST(AddonBrowserLayout, ColumnsRowsAndContentFollowTheWidth)
 {
     struct Case

@@ -90,6 +90,8 @@ constexpr RECT kStripClient{0, 0, 936, 120};
 
 } // namespace
 
+static_assert(WMU_CHAIN_STRIP_ACTION == 0x8110);
+
 TEST(ChainStripLayout, TheDefaultChainAt936By120)
 {
     const ChainStripLayout layout = ComputeChainStripLayout(DefaultChain(), kStripClient, 0);
