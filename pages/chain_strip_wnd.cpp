@@ -738,6 +738,9 @@ void CChainStripViewportWnd::LayoutChildren()
     strip.MoveWindow(client.left, client.top, client.Width(), stripBottom - client.top);
     RepaintWhole(strip);
     strip.RecomputeLayout();
+    // A wider strip needs less scrolling: the offset follows, so the strip
+    // shows no blank past its content and agrees with the bar's thumb.
+    strip.scrollOffset = strip.ClampScroll(strip.scrollOffset);
     if (::IsWindow(bar.GetSafeHwnd()))
     {
         bar.MoveWindow(client.left, stripBottom, client.Width(), kBarHeight);

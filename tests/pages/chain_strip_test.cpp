@@ -287,6 +287,14 @@ TEST_F(ChainStripTest, ScrollingGoesThroughTheBarAndIsClamped)
         EXPECT_EQ(Strip().scrollOffset, c.expected) << c.posted;
         EXPECT_EQ(viewport.bar.offset, c.expected);
     }
+    // A wider viewport holds the offset inside what is left to scroll, as the bar does.
+    ::PostMessage(viewport.GetSafeHwnd(), WMU_CONTROL_COMMIT, 0, 274);
+    Settle();
+    viewport.MoveWindow(0, 0, 600, 132);
+    EXPECT_EQ(Strip().scrollOffset, 74);
+    EXPECT_EQ(viewport.bar.offset, 74);
+    viewport.MoveWindow(0, 0, 400, 132);
+
     // A shorter model keeps the offset inside the new content.
     ::PostMessage(viewport.GetSafeHwnd(), WMU_CONTROL_COMMIT, 0, 274);
     Settle();
