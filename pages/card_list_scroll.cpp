@@ -166,3 +166,66 @@ void PaintCardScrollBar(Gdiplus::Graphics& graphics, const CardScrollBar& bar, b
     const BYTE alpha = dragging ? 224 : hover.thumb ? 196 : 138;
     FillRounded(graphics, bar.thumbRect, Gdiplus::ColorFromRef(accent, alpha));
 }
+
+bool FollowCardThumbDrag(CardScrollFields fields, int y, int clientHeight)
+{
+    const std::optional<int> scroll =
+        ThumbDragScroll(fields.bar, y, fields.dragStartY, fields.dragStartScroll,
+                        fields.contentHeight, clientHeight);
+    if (!scroll)
+    {
+        return false;
+    }
+    fields.scrollOffset = *scroll;
+    return true;
+}
+
+bool FollowCardBarHover(CardScrollFields fields, POINT point, int clientWidth, int clientHeight)
+{
+    // Both fall to false once the content fits, so a card can be hovered again.
+    const CardScrollHover hover =
+        CardScrollHoverAt(fields.bar, point, clientWidth, clientHeight, fields.contentHeight);
+    if (hover.bar == fields.barHover && hover.thumb == fields.thumbHover)
+    {
+        return false;
+    }
+    fields.barHover = hover.bar;
+    fields.thumbHover = hover.thumb;
+    return true;
+}
+
+bool PressCardScrollBar(CardScrollFields fields, POINT point, int clientWidth, int clientHeight)
+{
+    const RECT zone = CardScrollBarZone(clientWidth, clientHeight);
+    const bool onThumb = ::PtInRect(&fields.bar.thumbRect, point) != FALSE;
+    if (!CardListScrollable(fields.contentHeight, clientHeight) ||
+        !(onThumb || ::PtInRect(&zone, point)))
+    {
+        return false;
+    }
+    if (!onThumb)
+    {
+        const std::optional<int> jump =
+            TrackJumpScroll(fields.bar, point.y, fields.contentHeight, clientHeight);
+        if (!jump)
+        {
+            return true;
+        }
+        fields.scrollOffset = *jump;
+    }
+    fields.dragStartScroll = fields.scrollOffset;
+    fields.dragStartY = point.y;
+    fields.draggingThumb = true;
+    return true;
+}
+
+bool ApplyCardWheel(int& scrollOffset, int delta, int contentHeight, int clientHeight)
+{
+    const int scroll = WheelCardScroll(scrollOffset, delta, contentHeight, clientHeight);
+    if (scroll == scrollOffset)
+    {
+        return false;
+    }
+    scrollOffset = scroll;
+    return true;
+}

@@ -72,3 +72,33 @@ CardScrollHover CardScrollHoverAt(const CardScrollBar& bar, POINT point, int cli
 // The track and thumb, tinted by the accent; nothing while the content fits.
 void PaintCardScrollBar(Gdiplus::Graphics& graphics, const CardScrollBar& bar, bool scrollable,
                         COLORREF accent, CardScrollHover hover, bool dragging);
+
+// The scrolling fields of a card-list window, borrowed for one message, so
+// that the panel and the browser answer the pointer alike.
+struct CardScrollFields
+{
+    int& scrollOffset;
+    int contentHeight = 0;
+    CardScrollBar bar;
+    bool& barHover;
+    bool& thumbHover;
+    bool& draggingThumb;
+    int& dragStartY;
+    int& dragStartScroll;
+};
+
+// A move while the thumb is dragged: true when it gave an offset (the caller
+// repaints).
+bool FollowCardThumbDrag(CardScrollFields fields, int y, int clientHeight);
+
+// Any other move: the bar and thumb hover; true when either changed.
+bool FollowCardBarHover(CardScrollFields fields, POINT point, int clientWidth, int clientHeight);
+
+// A press: false when it is not the bar's (the caller looks for a card). On the
+// thumb a drag starts where it is; elsewhere in the bar zone the content jumps
+// first. `draggingThumb` tells the caller to capture the mouse and repaint; it
+// stays clear when the thumb cannot travel.
+bool PressCardScrollBar(CardScrollFields fields, POINT point, int clientWidth, int clientHeight);
+
+// One wheel message while scrollable: true when the offset changed.
+bool ApplyCardWheel(int& scrollOffset, int delta, int contentHeight, int clientHeight);

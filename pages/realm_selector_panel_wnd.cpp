@@ -375,11 +375,8 @@ void CRealmSelectorPanelWnd::OnMouseMove(UINT, CPoint point)
     const CSize size = ClientSize();
     if (draggingThumb)
     {
-        const std::optional<int> scroll =
-            ThumbDragScroll(Bar(), point.y, dragStartY, dragStartScroll, contentHeight, size.cy);
-        if (scroll)
+        if (FollowCardThumbDrag(Fields(), point.y, size.cy))
         {
-            scrollOffset = *scroll;
             RepaintWhole(*this);
         }
         return;
@@ -388,12 +385,8 @@ void CRealmSelectorPanelWnd::OnMouseMove(UINT, CPoint point)
     {
         trackingMouse = RequestMouseLeave(*this);
     }
-    // Both fall to false once the content fits, so a card can be hovered again.
-    const CardScrollHover hover = CardScrollHoverAt(Bar(), point, size.cx, size.cy, contentHeight);
-    if (hover.bar != barHover || hover.thumb != thumbHover)
+    if (FollowCardBarHover(Fields(), point, size.cx, size.cy))
     {
-        barHover = hover.bar;
-        thumbHover = hover.thumb;
         RepaintWhole(*this);
     }
     int column = 0;
@@ -433,28 +426,13 @@ void CRealmSelectorPanelWnd::OnLButtonDown(UINT, CPoint point)
 {
     SetFocus();
     const CSize size = ClientSize();
-    const RECT zone = CardScrollBarZone(size.cx, size.cy);
-    const bool onThumb = ::PtInRect(&thumbRect, point) != FALSE;
-    if (CardListScrollable(contentHeight, size.cy) && (onThumb || ::PtInRect(&zone, point)))
+    if (PressCardScrollBar(Fields(), point, size.cx, size.cy))
     {
-        if (onThumb)
+        if (draggingThumb)
         {
-            dragStartScroll = scrollOffset;
+            SetCapture();
+            RepaintWhole(*this);
         }
-        else
-        {
-            const std::optional<int> jump = TrackJumpScroll(Bar(), point.y, contentHeight, size.cy);
-            if (!jump)
-            {
-                return;
-            }
-            scrollOffset = *jump;
-            dragStartScroll = scrollOffset;
-        }
-        dragStartY = point.y;
-        draggingThumb = true;
-        SetCapture();
-        RepaintWhole(*this);
         return;
     }
     if (const auto card = HitTestCards(rows, point, size.cx, size.cy, contentHeight))
@@ -514,10 +492,8 @@ BOOL CRealmSelectorPanelWnd::OnMouseWheel(UINT flags, short delta, CPoint screen
     {
         return CWnd::OnMouseWheel(flags, delta, screenPoint);
     }
-    const int scroll = WheelCardScroll(scrollOffset, delta, contentHeight, height);
-    if (scroll != scrollOffset)
+    if (ApplyCardWheel(scrollOffset, delta, contentHeight, height))
     {
-        scrollOffset = scroll;
         RepaintWhole(*this);
     }
     return TRUE;

@@ -142,4 +142,9 @@ private:
     void ReplacedEntries();
     CSize ClientSize() const;
     CardScrollBar Bar() const { return {trackRect, thumbRect}; }
+    CardScrollFields Fields()
+    {
+        return {scrollOffset, contentHeight, Bar(),      barHover,
+                thumbHover,   draggingThumb, dragStartY, dragStartScroll};
+    }
 };
