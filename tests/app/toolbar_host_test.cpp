@@ -474,6 +474,39 @@ TEST_F(ToolbarHost, PaintsTheFrameBarInThemeTwo)
     }
 }
 
+TEST_F(ToolbarHost, TakesTheMenuFontAtTheWindowsDpi)
+{
+    for (const UINT dpi : {96u, 192u})
+    {
+        SCOPED_TRACE(dpi);
+        Open(dpi, 400);
+        const LOGFONTW& font = bar.BarFontDescription();
+        EXPECT_EQ(std::wstring(font.lfFaceName), L"Segoe UI");
+        EXPECT_EQ(font.lfHeight, -MulDiv(9, static_cast<int>(dpi), 72));
+        EXPECT_EQ(font.lfWeight, FW_NORMAL);
+        TearDown();
+    }
+    NONCLIENTMETRICSW metrics;
+    metrics.cbSize = sizeof(metrics) - 1;
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0));
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 0, nullptr, 0));
+}
+
+TEST_F(ToolbarHost, DecodesAHugeImageOnceAndScalesItOnce)
+{
+    TempDir temp;
+    WritePng(temp.Path() / "Huge.png", 10000, 10000);
+    Open(96, 800);
+    bar.SetResourceFolder(temp.Path().wstring(), true);
+    bar.SetButtons({Button(1, L"Huge", 1)});
+    EXPECT_EQ(bar.CachedImageCount(), 1u);
+    EXPECT_EQ(bar.ScaledImageCount(), 1u);
+    EXPECT_EQ(bar.Items()[0].rect.Width(), 32 + 16);
+    bar.UpdateWindow();
+    bar.LayoutButtons();
+    EXPECT_EQ(bar.ScaledImageCount(), 2u) << "one copy to measure, one to paint";
+}
+
 TEST_F(ToolbarHost, CopesWithEmptyClientsAndManyItems)
 {
     Open(96, 800, 48);
