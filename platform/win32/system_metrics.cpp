@@ -2,6 +2,8 @@
 #include "platform/win32/backend_seam.h"
 #include "platform/win32/window_system.h"
 
+#include <cwchar>
+
 namespace brvl::win32
 {
 
@@ -84,4 +86,22 @@ int GetSystemMetrics(int index)
     default:
         return 0;
     }
+}
+
+BOOL SystemParametersInfoW(UINT action, UINT, void* param, UINT)
+{
+    auto* metrics = static_cast<NONCLIENTMETRICSW*>(param);
+    if (action != SPI_GETNONCLIENTMETRICS || metrics == nullptr ||
+        metrics->cbSize < sizeof(NONCLIENTMETRICSW))
+    {
+        return FALSE;
+    }
+    *metrics = NONCLIENTMETRICSW{};
+    metrics->cbSize = sizeof(NONCLIENTMETRICSW);
+    LOGFONTW& menu = metrics->lfMenuFont;
+    menu.lfHeight = -MulDiv(9, static_cast<int>(WindowSystem::Instance().dpi), 72);
+    menu.lfWeight = FW_NORMAL;
+    menu.lfCharSet = DEFAULT_CHARSET;
+    std::wcsncpy(menu.lfFaceName, L"Segoe UI", LF_FACESIZE - 1);
+    return TRUE;
 }

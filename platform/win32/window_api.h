@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/win32/gdi.h"
 #include "platform/win32/win_messages.h"
 #include "platform/win32/win_styles.h"
 #include "platform/win32/win_types.h"
@@ -142,6 +143,32 @@ constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
 int GetSystemMetrics(int index);
 UINT GetDpiForWindow(HWND hwnd); // never 0
+
+// System parameters: only SPI_GETNONCLIENTMETRICS is known. Its menu font is
+// "Segoe UI" 9 pt at the screen's DPI, regular; the other fields stay zero.
+constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029;
+struct NONCLIENTMETRICSW
+{
+    UINT cbSize = 0;
+    int iBorderWidth = 0;
+    int iScrollWidth = 0;
+    int iScrollHeight = 0;
+    int iCaptionWidth = 0;
+    int iCaptionHeight = 0;
+    LOGFONTW lfCaptionFont{};
+    int iSmCaptionWidth = 0;
+    int iSmCaptionHeight = 0;
+    LOGFONTW lfSmCaptionFont{};
+    int iMenuWidth = 0;
+    int iMenuHeight = 0;
+    LOGFONTW lfMenuFont{};
+    LOGFONTW lfStatusFont{};
+    LOGFONTW lfMessageFont{};
+    int iPaddedBorderWidth = 0;
+};
+// FALSE for an unknown action, a null `param` or a cbSize below the structure's.
+BOOL SystemParametersInfoW(UINT action, UINT paramSize, void* param, UINT winIni);
+#define SystemParametersInfo SystemParametersInfoW
 
 #define SetWindowText SetWindowTextW
 #define GetWindowText GetWindowTextW
