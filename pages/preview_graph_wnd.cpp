@@ -71,8 +71,7 @@ void FillUnder(Gdiplus::Graphics& graphics, const std::vector<PointF>& points, f
 void StrokeLine(Gdiplus::Graphics& graphics, const std::vector<PointF>& points, ARGB colour,
                 REAL width)
 {
-    const RoundJoinPen pen(colour, width);
-    graphics.DrawLines(&pen, points.data(), int(points.size()));
+    DrawLongPolyline(graphics, RoundJoinPen(colour, width), points);
 }
 
 // How one envelope pair is painted.
