@@ -412,6 +412,12 @@ TEST(PreviewGraphPicture, ALowClientShowsBackgroundMarkerAndCaptionOnly)
     EXPECT_LT(GetRValue(PixelAt(*drawn, 300, 50)), 0x30) << "below the marker";
 
     ExpectDrawLeavesGraphicsUsable<CPreviewGraphWnd>(full);
+    for (const CSize tiny : {CSize(1, 1), CSize(0, 0), CSize(37, 90)})
+    {
+        full.size = tiny;
+        EXPECT_TRUE(ComposePreviewGraph(full.input, tiny).lanes.empty());
+        Drawn(full);
+    }
 }
 
 TEST(PreviewGraphPicture, FullGraphLimiterOnlyAndSilence)
