@@ -13,11 +13,6 @@ using Gdiplus::PointF;
 
 constexpr double kLaneRangeDb = 12.0;
 
-double FiniteOrZero(double value)
-{
-    return std::isfinite(value) ? value : 0.0;
-}
-
 // A time (already held to the audio) as a frame index within it.
 std::size_t FrameAt(double seconds, int rate, std::size_t frames)
 {
@@ -38,7 +33,7 @@ double ColumnValue(const AudioBuffer& audio, std::size_t a, std::size_t b, Envel
         squares += mono * mono;
     }
     const double value = mode == EnvelopeMode::Peak ? peak : std::sqrt(squares / double(end - a));
-    return std::clamp(FiniteOrZero(value), 0.0, 1.0);
+    return std::clamp(Finite(value), 0.0, 1.0);
 }
 
 // Rises fast and falls slowly, then a three-tap blur of the inner columns.
@@ -114,14 +109,13 @@ std::vector<double> PreviewEnvelope(const AudioBuffer& audio, double startSec, d
     }
     const std::size_t frames = audio.FrameCount();
     const double duration = double(frames) / audio.sampleRate;
-    const double start = FiniteOrZero(startSec);
-    const double window = FiniteOrZero(windowSec);
+    const double start = Finite(startSec);
+    const double window = Finite(windowSec);
     for (std::size_t d = 0; d < n; ++d)
     {
-        const double t0 =
-            std::clamp(FiniteOrZero(start + double(d) / double(n) * window), 0.0, duration);
+        const double t0 = std::clamp(Finite(start + double(d) / double(n) * window), 0.0, duration);
         const double t1 =
-            std::clamp(FiniteOrZero(start + double(d + 1) / double(n) * window), 0.0, duration);
+            std::clamp(Finite(start + double(d + 1) / double(n) * window), 0.0, duration);
         values[d] = ColumnValue(audio, FrameAt(t0, audio.sampleRate, frames),
                                 FrameAt(t1, audio.sampleRate, frames), mode);
     }
@@ -145,15 +139,15 @@ std::vector<PointF> PreviewLanePoints(const MeterSeries& series, double startSec
     const auto at = [&series, count](std::ptrdiff_t index)
     {
         const std::ptrdiff_t held = std::clamp<std::ptrdiff_t>(index, 0, std::ptrdiff_t(count) - 1);
-        return FiniteOrZero(series.values[std::size_t(held)]);
+        return Finite(series.values[std::size_t(held)]);
     };
-    const double start = FiniteOrZero(startSec);
-    const double window = FiniteOrZero(windowSec);
+    const double start = Finite(startSec);
+    const double window = Finite(windowSec);
     std::vector<double> ys(static_cast<std::size_t>(width));
     for (int i = 0; i < width; ++i)
     {
         const double t = start + double(i) / double(width - 1) * window;
-        const double p = std::clamp(FiniteOrZero(t * series.rate), 0.0, double(count - 1));
+        const double p = std::clamp(Finite(t * series.rate), 0.0, double(count - 1));
         const double k = std::floor(p);
         const double u = std::clamp(p - k, 0.0, 1.0);
         const auto index = std::ptrdiff_t(k);
@@ -176,8 +170,7 @@ std::vector<PointF> PreviewLanePoints(const MeterSeries& series, double startSec
 CString PreviewGraphCaption(double windowSec, double centreSec)
 {
     CString caption;
-    caption.Format(L"Window %.0f ms  Center %.3fs", FiniteOrZero(windowSec) * 1000.0,
-                   FiniteOrZero(centreSec));
+    caption.Format(L"Window %.0f ms  Center %.3fs", Finite(windowSec) * 1000.0, Finite(centreSec));
     return caption;
 }
 
@@ -188,8 +181,8 @@ PreviewGraphScene ComposePreviewGraph(const PreviewGraphInput& input, CSize size
     scene.markerX = float(size.cx) / 2;
     scene.caption = PreviewGraphCaption(input.windowSec, input.centreSec);
 
-    const double window = std::max(FiniteOrZero(input.windowSec), kShortestPreviewWindowSec);
-    const double start = FiniteOrZero(input.centreSec) - window * 0.5;
+    const double window = std::max(Finite(input.windowSec), kShortestPreviewWindowSec);
+    const double start = Finite(input.centreSec) - window * 0.5;
     const int plotWidth = (size.cx - 18) - 18;
     const int plotHeight = (size.cy - 26) - 28;
     scene.plot = Gdiplus::RectF(18, 28, float(plotWidth), float(plotHeight));

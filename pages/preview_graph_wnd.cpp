@@ -3,6 +3,7 @@
 #include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/painting_helpers.h"
+#include "controls/graphs/graph_feed.h"
 #include "controls/graphs/graph_look.h"
 #include "controls/graphs/graph_window.h"
 #include "pages/page_window.h"
@@ -23,11 +24,6 @@ namespace
 using Gdiplus::ARGB;
 using Gdiplus::PointF;
 using Gdiplus::REAL;
-
-double FiniteOrZero(double value)
-{
-    return std::isfinite(value) ? value : 0.0;
-}
 
 class RoundJoinPen : public Gdiplus::Pen
 {
@@ -146,13 +142,13 @@ void CPreviewGraphWnd::SetProcessedAudio(const AudioBuffer& audio)
 
 void CPreviewGraphWnd::SetCursor(double seconds)
 {
-    cursorSec = FiniteOrZero(seconds);
+    cursorSec = Finite(seconds);
     RepaintWhole(*this);
 }
 
 void CPreviewGraphWnd::SetWindowSeconds(double seconds)
 {
-    const double window = FiniteOrZero(seconds);
+    const double window = Finite(seconds);
     if (std::fabs(window - windowSec) >= 1e-4 || !std::isfinite(windowSec))
     {
         windowSec = window;
