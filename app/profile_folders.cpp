@@ -1,6 +1,7 @@
 #include "app/profile_folders.h"
 
 #include "base/unicode_text.h"
+#include "controls/base/user_folders.h"
 #include "platform/win32/shell_folders.h"
 
 #include <filesystem>
@@ -68,15 +69,10 @@ std::wstring FactoryProfilesFolder()
 
 std::wstring DocumentsProfilesFolder()
 {
-    PWSTR documents = nullptr;
-    const HRESULT result = SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &documents);
-    fs::path base;
-    if (SUCCEEDED(result) && documents != nullptr && documents[0] != L'\0')
-    {
-        base = WidePathToFs(documents);
-    }
-    CoTaskMemFree(documents);
-    return FsPathToWide(base / kUserFolderName / kProfilesFolderName);
+    // Without a Documents folder the names still resolve, relative to the
+    // working folder, so a pick fails on the file rather than on the folder.
+    const std::wstring folder = GetUserProfilesFolder();
+    return folder.empty() ? FsPathToWide(fs::path(kUserFolderName) / kProfilesFolderName) : folder;
 }
 
 std::string ProfileFileNamePart(const std::string& name)
