@@ -52,3 +52,14 @@ void DrawLongCurve(Gdiplus::Graphics& graphics, const Gdiplus::Pen& pen,
         graphics.DrawPath(&pen, &run);
     }
 }
+
+void DrawLongPolyline(Gdiplus::Graphics& graphics, const Gdiplus::Pen& pen,
+                      const std::vector<Gdiplus::PointF>& points)
+{
+    constexpr std::size_t kSegmentsPerRun = 32;
+    for (std::size_t first = 0; first + 1 < points.size(); first += kSegmentsPerRun)
+    {
+        const std::size_t count = std::min(kSegmentsPerRun, points.size() - 1 - first);
+        graphics.DrawLines(&pen, &points[first], int(count + 1));
+    }
+}

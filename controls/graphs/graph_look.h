@@ -32,3 +32,8 @@ void DrawGraphSmallText(Gdiplus::Graphics& graphics, const wchar_t* text, Gdiplu
 // same; where two runs meet, a translucent pen shows one joint pixel.
 void DrawLongCurve(Gdiplus::Graphics& graphics, const Gdiplus::Pen& pen,
                    const std::vector<Gdiplus::PointF>& points, Gdiplus::REAL tension);
+
+// A polyline through many points, stroked in runs of a few dozen segments for
+// the same reason, with the same joint pixel where two runs meet.
+void DrawLongPolyline(Gdiplus::Graphics& graphics, const Gdiplus::Pen& pen,
+                      const std::vector<Gdiplus::PointF>& points);
