@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 
 using nlohmann::json;
@@ -58,6 +59,28 @@ bool IsUnreadableButPresent(const std::filesystem::path& metaPath, const JsonRea
     const bool emptyFile = std::filesystem::is_regular_file(metaPath, error) &&
                            std::filesystem::file_size(metaPath, error) == 0 && !error;
     return !emptyFile;
+}
+
+// Writes the object entries of `stored` back, each under the name `keep` leaves
+// it (an entry it returns false for is dropped); false when writing fails.
+bool RewriteEntries(const std::filesystem::path& metaPath, const json& stored,
+                    const std::function<bool(std::string&)>& keep)
+{
+    const JsonNodeHandle document = JsonNodeHandle::NewArrayDocument();
+    json& entries = *document.Resolve();
+    for (const json& entry : stored)
+    {
+        if (!entry.is_object())
+        {
+            continue;
+        }
+        std::string name = StringMember(entry, kFileKey);
+        if (keep(name))
+        {
+            entries.push_back({{kFileKey, name}, {kCommentKey, StringMember(entry, kCommentKey)}});
+        }
+    }
+    return document.SaveToFile(metaPath);
 }
 
 } // namespace
@@ -152,20 +175,31 @@ bool RenameLibraryCommentEntry(const std::wstring& folderPath, const std::wstrin
     }
     const std::string oldNameUtf8 = WideToUtf8(oldName);
     const std::string newNameUtf8 = WideToUtf8(newName);
-    const JsonNodeHandle document = JsonNodeHandle::NewArrayDocument();
-    json& entries = *document.Resolve();
-    for (const json& entry : *stored)
+    return RewriteEntries(metaPath, *stored,
+                          [&](std::string& name)
+                          {
+                              if (name == oldNameUtf8)
+                              {
+                                  name = newNameUtf8;
+                              }
+                              return true;
+                          });
+}
+
+bool RemoveLibraryCommentEntries(const std::wstring& folderPath, const std::wstring& name)
+{
+    const std::filesystem::path metaPath = MetaFilePath(folderPath);
+    const JsonReadHandle existing = OpenJsonReadHandle(metaPath);
+    if (IsUnreadableButPresent(metaPath, existing))
     {
-        if (!entry.is_object())
-        {
-            continue;
-        }
-        std::string name = StringMember(entry, kFileKey);
-        if (name == oldNameUtf8)
-        {
-            name = newNameUtf8;
-        }
-        entries.push_back({{kFileKey, name}, {kCommentKey, StringMember(entry, kCommentKey)}});
+        return false;
     }
-    return document.SaveToFile(metaPath);
+    const json* stored = EntryArray(existing);
+    if (stored == nullptr)
+    {
+        return true;
+    }
+    const std::string nameUtf8 = WideToUtf8(name);
+    return RewriteEntries(metaPath, *stored,
+                          [&](const std::string& entryName) { return entryName != nameUtf8; });
 }

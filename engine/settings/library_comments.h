@@ -26,3 +26,8 @@ bool SetLibraryComment(const std::wstring& filePath, const std::wstring& comment
 // rewrite or the rewrite succeeded; the folder is never created here.
 bool RenameLibraryCommentEntry(const std::wstring& folderPath, const std::wstring& oldName,
                                const std::wstring& newName);
+
+// Drops every entry of `name` (a file about to be replaced by another's
+// rename). True when there was nothing to drop or the rewrite succeeded; a
+// "meta.json" that exists but is not JSON is refused, as SetLibraryComment does.
+bool RemoveLibraryCommentEntries(const std::wstring& folderPath, const std::wstring& name);
