@@ -502,6 +502,18 @@ TEST_F(Creator, SurvivesAParentThatDestroysThePageOnAnAction)
     EXPECT_FALSE(::IsWindow(page->GetSafeHwnd()));
 }
 
+TEST_F(Creator, WithoutAParentNothingIsSent)
+{
+    Page orphan;
+    // A child page cannot exist without its parent.
+    EXPECT_FALSE(orphan.Create(CRect(0, 0, 960, 520), nullptr));
+    orphan.targetPath = L"/music/a.wav";
+    orphan.SetAnalyzed(true);
+    orphan.SetBackgroundColor(0x101010);
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(log.Count("parent", WMU_PROFILE_CREATOR_ACTION), 0);
+}
+
 TEST_F(Creator, OddSizesPaintAndTakeInput)
 {
     Drop({Generated().track});
