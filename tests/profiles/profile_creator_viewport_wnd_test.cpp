@@ -31,30 +31,28 @@ std::wstring Wide(const std::filesystem::path& path)
 // creation run made of it, as the view's analysis would leave them.
 struct GeneratedFiles
 {
+    GeneratedFiles()
+    {
+        AudioBuffer audio = StereoNoise(48000, 1.0, 0.05, 11);
+        const AudioBuffer tone = StereoSine(440.0, 48000, 1.0, 0.3);
+        for (std::size_t i = 0; i < audio.samples.size(); ++i)
+        {
+            audio.samples[i] += tone.samples[i];
+        }
+        WriteWavFile(track, audio, 24);
+        EngineRequest request;
+        CreateReferenceProfile(request, track, profile, "generated", "");
+    }
+
     TempDir dir;
-    std::wstring track;
-    std::wstring profile;
+    std::wstring track = Wide(dir / "generated track.wav");
+    std::wstring profile = Wide(dir / "Unsaved_Profile.prs");
 };
 
 const GeneratedFiles& Generated()
 {
-    static const GeneratedFiles* files = []
-    {
-        auto* made = new GeneratedFiles;
-        AudioBuffer track = StereoNoise(48000, 1.0, 0.05, 11);
-        const AudioBuffer tone = StereoSine(440.0, 48000, 1.0, 0.3);
-        for (std::size_t i = 0; i < track.samples.size(); ++i)
-        {
-            track.samples[i] += tone.samples[i];
-        }
-        made->track = Wide(made->dir / "generated track.wav");
-        made->profile = Wide(made->dir / "Unsaved_Profile.prs");
-        WriteWavFile(made->track, track, 24);
-        EngineRequest request;
-        CreateReferenceProfile(request, made->track, made->profile, "generated", "");
-        return made;
-    }();
-    return *files;
+    static const GeneratedFiles files;
+    return files;
 }
 
 // What the parent saw of one action while it was being sent.
