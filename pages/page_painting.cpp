@@ -38,6 +38,21 @@ void FillRoundedGradient(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect
     }
 }
 
+void PaintRoundedRect(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, float radius,
+                      const Gdiplus::Brush* fill, const Gdiplus::Pen* outline)
+{
+    Gdiplus::GraphicsPath path;
+    AddRoundedRectFigure(path, rect.X, rect.Y, rect.Width, rect.Height, radius);
+    if (fill != nullptr)
+    {
+        graphics.FillPath(fill, &path);
+    }
+    if (outline != nullptr)
+    {
+        graphics.DrawPath(outline, &path);
+    }
+}
+
 void PaintPageBody(Gdiplus::Graphics& graphics, const Gdiplus::RectF& body, float radius)
 {
     const Gdiplus::Pen outline(Gdiplus::Color(kBodyOutline), 1.0f);
