@@ -53,6 +53,14 @@ void PaintRoundedRect(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, f
     }
 }
 
+void PaintStripBackground(Gdiplus::Graphics& graphics, int width, int height, COLORREF color)
+{
+    graphics.Clear(Gdiplus::ColorFromRef(color));
+    const Gdiplus::Pen rule(Gdiplus::Color(0x22FFFFFF), 1.0f);
+    const auto bottom = Gdiplus::REAL(height) - 0.5f;
+    graphics.DrawLine(&rule, 0.0f, bottom, Gdiplus::REAL(width), bottom);
+}
+
 void PaintPageBody(Gdiplus::Graphics& graphics, const Gdiplus::RectF& body, float radius)
 {
     const Gdiplus::Pen outline(Gdiplus::Color(kBodyOutline), 1.0f);

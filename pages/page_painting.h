@@ -29,6 +29,10 @@ inline Gdiplus::RectF InsetRectF(const Gdiplus::RectF& r, Gdiplus::REAL by)
     return Gdiplus::RectF(r.X + by, r.Y + by, r.Width - 2 * by, r.Height - 2 * by);
 }
 
+// A strip's backdrop: `color` everywhere and a faint 1 px rule along the
+// bottom edge.
+void PaintStripBackground(Gdiplus::Graphics& graphics, int width, int height, COLORREF color);
+
 // A rounded rectangle filled with `fill` and outlined with `outline`, each
 // only when given.
 void PaintRoundedRect(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, float radius,

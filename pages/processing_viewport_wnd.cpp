@@ -1,5 +1,6 @@
 #include "pages/processing_viewport_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/double_buffered_paint.h"
 #include "pages/page_painting.h"
@@ -134,12 +135,7 @@ bool CProcessingViewportWnd::HitTestCancel(POINT point) const
 CProcessingViewportWnd::State CProcessingViewportWnd::GetState() const
 {
     State state;
-    if (::IsWindow(m_hWnd))
-    {
-        CRect client;
-        GetClientRect(&client);
-        state.size = client.Size();
-    }
+    state.size = ClientSizeOf(*this);
     state.backgroundColor = backgroundColor;
     state.title = title;
     state.progress = progress;
@@ -195,9 +191,7 @@ void CProcessingViewportWnd::Draw(Gdiplus::Graphics& graphics, const State& stat
     {
         return;
     }
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const Gdiplus::Pen rule(Gdiplus::Color(0x22FFFFFF), 1.0f);
-    graphics.DrawLine(&rule, 0.0f, REAL(height) - 0.5f, REAL(width), REAL(height) - 0.5f);
+    PaintStripBackground(graphics, width, height, state.backgroundColor);
 
     const ProcessingLayout layout =
         ComputeProcessingLayout(RECT{0, 0, width, height}, state.cancelShown);
@@ -255,28 +249,16 @@ void CProcessingViewportWnd::OnLButtonDown(UINT, CPoint point)
 
 void CProcessingViewportWnd::OnLButtonUp(UINT, CPoint point)
 {
-    // Cleared first: releasing the capture reports the loss at once.
     const bool wasPressed = pressedButton;
+    // Cleared first: the capture's loss reaches OnCaptureChanged at once.
     pressedButton = false;
-    if (::GetCapture() == m_hWnd)
-    {
-        ::ReleaseCapture();
-    }
+    ReleaseMouseHeldBy(*this);
     if (wasPressed && HitTestCancel(point))
     {
-        const HWND parent = ::GetParent(m_hWnd);
-        if (parent != nullptr && ::IsWindow(parent))
-        {
-            ProcessingCancelNotify notify;
-            ::SendMessageW(parent, WMU_PROCESSING_CANCEL, reinterpret_cast<WPARAM>(m_hWnd),
-                           reinterpret_cast<LPARAM>(&notify));
-        }
+        SendToParent(*this, WMU_PROCESSING_CANCEL, ProcessingCancelNotify{});
     }
-    // The parent may have destroyed the page while handling the click.
-    if (::IsWindow(m_hWnd))
-    {
-        RepaintWhole(*this);
-    }
+    // The parent may have destroyed the page meanwhile; RepaintWhole checks.
+    RepaintWhole(*this);
 }
 
 void CProcessingViewportWnd::OnCaptureChanged(CWnd*)

@@ -1,5 +1,6 @@
 #include "pages/transport_surface_viewport_wnd.h"
 
+#include "controls/base/client_state.h"
 #include "controls/base/control_text.h"
 #include "controls/base/double_buffered_paint.h"
 #include "controls/base/painting_helpers.h"
@@ -192,12 +193,7 @@ int CTransportSurfaceViewportWnd::HitTest(POINT point) const
 CTransportSurfaceViewportWnd::State CTransportSurfaceViewportWnd::GetState() const
 {
     State state;
-    if (::IsWindow(m_hWnd))
-    {
-        CRect client;
-        GetClientRect(&client);
-        state.size = client.Size();
-    }
+    state.size = ClientSizeOf(*this);
     state.backgroundColor = backgroundColor;
     state.playing = playing;
     state.monitorSource = monitorSource;
@@ -274,9 +270,7 @@ void CTransportSurfaceViewportWnd::Draw(Gdiplus::Graphics& graphics, const State
     {
         return;
     }
-    graphics.Clear(Gdiplus::ColorFromRef(state.backgroundColor));
-    const Gdiplus::Pen rule(Gdiplus::Color(0x22FFFFFF), 1.0f);
-    graphics.DrawLine(&rule, 0.0f, REAL(height) - 0.5f, REAL(width), REAL(height) - 0.5f);
+    PaintStripBackground(graphics, width, height, state.backgroundColor);
 
     const TransportLayout layout = ComputeTransportLayout(RECT{0, 0, width, height});
 
@@ -371,41 +365,26 @@ void CTransportSurfaceViewportWnd::OnLButtonDown(UINT, CPoint point)
 void CTransportSurfaceViewportWnd::OnLButtonUp(UINT, CPoint point)
 {
     const int pressed = pressedButton;
+    // Cleared first: the capture's loss reaches OnCaptureChanged at once.
+    pressedButton = kTransportNone;
     if (pressed != kTransportNone)
     {
-        // Cleared first: releasing the capture reports the loss at once, and
-        // that handler must not see a press.
-        pressedButton = kTransportNone;
-        if (::GetCapture() == m_hWnd)
-        {
-            ::ReleaseCapture();
-        }
+        ReleaseMouseHeldBy(*this);
         if (HitTest(point) == pressed)
         {
-            if (pressed == kTransportIn)
+            if (pressed == kTransportIn || pressed == kTransportOut)
             {
-                monitorSource = true;
+                monitorSource = pressed == kTransportIn;
             }
-            else if (pressed == kTransportOut)
-            {
-                monitorSource = false;
-            }
-            const HWND parent = ::GetParent(m_hWnd);
-            if (parent != nullptr && ::IsWindow(parent))
-            {
-                TransportButtonNotify notify;
-                notify.button = pressed;
-                notify.monitorSource = monitorSource;
-                ::SendMessageW(parent, WMU_TRANSPORT_BUTTON, reinterpret_cast<WPARAM>(m_hWnd),
-                               reinterpret_cast<LPARAM>(&notify));
-            }
+            TransportButtonNotify notify;
+            notify.button = pressed;
+            notify.monitorSource = monitorSource;
+            SendToParent(*this, WMU_TRANSPORT_BUTTON, notify);
         }
     }
-    // The parent may have destroyed the strip while handling the click.
-    if (::IsWindow(m_hWnd))
-    {
-        RepaintWhole(*this);
-    }
+    // A parent that destroyed the strip while handling the click leaves no
+    // window to repaint; RepaintWhole checks.
+    RepaintWhole(*this);
 }
 
 void CTransportSurfaceViewportWnd::OnCaptureChanged(CWnd*)
