@@ -73,12 +73,6 @@ BOOL CProcessingViewportWnd::Create(CWnd* parent, const RECT& rect, UINT id)
     return CreatePageWindow(*this, parent, rect, id, L"BrimvaleProcessingViewportWnd");
 }
 
-void CProcessingViewportWnd::SetBackgroundColor(COLORREF color)
-{
-    backgroundColor = color;
-    RepaintWhole(*this);
-}
-
 void CProcessingViewportWnd::SetTitle(const std::wstring& text)
 {
     StoreAndRepaint(*this, title, text);

@@ -61,7 +61,6 @@ public:
     // "BrimvaleProcessingViewportWnd", visible.
     BOOL Create(CWnd* parent, const RECT& rect, UINT id = kProcessingViewportId);
 
-    void SetBackgroundColor(COLORREF color);
     void SetTitle(const std::wstring& text);
     void ShowCancel();
     void HideCancel();

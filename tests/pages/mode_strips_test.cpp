@@ -267,6 +267,33 @@ TEST_F(TransportTest, AParentThatDestroysTheStripDuringTheClick)
     PumpPendingMessages();
 }
 
+TEST_F(TransportTest, TinyClientsAndNoParent)
+{
+    for (const CSize size : {CSize(0, 0), CSize(1, 1), CSize(20, 50), CSize(-5, -5)})
+    {
+        strip.MoveWindow(0, 0, size.cx, size.cy);
+        strip.UpdateWindow();
+        session->Click(At(10, 25));
+    }
+    PumpPendingMessages();
+
+    // Windows of their own, without a parent, send nothing.
+    const LPCTSTR windowClass = AfxRegisterWndClass(0);
+    CTransportSurfaceViewportWnd orphan;
+    ASSERT_TRUE(
+        orphan.CreateEx(0, windowClass, L"orphan", WS_POPUP, CRect(0, 0, 960, 50), nullptr, 0));
+    orphan.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(380, 20));
+    orphan.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(380, 20));
+    CProcessingViewportWnd page;
+    ASSERT_TRUE(
+        page.CreateEx(0, windowClass, L"orphan", WS_POPUP, CRect(0, 0, 640, 50), nullptr, 0));
+    page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(560, 25));
+    page.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(560, 25));
+    EXPECT_EQ(page.pressedButton, false);
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(log.Count("parent", WMU_PROCESSING_CANCEL), 0);
+}
+
 TEST(TransportPaint, DrawsAtAnySizeAndText)
 {
     CTransportSurfaceViewportWnd::State state;
