@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <cwchar>
+#include <utility>
 
 using Gdiplus::ARGB;
 using Gdiplus::REAL;
@@ -147,14 +148,15 @@ void CTransportSurfaceViewportWnd::SetProcessLabel(const std::wstring& label)
 void CTransportSurfaceViewportWnd::SetStatus(bool show, const std::wstring& caption,
                                              const std::wstring& text)
 {
-    if (show == showStatus && (!show || (caption == statusCaption && text == statusText)) &&
-        (show || (statusCaption.empty() && statusText.empty())))
+    std::wstring newCaption = show ? caption : std::wstring();
+    std::wstring newText = show ? text : std::wstring();
+    if (show == showStatus && newCaption == statusCaption && newText == statusText)
     {
         return;
     }
     showStatus = show;
-    statusCaption = show ? caption : std::wstring();
-    statusText = show ? text : std::wstring();
+    statusCaption = std::move(newCaption);
+    statusText = std::move(newText);
     RepaintWhole(*this);
 }
 
