@@ -38,6 +38,29 @@ void FillRoundedGradient(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect
     }
 }
 
+void PaintRoundedRect(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, float radius,
+                      const Gdiplus::Brush* fill, const Gdiplus::Pen* outline)
+{
+    Gdiplus::GraphicsPath path;
+    AddRoundedRectFigure(path, rect.X, rect.Y, rect.Width, rect.Height, radius);
+    if (fill != nullptr)
+    {
+        graphics.FillPath(fill, &path);
+    }
+    if (outline != nullptr)
+    {
+        graphics.DrawPath(outline, &path);
+    }
+}
+
+void PaintStripBackground(Gdiplus::Graphics& graphics, int width, int height, COLORREF color)
+{
+    graphics.Clear(Gdiplus::ColorFromRef(color));
+    const Gdiplus::Pen rule(Gdiplus::Color(0x22FFFFFF), 1.0f);
+    const auto bottom = Gdiplus::REAL(height) - 0.5f;
+    graphics.DrawLine(&rule, 0.0f, bottom, Gdiplus::REAL(width), bottom);
+}
+
 void PaintPageBody(Gdiplus::Graphics& graphics, const Gdiplus::RectF& body, float radius)
 {
     const Gdiplus::Pen outline(Gdiplus::Color(kBodyOutline), 1.0f);

@@ -16,6 +16,28 @@ void FillRoundedGradient(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect
                          Gdiplus::ARGB top, Gdiplus::ARGB bottom,
                          const Gdiplus::Pen* outline = nullptr);
 
+// A client rectangle as GDI+ reals.
+inline Gdiplus::RectF PageRectF(const RECT& r)
+{
+    return Gdiplus::RectF(Gdiplus::REAL(r.left), Gdiplus::REAL(r.top),
+                          Gdiplus::REAL(r.right - r.left), Gdiplus::REAL(r.bottom - r.top));
+}
+
+// `r` shrunk by `by` on every side.
+inline Gdiplus::RectF InsetRectF(const Gdiplus::RectF& r, Gdiplus::REAL by)
+{
+    return Gdiplus::RectF(r.X + by, r.Y + by, r.Width - 2 * by, r.Height - 2 * by);
+}
+
+// A strip's backdrop: `color` everywhere and a faint 1 px rule along the
+// bottom edge.
+void PaintStripBackground(Gdiplus::Graphics& graphics, int width, int height, COLORREF color);
+
+// A rounded rectangle filled with `fill` and outlined with `outline`, each
+// only when given.
+void PaintRoundedRect(Gdiplus::Graphics& graphics, const Gdiplus::RectF& rect, float radius,
+                      const Gdiplus::Brush* fill, const Gdiplus::Pen* outline);
+
 // Each channel of the accent times `factor` plus `offset`, truncated and held
 // to [0, 255], with the caller's alpha.
 Gdiplus::Color AccentLift(COLORREF accent, BYTE alpha, double factor, double offset);

@@ -48,3 +48,28 @@ inline bool CreatePageWindow(CWnd& window, CWnd* parent, const RECT& rect, UINT 
                            rect, parent, id) &&
            ::IsWindow(window.GetSafeHwnd());
 }
+
+// Lets go of the mouse when `window` holds it. The loss reaches the window at
+// once (WM_CAPTURECHANGED), so clear any press before calling this.
+inline void ReleaseMouseHeldBy(const CWnd& window)
+{
+    if (::GetCapture() == window.GetSafeHwnd() && window.GetSafeHwnd() != nullptr)
+    {
+        ::ReleaseCapture();
+    }
+}
+
+// Sends `message` to the parent of `window`, wParam the window's handle and
+// lParam `payload`, which lives on the caller's stack for the call; nothing
+// without a parent.
+template <typename Payload>
+void SendToParent(const CWnd& window, UINT message, const Payload& payload)
+{
+    const HWND self = window.GetSafeHwnd();
+    const HWND parent = ::IsWindow(self) ? ::GetParent(self) : nullptr;
+    if (parent != nullptr && ::IsWindow(parent))
+    {
+        ::SendMessageW(parent, message, reinterpret_cast<WPARAM>(self),
+                       reinterpret_cast<LPARAM>(&payload));
+    }
+}
