@@ -1,6 +1,7 @@
 // What every window of the profile pages promises, over one table: a window
 // joins by adding its row to kProfileWindowRows.
 
+#include "profiles/profile_creator_viewport_wnd.h"
 #include "profiles/profile_editor_page_wnd.h"
 #include "profiles/reference_profile_viewport_wnd.h"
 #include "profiles/spectrum_spline_editor_wnd.h"
@@ -31,6 +32,14 @@ template <typename Window> std::unique_ptr<CWnd> CreateWindowIn(CWnd& parent, co
     return window->Create(rect, &parent, 1) ? std::move(window) : nullptr;
 }
 
+// The creator page takes no id: the view's page always has its own.
+template <>
+std::unique_ptr<CWnd> CreateWindowIn<CProfileCreatorViewportWnd>(CWnd& parent, const CRect& rect)
+{
+    auto window = std::make_unique<CProfileCreatorViewportWnd>();
+    return window->Create(rect, &parent) ? std::move(window) : nullptr;
+}
+
 template <typename Window> void DrawSnapshot(Gdiplus::Graphics& graphics, CWnd& window, CSize size)
 {
     typename Window::State state = static_cast<Window&>(window).GetState();
@@ -54,6 +63,8 @@ const ProfileWindowRow kProfileWindowRows[] = {
      &DrawSnapshot<CReferenceProfileViewportWnd>},
     {"CReferenceProfileEditorViewportWnd", CSize(960, 520), &CreateProfileEditorPage,
      &DrawSnapshot<CReferenceProfileEditorViewportWnd>},
+    {"CProfileCreatorViewportWnd", CSize(760, 520), &CreateWindowIn<CProfileCreatorViewportWnd>,
+     &DrawSnapshot<CProfileCreatorViewportWnd>},
 };
 
 class ProfileWindowConformance : public WindowTest,
