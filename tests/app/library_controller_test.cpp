@@ -517,7 +517,7 @@ TEST_F(LibraryWindows, APickedProfileBecomesTheDocumentsAndShowsOnTheProfilePage
     EXPECT_TRUE(document->settings.referenceProfileIsFactory);
     EXPECT_EQ(library.profilePath, Profile("Generated", true));
     EXPECT_EQ(bar.profilePill.valueText, L"Generated");
-    // The page was handed the document's profile, not a fresh read of the file.
+    // The page shows the document's profile under its resolved path.
     EXPECT_TRUE(profilePage.hasProfile);
     EXPECT_EQ(profilePage.profile.name, "Generated");
     EXPECT_EQ(WideToUtf8(profilePage.profilePath.Str()), Profile("Generated", true));
