@@ -2,7 +2,6 @@
 
 #include "base/unicode_text.h"
 #include "controls/base/user_folders.h"
-#include "platform/win32/shell_folders.h"
 
 #include <filesystem>
 #include <system_error>
@@ -63,8 +62,7 @@ int DepthInside(const std::wstring& path, const std::wstring& folder)
 
 std::wstring FactoryProfilesFolder()
 {
-    const fs::path program = WidePathToFs(brvl::win32::ModulePath());
-    return FsPathToWide(program.parent_path() / kProfilesFolderName);
+    return FsPathToWide(WidePathToFs(ExeFolder()) / kProfilesFolderName);
 }
 
 std::wstring DocumentsProfilesFolder()

@@ -1,8 +1,12 @@
 #include "controls/base/user_folders.h"
 
+#include "base/unicode_text.h"
 #include "platform/win32/shell_folders.h"
 
-std::wstring GetUserProfilesFolder()
+namespace
+{
+
+std::wstring UserLibraryFolder(const wchar_t* kind)
 {
     PWSTR documents = nullptr;
     const HRESULT result = SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &documents);
@@ -16,5 +20,27 @@ std::wstring GetUserProfilesFolder()
     {
         folder += L'/';
     }
-    return folder + L"Brimhold/profiles";
+    return folder + L"Brimhold/" + kind;
+}
+
+} // namespace
+
+std::wstring ExeFolder()
+{
+    return FsPathToWide(WidePathToFs(brvl::win32::ModulePath()).parent_path());
+}
+
+std::wstring GetUserProfilesFolder()
+{
+    return UserLibraryFolder(L"profiles");
+}
+
+std::wstring GetUserStylesFolder()
+{
+    return UserLibraryFolder(L"style");
+}
+
+std::wstring GetUserPresetsFolder()
+{
+    return UserLibraryFolder(L"presets");
 }
