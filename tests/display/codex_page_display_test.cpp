@@ -45,29 +45,42 @@ TEST_F(DisplayTest, CodexTabsSwitchTheGraphThroughTheDisplay)
     page.SetCursor(0.8);
     DispatchFor(std::chrono::milliseconds(300));
 
+    // Every tab in turn and back to the first; the two pictures are taken
+    // as their tabs show.
     struct Step
     {
         int tab;
-        const char* picture;
+        CWnd* graph;
+        const char* picture; // null: none
     };
-    const Step steps[] = {{kCodexSpectrum, "display_codex_spectrum.png"},
-                          {kCodexStereo, "display_codex_stereo.png"}};
+    const Step steps[] = {{kCodexEnergy, &page.energyGraph, nullptr},
+                          {kCodexSpectrum, &page.toneGraph, "display_codex_spectrum.png"},
+                          {kCodexStereo, &page.stereoGraph, "display_codex_stereo.png"},
+                          {kCodexActivity, &page.activityGraph, nullptr},
+                          {kCodexReference, &page.previewGraph, nullptr}};
     for (const Step& step : steps)
     {
-        SCOPED_TRACE(step.picture);
+        SCOPED_TRACE(::testing::Message() << "tab " << step.tab);
         const POINT at = TabCentre(page.tabSwitch, step.tab);
         const bool switched = RunWhileDispatching(
             Xdotool("search --sync --onlyvisible --name '^BRVL codex display test$'") +
                 " >/dev/null && " + Xdotool("mousemove " + At(at) + " sleep 0.1 click 1"),
             [&] { return page.mode == step.tab; });
-        ASSERT_TRUE(switched) << "the click on tab " << step.tab << " was not heard";
+        ASSERT_TRUE(switched) << "the click was not heard";
         page.SetCursor(1.0);
-        DispatchFor(std::chrono::milliseconds(300));
-        CWnd* shown =
-            step.tab == kCodexSpectrum ? static_cast<CWnd*>(&page.toneGraph) : &page.stereoGraph;
-        EXPECT_TRUE(::IsWindowVisible(shown->GetSafeHwnd()));
-        EXPECT_FALSE(::IsWindowVisible(page.previewGraph.GetSafeHwnd()));
-        ASSERT_TRUE(wx_testing::SaveScreenPng(kDisplayOutput / step.picture));
+        DispatchFor(std::chrono::milliseconds(200));
+        for (CWnd* graph :
+             {static_cast<CWnd*>(&page.previewGraph), static_cast<CWnd*>(&page.energyGraph),
+              static_cast<CWnd*>(&page.toneGraph), static_cast<CWnd*>(&page.stereoGraph),
+              static_cast<CWnd*>(&page.activityGraph)})
+        {
+            EXPECT_EQ(::IsWindowVisible(graph->GetSafeHwnd()) != FALSE, graph == step.graph)
+                << graph->GetDlgCtrlID();
+        }
+        if (step.picture != nullptr)
+        {
+            ASSERT_TRUE(wx_testing::SaveScreenPng(kDisplayOutput / step.picture));
+        }
     }
 }
 
