@@ -1,6 +1,7 @@
 #include "tests/display/display_test_support.h"
 
 #include "platform/mfc/dc.h"
+#include "platform/win32/window_picture.h"
 
 #include <cairo.h>
 
@@ -124,6 +125,41 @@ std::uint32_t PixelOfPng(const std::filesystem::path& path, POINT at)
     }
     cairo_surface_destroy(image);
     return rgb;
+}
+
+int PixelsUnlikeTheTree(const std::filesystem::path& shot, const CWnd& topLevel)
+{
+    WindowPicture tree;
+    cairo_surface_t* image = cairo_image_surface_create_from_png(shot.c_str());
+    int unlike = -1;
+    if (ComposeWindowPicture(topLevel.GetSafeHwnd(), tree) &&
+        cairo_surface_status(image) == CAIRO_STATUS_SUCCESS)
+    {
+        cairo_surface_flush(image);
+        const POINT origin = ScreenOf(topLevel, 0, 0);
+        const int width = cairo_image_surface_get_width(image);
+        const int height = cairo_image_surface_get_height(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        unlike = 0;
+        for (int y = 0; y < tree.height; ++y)
+        {
+            for (int x = 0; x < tree.width; ++x)
+            {
+                const int sx = origin.x + x;
+                const int sy = origin.y + y;
+                const bool onScreen = sx >= 0 && sy >= 0 && sx < width && sy < height;
+                const std::uint32_t shown =
+                    onScreen
+                        ? reinterpret_cast<const std::uint32_t*>(data + sy * stride)[sx] & 0xFFFFFF
+                        : 0xFFFFFFFF;
+                const std::uint32_t composed = tree.pixels[y * tree.width + x] & 0xFFFFFF;
+                unlike += shown != composed ? 1 : 0;
+            }
+        }
+    }
+    cairo_surface_destroy(image);
+    return unlike;
 }
 
 void DisplayTest::SetUp()

@@ -59,6 +59,10 @@ std::string AnswerBoxAt(const std::string& title, POINT at, const std::string& a
 // The colour of a pixel of a PNG, as 0xRRGGBB.
 std::uint32_t PixelOfPng(const std::filesystem::path& path, POINT at);
 
+// How many pixels of `topLevel`'s client area differ between the screen
+// picture `shot` and the tree's own composition of that window.
+int PixelsUnlikeTheTree(const std::filesystem::path& shot, const CWnd& topLevel);
+
 // Skips without a display; a frame with a red panel that paints itself and a
 // push button (id 100) on a blue ground.
 class DisplayTest : public ::testing::Test

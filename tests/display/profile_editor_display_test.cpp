@@ -75,7 +75,9 @@ TEST_F(DisplayTest, TheProfileEditorPageSendsALiveEditForEachGestureThroughTheDi
     DispatchFor(std::chrono::milliseconds(200));
     ASSERT_EQ(actions, (std::vector<int>{0}));
     EXPECT_NEAR(midPointThree[0], 9.0, 0.3) << "the edit is in place when the parent hears of it";
-    ASSERT_TRUE(wx_testing::SaveScreenPng(kDisplayOutput / "display_profile_editor_point.png"));
+    const auto pointShot = kDisplayOutput / "display_profile_editor_point.png";
+    ASSERT_TRUE(wx_testing::SaveScreenPng(pointShot));
+    EXPECT_EQ(PixelsUnlikeTheTree(pointShot, frame), 0) << "the screen lags behind the page";
 
     actions.clear();
     const double tiltBefore = page.GetToneTiltDb();
@@ -88,7 +90,9 @@ TEST_F(DisplayTest, TheProfileEditorPageSendsALiveEditForEachGestureThroughTheDi
     ASSERT_EQ(actions, (std::vector<int>{0})) << "one edit at the drag's end, none during it";
     EXPECT_GT(tilts.back(), tiltBefore);
     EXPECT_NEAR(page.midPoints[3], 9.0, 0.3) << "the slider leaves the spline alone";
-    ASSERT_TRUE(wx_testing::SaveScreenPng(kDisplayOutput / "display_profile_editor_tilt.png"));
+    const auto tiltShot = kDisplayOutput / "display_profile_editor_tilt.png";
+    ASSERT_TRUE(wx_testing::SaveScreenPng(tiltShot));
+    EXPECT_EQ(PixelsUnlikeTheTree(tiltShot, frame), 0) << "the screen lags behind the page";
 }
 
 } // namespace

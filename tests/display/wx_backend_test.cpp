@@ -1,6 +1,7 @@
 #include "tests/display/display_test_support.h"
 
 #include "platform/mfc/cstring.h"
+#include "platform/mfc/dc.h"
 #include "platform/mfc/dialog.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/message_box.h"
@@ -333,6 +334,82 @@ TEST_F(DisplayTest, APointerGrabTakenAwayEndsTheTreesCaptureWithItsMessage)
             EXPECT_EQ(m.lParam, 0);
         }
     }
+}
+
+// A window two levels down (frame, panel, spot), as the controls of a page
+// are: each of its repaints reaches the screen, one picture after another,
+// also after a drag that held the pointer grab.
+TEST_F(DisplayTest, EachRepaintOfAWindowNestedInAPanelReachesTheScreen)
+{
+    MakeFrame();
+    RecordingWnd spot{"spot", log};
+    ASSERT_TRUE(spot.CreateChild(panel, RECT{40, 40, 120, 100}));
+    COLORREF color = RGB(20, 200, 40);
+    const auto recolor = [&](COLORREF next)
+    {
+        color = next;
+        spot.Invalidate(FALSE);
+    };
+    spot.On(WM_PAINT,
+            [&](WPARAM, LPARAM) -> std::optional<LRESULT>
+            {
+                CPaintDC dc(&spot);
+                RECT client{};
+                spot.GetClientRect(&client);
+                dc.FillSolidRect(&client, color);
+                return 0;
+            });
+    spot.On(WM_LBUTTONDOWN,
+            [&](WPARAM, LPARAM) -> std::optional<LRESULT>
+            {
+                spot.SetCapture();
+                recolor(RGB(240, 200, 20));
+                return 0;
+            });
+    spot.On(WM_MOUSEMOVE,
+            [&](WPARAM, LPARAM) -> std::optional<LRESULT>
+            {
+                if (::GetCapture() == spot.GetSafeHwnd())
+                {
+                    recolor(RGB(0, 200, 200));
+                }
+                return 0;
+            });
+    spot.On(WM_LBUTTONUP,
+            [&](WPARAM, LPARAM) -> std::optional<LRESULT>
+            {
+                ::ReleaseCapture();
+                recolor(RGB(200, 40, 200));
+                return 0;
+            });
+    DispatchFor(std::chrono::milliseconds(300));
+
+    const POINT inSpot = ScreenOf(spot, 40, 30);
+    const POINT inPanel = ScreenOf(panel, 180, 130);
+    const auto shown = [&](const std::filesystem::path& shot)
+    {
+        EXPECT_TRUE(wx_testing::SaveScreenPng(shot));
+        return PixelOfPng(shot, inSpot);
+    };
+    EXPECT_EQ(shown(kDisplayOutput / "display_nested_first.png"), 0x14C828u);
+
+    recolor(RGB(240, 120, 20));
+    DispatchFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(shown(kDisplayOutput / "display_nested_changed.png"), 0xF07814u)
+        << "the change is not shown";
+
+    // Pressed on the spot, dragged out over the panel and released there.
+    const bool released = RunWhileDispatching(
+        Xdotool("mousemove " + At(inSpot) + " sleep 0.1 mousedown 1 sleep 0.1 mousemove " +
+                At(inPanel) + " sleep 0.1 mouseup 1"),
+        [&] { return log.Count("spot", WM_LBUTTONUP) > 0; });
+    ASSERT_TRUE(released) << "the release never reached the spot";
+    DispatchFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    const auto afterDrag = kDisplayOutput / "display_nested_after_drag.png";
+    EXPECT_EQ(shown(afterDrag), 0xC828C8u) << "the repaint after the drag is not shown";
+    EXPECT_EQ(PixelOfPng(afterDrag, inPanel), 0xDC1E1Eu);
+    EXPECT_EQ(PixelsUnlikeTheTree(afterDrag, frame), 0);
 }
 
 } // namespace

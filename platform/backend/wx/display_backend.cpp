@@ -1,14 +1,15 @@
 #include "platform/backend/wx/display_backend.h"
 
 #include "platform/backend/wx/wx_backend.h"
+#include "platform/backend/wx/x11_screen.h"
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/utils.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -111,14 +112,18 @@ bool SaveScreenPng(const std::filesystem::path& path)
     {
         return false;
     }
-    wxScreenDC screen;
-    const wxSize size = screen.GetSize();
-    wxBitmap bitmap(size.GetWidth(), size.GetHeight(), 24);
+    // Read from the server itself: the toolkit keeps the root window's
+    // drawing surface, and its pixels, once read, are handed out again on
+    // every later read, so a second picture would show the first one's screen.
+    const wxDisplayInfo display = wxGetDisplayInfo();
+    wxui::ScreenPixels screen;
+    if (display.type != wxDisplayX11 || !wxui::ReadX11Screen(display.dpy, screen))
     {
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, size.GetWidth(), size.GetHeight(), &screen, 0, 0);
+        return false;
     }
-    return bitmap.ConvertToImage().SaveFile(wxString(path.wstring()), wxBITMAP_TYPE_PNG);
+    wxImage image(screen.width, screen.height, false);
+    std::copy(screen.rgb.begin(), screen.rgb.end(), image.GetData());
+    return image.SaveFile(wxString(path.wstring()), wxBITMAP_TYPE_PNG);
 }
 
 } // namespace wx_testing

@@ -43,7 +43,8 @@ bool DropThroughNativeTarget(HWND topLevel, POINT client, const std::vector<std:
 // the toolkit reports it; false without such a window.
 bool TakeNativePointerGrab(HWND topLevel);
 
-// Writes what the display shows (the root window) as a PNG.
+// Writes what the display shows at this moment (the root window, read from
+// the X server on each call) as a PNG; false without an X display.
 bool SaveScreenPng(const std::filesystem::path& path);
 
 } // namespace wx_testing
