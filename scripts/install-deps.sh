@@ -8,7 +8,7 @@ PACKAGES="
   cmake ninja-build g++ pkg-config git python3 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libsndfile1-dev libmpg123-dev
-  libcairo2-dev libpango1.0-dev libwxgtk3.2-dev libsdl2-dev
+  libcairo2-dev libpango1.0-dev libwxgtk3.2-dev libsdl2-dev libx11-dev
   libsamplerate0-dev libfftw3-dev libebur128-dev
   xvfb xauth xdotool fonts-open-sans fonts-liberation2
 "
