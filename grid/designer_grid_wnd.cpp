@@ -72,10 +72,18 @@ Gdiplus::RectF InsetF(const RECT& r, float inset)
                           float(r.bottom - r.top) - 2.0f * inset);
 }
 
-bool Intersects(const RECT& a, SIZE size)
+// Items are painted off-screen at their full size first. One far larger than
+// any screen (a stored span in the hundreds) would cost gigabytes on every
+// repaint, so it shows its frame only.
+constexpr std::int64_t kLargestItemPicture = std::int64_t(4096) * 4096;
+
+// Worth an off-screen picture: partly within the client, and of a size that a
+// repaint can afford.
+bool Paintable(const RECT& a, SIZE size)
 {
+    const std::int64_t area = std::int64_t(a.right - a.left) * (a.bottom - a.top);
     return a.right > 0 && a.bottom > 0 && a.left < size.cx && a.top < size.cy && a.right > a.left &&
-           a.bottom > a.top;
+           a.bottom > a.top && area <= kLargestItemPicture;
 }
 
 void DrawHandle(Gdiplus::Graphics& graphics, const RECT& handle)
@@ -279,8 +287,7 @@ void CDesignerGridWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
     for (const DesignerItem& item : state.layout.items)
     {
         const RECT rect = geometry.ItemRect(item);
-        // Items wholly outside the client would only cost an off-screen picture.
-        if (Intersects(rect, state.size))
+        if (Paintable(rect, state.size))
         {
             DrawPlacedItemBuffered(graphics, rect, item);
         }
@@ -324,7 +331,7 @@ void CDesignerGridWnd::Draw(Gdiplus::Graphics& graphics, const State& state)
     if (state.dropPreviewVisible)
     {
         const RECT rect = geometry.ItemRect(state.dropPreviewItem);
-        if (Intersects(rect, state.size))
+        if (Paintable(rect, state.size))
         {
             DrawPlacedItemBuffered(graphics, rect, state.dropPreviewItem);
         }
