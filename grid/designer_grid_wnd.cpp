@@ -118,6 +118,17 @@ void DrawGridLines(Gdiplus::Graphics& graphics, int pitch, SIZE size)
     }
 }
 
+// Counters stop at INT_MAX rather than wrapping to ids the layout may hold.
+int TakeNext(int& counter)
+{
+    const int taken = counter;
+    if (counter < INT32_MAX)
+    {
+        ++counter;
+    }
+    return taken;
+}
+
 } // namespace
 
 DesignerItem MakeSampleDesignerItem(const ControlCatalogEntry& entry, int instanceId, int counter,
@@ -461,17 +472,6 @@ bool CDesignerGridWnd::StartCellAt(POINT client, int& col, int& row) const
     return true;
 }
 
-// Counters stop at INT_MAX rather than wrapping to ids the layout may hold.
-static int TakeNext(int& counter)
-{
-    const int taken = counter;
-    if (counter < INT32_MAX)
-    {
-        ++counter;
-    }
-    return taken;
-}
-
 void CDesignerGridWnd::AddItem(const ControlCatalogEntry& entry)
 {
     const int counter = TakeNext(layout.nextItemCounter);
@@ -712,13 +712,8 @@ void CDesignerGridWnd::OnKeyDown(UINT key, UINT, UINT)
         return;
     }
     selectedId = -1;
-    EndDrag();
-    const HWND self = m_hWnd;
+    EndDrag(); // repaints
     TellSelection();
-    if (::IsWindow(self))
-    {
-        Repaint();
-    }
 }
 
 void CDesignerGridWnd::OnCaptureChanged(CWnd*)
