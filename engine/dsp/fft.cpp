@@ -41,12 +41,13 @@ int Log2(std::uint64_t n)
 }
 
 // The transform runs on the real and imaginary parts held apart, so a vector
-// register holds four butterflies' worth of one part and no lane is ever
-// shuffled. Every butterfly is the radix-2 one, (a, b) becoming (a + w*b,
-// a - w*b) with w*b = (wr*br - wi*bi, wr*bi + wi*br), in the same stages in
-// the same order whatever the vector width, so the results are the same to
-// the bit on every processor.
+// register holds four butterflies' worth of one part. The stages go in pairs
+// as radix-4 passes, each reading and writing the data once: the first reads
+// the interleaved values in bit-reversed order, the last writes them back
+// interleaved. The arithmetic is the same whatever the vector width (no fused
+// multiply-add), so the results are the same to the bit on every processor.
 typedef double Lanes __attribute__((vector_size(32)));
+typedef long long LaneIndex __attribute__((vector_size(32)));
 constexpr std::size_t kLanes = 4;
 
 // Unaligned loads and stores. Taking the value by pointer keeps 32-byte
@@ -73,23 +74,47 @@ template <typename T> inline void Butterfly(T& ar, T& ai, T& br, T& bi, const T&
     ai = ai + vi;
 }
 
-// Four neighbouring butterflies of one stage in the split parts: a at
-// re/im + a, b at re/im + b, factors at wr/wi.
-inline void Butterflies(double* re, double* im, std::size_t a, std::size_t b, const double* wr,
-                        const double* wi)
+// x times w, in place.
+inline void Rotate(Lanes& xr, Lanes& xi, const Lanes& wr, const Lanes& wi)
 {
-    Lanes ar, ai, br, bi, cr, ci;
-    Load(ar, re + a);
-    Load(ai, im + a);
-    Load(br, re + b);
-    Load(bi, im + b);
-    Load(cr, wr);
-    Load(ci, wi);
-    Butterfly(ar, ai, br, bi, cr, ci);
-    Store(re + a, ar);
-    Store(im + a, ai);
-    Store(re + b, br);
-    Store(im + b, bi);
+    const Lanes r = wr * xr - wi * xi;
+    xi = wr * xi + wi * xr;
+    xr = r;
+}
+
+// The radix-4 butterfly on values already multiplied by their factors:
+// (a, b, c, d) becomes (a + b + c + d, a - b -+ i(c - d), a + b - c - d,
+// a - b +- i(c - d)), the upper signs forward. The results replace the inputs.
+template <bool Inverse>
+inline void Radix4(Lanes& ar, Lanes& ai, Lanes& br, Lanes& bi, Lanes& cr, Lanes& ci, Lanes& dr,
+                   Lanes& di)
+{
+    const Lanes sumAbR = ar + br;
+    const Lanes sumAbI = ai + bi;
+    const Lanes diffAbR = ar - br;
+    const Lanes diffAbI = ai - bi;
+    const Lanes sumCdR = cr + dr;
+    const Lanes sumCdI = ci + di;
+    const Lanes diffCdR = cr - dr;
+    const Lanes diffCdI = ci - di;
+    ar = sumAbR + sumCdR;
+    ai = sumAbI + sumCdI;
+    cr = sumAbR - sumCdR;
+    ci = sumAbI - sumCdI;
+    if (Inverse)
+    {
+        br = diffAbR - diffCdI;
+        bi = diffAbI + diffCdR;
+        dr = diffAbR + diffCdI;
+        di = diffAbI - diffCdR;
+    }
+    else
+    {
+        br = diffAbR + diffCdI;
+        bi = diffAbI - diffCdR;
+        dr = diffAbR - diffCdI;
+        di = diffAbI + diffCdR;
+    }
 }
 
 // One stage of span m (at least 2 * kLanes) over the split parts.
@@ -103,31 +128,44 @@ BRVL_VECTOR_CLONES void OneStage(double* re, double* im, std::size_t n, std::siz
     {
         for (std::size_t k = 0; k < half; k += kLanes)
         {
-            Butterflies(re, im, block + k, block + half + k, wr + k, wi + k);
+            Lanes ar, ai, br, bi, cr, ci;
+            Load(ar, re + block + k);
+            Load(ai, im + block + k);
+            Load(br, re + block + half + k);
+            Load(bi, im + block + half + k);
+            Load(cr, wr + k);
+            Load(ci, wi + k);
+            Butterfly(ar, ai, br, bi, cr, ci);
+            Store(re + block + k, ar);
+            Store(im + block + k, ai);
+            Store(re + block + half + k, br);
+            Store(im + block + half + k, bi);
         }
     }
 }
 
-// Two consecutive stages (spans m and 2m, m at least 2 * kLanes) done while
-// the four values they combine are at hand; the arithmetic is that of the two
-// stages one after the other.
-BRVL_VECTOR_CLONES void TwoStages(double* re, double* im, std::size_t n, std::size_t m,
-                                  const double* factorsM, const double* factors2M)
+// The stages of spans m and 2m (m at least 2 * kLanes) as one radix-4 pass
+// over the split parts. Quarter j of each block of 2m is multiplied by
+// W^(2, 1, 3 for j = 1, 2, 3), W = exp(-+2*pi*i*k/(2m)), read from factors
+// in groups of kLanes: W^2 real, imaginary, W real, imaginary, W^3 real,
+// imaginary. With Interleave the results go to out as interleaved values,
+// scaled by scale; otherwise they replace the input.
+template <bool Inverse, bool Interleave>
+__attribute__((always_inline)) inline void Radix4Pass(double* re, double* im, std::size_t n,
+                                                      std::size_t m, const double* factors,
+                                                      double* out, double scale)
 {
     const std::size_t half = m / 2;
-    const double* wr = factorsM;
-    const double* wi = factorsM + half;
-    const double* wr2 = factors2M;
-    const double* wi2 = factors2M + m;
     for (std::size_t block = 0; block < n; block += 2 * m)
     {
         const std::size_t p0 = block;
         const std::size_t p1 = p0 + half;
         const std::size_t p2 = p0 + m;
         const std::size_t p3 = p2 + half;
-        for (std::size_t k = 0; k < half; k += kLanes)
+        const double* w = factors;
+        for (std::size_t k = 0; k < half; k += kLanes, w += 6 * kLanes)
         {
-            Lanes r0, i0, r1, i1, r2, i2, r3, i3, cr, ci;
+            Lanes r0, i0, r1, i1, r2, i2, r3, i3, wr, wi;
             Load(r0, re + p0 + k);
             Load(i0, im + p0 + k);
             Load(r1, re + p1 + k);
@@ -136,74 +174,149 @@ BRVL_VECTOR_CLONES void TwoStages(double* re, double* im, std::size_t n, std::si
             Load(i2, im + p2 + k);
             Load(r3, re + p3 + k);
             Load(i3, im + p3 + k);
-            Load(cr, wr + k);
-            Load(ci, wi + k);
-            Butterfly(r0, i0, r1, i1, cr, ci);
-            Butterfly(r2, i2, r3, i3, cr, ci);
-            Load(cr, wr2 + k);
-            Load(ci, wi2 + k);
-            Butterfly(r0, i0, r2, i2, cr, ci);
-            Load(cr, wr2 + half + k);
-            Load(ci, wi2 + half + k);
-            Butterfly(r1, i1, r3, i3, cr, ci);
-            Store(re + p0 + k, r0);
-            Store(im + p0 + k, i0);
-            Store(re + p1 + k, r1);
-            Store(im + p1 + k, i1);
-            Store(re + p2 + k, r2);
-            Store(im + p2 + k, i2);
-            Store(re + p3 + k, r3);
-            Store(im + p3 + k, i3);
+            Load(wr, w);
+            Load(wi, w + kLanes);
+            Rotate(r1, i1, wr, wi);
+            Load(wr, w + 2 * kLanes);
+            Load(wi, w + 3 * kLanes);
+            Rotate(r2, i2, wr, wi);
+            Load(wr, w + 4 * kLanes);
+            Load(wi, w + 5 * kLanes);
+            Rotate(r3, i3, wr, wi);
+            Radix4<Inverse>(r0, i0, r1, i1, r2, i2, r3, i3);
+            if (Interleave)
+            {
+                const LaneIndex low = {0, 4, 1, 5};
+                const LaneIndex high = {2, 6, 3, 7};
+                const std::size_t at[4] = {p0 + k, p1 + k, p2 + k, p3 + k};
+                const Lanes* parts[4][2] = {{&r0, &i0}, {&r1, &i1}, {&r2, &i2}, {&r3, &i3}};
+                for (int q = 0; q < 4; ++q)
+                {
+                    Lanes r = *parts[q][0];
+                    Lanes i = *parts[q][1];
+                    if (Inverse)
+                    {
+                        r *= scale;
+                        i *= scale;
+                    }
+                    Store(out + 2 * at[q], __builtin_shuffle(r, i, low));
+                    Store(out + 2 * at[q] + kLanes, __builtin_shuffle(r, i, high));
+                }
+            }
+            else
+            {
+                Store(re + p0 + k, r0);
+                Store(im + p0 + k, i0);
+                Store(re + p1 + k, r1);
+                Store(im + p1 + k, i1);
+                Store(re + p2 + k, r2);
+                Store(im + p2 + k, i2);
+                Store(re + p3 + k, r3);
+                Store(im + p3 + k, i3);
+            }
         }
     }
 }
 
-// The values in bit-reversed order, split into parts, with the stages of
-// spans 2 and 4 done on the way: each run of four values they combine is read
-// from the input once. Four runs go through the vector lanes together; n is a
-// multiple of 16.
-BRVL_VECTOR_CLONES void FirstTwoStages(const double* values, const std::size_t* bitReverse,
-                                       std::size_t n, const double* factors2,
-                                       const double* factors4, double* re, double* im)
+// The four parts of a 4x4 block of lanes transposed: lane l of rows[j]
+// becomes lane j of rows[l].
+inline void Transpose(Lanes& a, Lanes& b, Lanes& c, Lanes& d)
 {
-    const Lanes w2r = {factors2[0], factors2[0], factors2[0], factors2[0]};
-    const Lanes w2i = {factors2[1], factors2[1], factors2[1], factors2[1]};
-    const Lanes w4r0 = {factors4[0], factors4[0], factors4[0], factors4[0]};
-    const Lanes w4i0 = {factors4[2], factors4[2], factors4[2], factors4[2]};
-    const Lanes w4r1 = {factors4[1], factors4[1], factors4[1], factors4[1]};
-    const Lanes w4i1 = {factors4[3], factors4[3], factors4[3], factors4[3]};
-    for (std::size_t run = 0; run < n; run += 4 * kLanes)
+    const LaneIndex evens = {0, 4, 2, 6};
+    const LaneIndex odds = {1, 5, 3, 7};
+    const LaneIndex lows = {0, 1, 4, 5};
+    const LaneIndex highs = {2, 3, 6, 7};
+    const Lanes t0 = __builtin_shuffle(a, b, evens);
+    const Lanes t1 = __builtin_shuffle(a, b, odds);
+    const Lanes t2 = __builtin_shuffle(c, d, evens);
+    const Lanes t3 = __builtin_shuffle(c, d, odds);
+    a = __builtin_shuffle(t0, t2, lows);
+    b = __builtin_shuffle(t1, t3, lows);
+    c = __builtin_shuffle(t0, t2, highs);
+    d = __builtin_shuffle(t1, t3, highs);
+}
+
+// The stages of spans 2 and 4, whose factors are 1 and -+i, as one radix-4
+// pass from the interleaved values in bit-reversed order into the split
+// parts. Position x = l * n/4 + 4q + j of the permuted order reads value
+// rev(j) * n/4 + rev(4q) + rev(l): for fixed q and j the four l are four
+// neighbouring values, one vector load each of two, and lane l is
+// transform l. n is a multiple of 16.
+template <bool Inverse>
+__attribute__((always_inline)) inline void FirstPass(const double* values,
+                                                     const std::size_t* bitReverse, std::size_t n,
+                                                     double* re, double* im)
+{
+    const std::size_t quarter = n / 4;
+    const LaneIndex realParts = {0, 4, 2, 6};
+    const LaneIndex imaginaryParts = {1, 5, 3, 7};
+    for (std::size_t q = 0; q < quarter; q += kLanes)
     {
-        // Lane l holds the run starting at run + 4 * l; rj and ij the parts
-        // of its value j. at(k, p) is part p (0 real, 1 imaginary) of
-        // value k of the permuted order.
-        const auto at = [&](std::size_t k, std::size_t p)
-        { return values[2 * bitReverse[run + k] + p]; };
-        Lanes r0 = {at(0, 0), at(4, 0), at(8, 0), at(12, 0)};
-        Lanes i0 = {at(0, 1), at(4, 1), at(8, 1), at(12, 1)};
-        Lanes r1 = {at(1, 0), at(5, 0), at(9, 0), at(13, 0)};
-        Lanes i1 = {at(1, 1), at(5, 1), at(9, 1), at(13, 1)};
-        Lanes r2 = {at(2, 0), at(6, 0), at(10, 0), at(14, 0)};
-        Lanes i2 = {at(2, 1), at(6, 1), at(10, 1), at(14, 1)};
-        Lanes r3 = {at(3, 0), at(7, 0), at(11, 0), at(15, 0)};
-        Lanes i3 = {at(3, 1), at(7, 1), at(11, 1), at(15, 1)};
-        Butterfly(r0, i0, r1, i1, w2r, w2i);
-        Butterfly(r2, i2, r3, i3, w2r, w2i);
-        Butterfly(r0, i0, r2, i2, w4r0, w4i0);
-        Butterfly(r1, i1, r3, i3, w4r1, w4i1);
+        const std::size_t source = bitReverse[q];
+        Lanes r[4], i[4];
+        // Quarter j of the input is rev(j): 0, 2, 1, 3.
+        const std::size_t quarterOf[4] = {0, 2, 1, 3};
+        for (int j = 0; j < 4; ++j)
+        {
+            const double* p = values + 2 * (quarterOf[j] * quarter + source);
+            Lanes v0, v1;
+            Load(v0, p);
+            Load(v1, p + kLanes);
+            // Lanes 0..3 hold values 0, 2, 1, 3: rev(l) for transform l.
+            r[j] = __builtin_shuffle(v0, v1, realParts);
+            i[j] = __builtin_shuffle(v0, v1, imaginaryParts);
+        }
+        // Spans 2 and 4: the radix-4 pass with W = 1.
+        Radix4<Inverse>(r[0], i[0], r[1], i[1], r[2], i[2], r[3], i[3]);
+        Transpose(r[0], r[1], r[2], r[3]);
+        Transpose(i[0], i[1], i[2], i[3]);
         for (std::size_t l = 0; l < kLanes; ++l)
         {
-            double* rl = re + run + 4 * l;
-            double* il = im + run + 4 * l;
-            rl[0] = r0[l];
-            rl[1] = r1[l];
-            rl[2] = r2[l];
-            rl[3] = r3[l];
-            il[0] = i0[l];
-            il[1] = i1[l];
-            il[2] = i2[l];
-            il[3] = i3[l];
+            Store(re + l * quarter + q, r[l]);
+            Store(im + l * quarter + q, i[l]);
         }
+    }
+}
+
+BRVL_VECTOR_CLONES void RunFirstPass(bool inverse, const double* values,
+                                     const std::size_t* bitReverse, std::size_t n, double* re,
+                                     double* im)
+{
+    if (inverse)
+    {
+        FirstPass<true>(values, bitReverse, n, re, im);
+    }
+    else
+    {
+        FirstPass<false>(values, bitReverse, n, re, im);
+    }
+}
+
+BRVL_VECTOR_CLONES void RunRadix4Pass(bool inverse, double* re, double* im, std::size_t n,
+                                      std::size_t m, const double* factors)
+{
+    if (inverse)
+    {
+        Radix4Pass<true, false>(re, im, n, m, factors, nullptr, 1.0);
+    }
+    else
+    {
+        Radix4Pass<false, false>(re, im, n, m, factors, nullptr, 1.0);
+    }
+}
+
+// The last radix-4 pass, its results written to out interleaved; the inverse
+// scales them by scale on the way.
+BRVL_VECTOR_CLONES void RunLastPass(bool inverse, double* re, double* im, std::size_t n,
+                                    std::size_t m, const double* factors, double* out, double scale)
+{
+    if (inverse)
+    {
+        Radix4Pass<true, true>(re, im, n, m, factors, out, scale);
+    }
+    else
+    {
+        Radix4Pass<false, true>(re, im, n, m, factors, out, scale);
     }
 }
 
@@ -258,6 +371,31 @@ std::vector<double> SplitParts(const std::vector<std::complex<double>>& factors)
     return parts;
 }
 
+// The factors of the radix-4 pass over spans m and 2m, in the order the
+// pass reads them: per kLanes values of k, the real then imaginary parts of
+// W^2, W and W^3, W = exp(-+2*pi*i*k/(2m)). Worked out in long double, so
+// each factor is the nearest double to its value.
+std::vector<double> Radix4Factors(std::uint64_t m, bool inverse)
+{
+    const std::uint64_t half = m / 2;
+    const long double pi = acosl(-1.0L);
+    const long double sign = inverse ? 1.0L : -1.0L;
+    std::vector<double> factors(6 * half);
+    const std::uint64_t powers[3] = {2, 1, 3};
+    for (std::uint64_t k = 0; k < half; ++k)
+    {
+        double* group = factors.data() + 6 * (k / kLanes) * kLanes + k % kLanes;
+        for (std::size_t p = 0; p < 3; ++p)
+        {
+            const long double angle = sign * 2.0L * pi * static_cast<long double>(powers[p] * k) /
+                                      static_cast<long double>(2 * m);
+            group[2 * p * kLanes] = static_cast<double>(cosl(angle));
+            group[(2 * p + 1) * kLanes] = static_cast<double>(sinl(angle));
+        }
+    }
+    return factors;
+}
+
 } // namespace
 
 FftPlan BuildFftPlan(std::uint64_t n)
@@ -291,6 +429,18 @@ FftPlan BuildFftPlan(std::uint64_t n)
         plan.inverseSplitTwiddles.push_back(SplitParts(inverse));
         plan.forwardTwiddles.push_back(std::move(forward));
         plan.inverseTwiddles.push_back(std::move(inverse));
+    }
+    if (n >= 16)
+    {
+        // The radix-4 passes after the first: spans (8, 16), (32, 64), ...
+        // when log2(n) is even, (16, 32), (64, 128), ... after one radix-2
+        // stage of span 8 when it is odd.
+        for (int stage = 2 + bits % 2; stage + 1 < bits; stage += 2)
+        {
+            const std::uint64_t m = std::uint64_t{2} << stage;
+            plan.forwardRadix4Twiddles.push_back(Radix4Factors(m, false));
+            plan.inverseRadix4Twiddles.push_back(Radix4Factors(m, true));
+        }
     }
     return plan;
 }
@@ -340,6 +490,7 @@ void Fft(std::vector<std::complex<double>>& data, bool inverse)
     }
 
     const auto& factors = inverse ? plan.inverseSplitTwiddles : plan.forwardSplitTwiddles;
+    const auto& radix4 = inverse ? plan.inverseRadix4Twiddles : plan.forwardRadix4Twiddles;
     std::vector<double>& scratch = SplitScratch();
     if (scratch.size() < 2 * n)
     {
@@ -347,32 +498,25 @@ void Fft(std::vector<std::complex<double>>& data, bool inverse)
     }
     double* re = scratch.data();
     double* im = re + n;
-    FirstTwoStages(values, plan.bitReverse.data(), n, factors[0].data(), factors[1].data(), re, im);
-    const std::size_t stages = factors.size();
+    RunFirstPass(inverse, values, plan.bitReverse.data(), n, re, im);
     std::size_t stage = 2;
-    if (stages % 2 == 1)
+    if (factors.size() % 2 == 1)
     {
         OneStage(re, im, n, std::size_t{2} << stage, factors[stage].data());
         ++stage;
     }
-    for (; stage < stages; stage += 2)
+    // Powers of two, so the inverse's scaling by 1/n is exact division.
+    const double scale = 1.0 / size;
+    for (std::size_t pass = 0; pass < radix4.size(); ++pass, stage += 2)
     {
-        TwoStages(re, im, n, std::size_t{2} << stage, factors[stage].data(),
-                  factors[stage + 1].data());
-    }
-    // Back to interleaved values, the inverse's division on the way.
-    if (inverse)
-    {
-        for (std::size_t i = 0; i < n; ++i)
+        const std::size_t m = std::size_t{2} << stage;
+        if (pass + 1 < radix4.size())
         {
-            values[2 * i] = re[i] / size;
-            values[2 * i + 1] = im[i] / size;
+            RunRadix4Pass(inverse, re, im, n, m, radix4[pass].data());
         }
-        return;
-    }
-    for (std::size_t i = 0; i < n; ++i)
-    {
-        values[2 * i] = re[i];
-        values[2 * i + 1] = im[i];
+        else
+        {
+            RunLastPass(inverse, re, im, n, m, radix4[pass].data(), values, scale);
+        }
     }
 }

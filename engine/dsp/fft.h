@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-// The one complex FFT of the engine: in-place, iterative, radix-2, over double
-// precision, its stages run on the real and imaginary parts held apart. Stage 2, the profile
+// The one complex FFT of the engine: in-place, iterative, its stages taken two
+// at a time as radix-4 passes over the real and imaginary parts held apart. Stage 2, the profile
 // fingerprint and the spectral add-ons all use it.
 
 // The tables of one transform size, built once and never changed afterwards.
@@ -18,10 +18,14 @@ struct FftPlan
     // holds the m/2 factors exp(-2*pi*i*k/m) (forward) or exp(+2*pi*i*k/m) (inverse).
     std::vector<std::vector<std::complex<double>>> forwardTwiddles;
     std::vector<std::vector<std::complex<double>>> inverseTwiddles;
-    // The same factors per stage as the transform reads them: the m/2 real
-    // parts, then the m/2 imaginary parts.
+    // The same factors per stage split into parts: the m/2 real parts, then
+    // the m/2 imaginary parts (the radix-2 stage of odd log2(n) reads them).
     std::vector<std::vector<double>> forwardSplitTwiddles;
     std::vector<std::vector<double>> inverseSplitTwiddles;
+    // For sizes from 16: one table per radix-4 pass after the first, each
+    // combining two stages, in the order and grouping the pass reads them.
+    std::vector<std::vector<double>> forwardRadix4Twiddles;
+    std::vector<std::vector<double>> inverseRadix4Twiddles;
 };
 
 // Transforms data in place. Forward (inverse == false) uses the kernel
