@@ -511,6 +511,25 @@ TEST_F(MaesterPageTest, BadActionsAndPicksAreIgnored)
     orphan.DestroyWindow();
 }
 
+TEST_F(MaesterPageTest, StagePanelEventsGoOnUnchanged)
+{
+    std::vector<std::string> seen;
+    for (const UINT message : {WMU_PANEL_CONTROL_CHANGED, WMU_PANEL_CONTROL_COMMIT})
+    {
+        parent.On(message,
+                  [&seen, message](WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT>
+                  {
+                      seen.push_back(std::to_string(message) + " " + std::to_string(wParam) + " " +
+                                     std::to_string(lParam));
+                      return 0;
+                  });
+    }
+    EXPECT_EQ(page.SendMessage(WMU_PANEL_CONTROL_CHANGED, 5, 7), 0);
+    EXPECT_EQ(page.SendMessage(WMU_PANEL_CONTROL_COMMIT, 6, 8), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{std::to_string(WMU_PANEL_CONTROL_CHANGED) + " 5 7",
+                                              std::to_string(WMU_PANEL_CONTROL_COMMIT) + " 6 8"}));
+}
+
 TEST_F(MaesterPageTest, SetChainRebuildsOnlyOnAChange)
 {
     events.clear();
