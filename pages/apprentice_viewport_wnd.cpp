@@ -6,11 +6,5 @@ CApprenticeViewportWnd::~CApprenticeViewportWnd() = default;
 
 bool CApprenticeViewportWnd::UpdateMeterBindings(const AudioBuffer& buffer, double t)
 {
-    bool found = false;
-    for (const auto& [parameterId, binding] : meterBindings)
-    {
-        found = panel.SetControlValueById(parameterId, EvaluateMeterBinding(buffer, t, binding)) ||
-                found;
-    }
-    return found;
+    return ApplyMeterBindings(panel, meterBindings, buffer, t);
 }

@@ -1,5 +1,7 @@
 #include "pages/stage_meter_binding.h"
 
+#include "grid/control_grid_panel_wnd.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,4 +40,17 @@ double EvaluateMeterBinding(const AudioBuffer& buffer, double t, const StageMete
     }
     // The controls refuse NaN and would keep showing their last value.
     return std::isnan(result) ? 0.0 : result;
+}
+
+bool ApplyMeterBindings(CControlGridPanelWnd& panel,
+                        const std::unordered_map<std::string, StageMeterBinding>& bindings,
+                        const AudioBuffer& buffer, double t)
+{
+    bool found = false;
+    for (const auto& [parameterId, binding] : bindings)
+    {
+        found = panel.SetControlValueById(parameterId, EvaluateMeterBinding(buffer, t, binding)) ||
+                found;
+    }
+    return found;
 }

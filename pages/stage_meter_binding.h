@@ -3,6 +3,9 @@
 #include "engine/audio_buffer.h"
 
 #include <string>
+#include <unordered_map>
+
+class CControlGridPanelWnd;
 
 // How one control of a page follows a meter series of the processed preview
 // at the play-head. The key of the binding (the control's parameter id) is
@@ -26,3 +29,10 @@ double SampleMeterSeries(const AudioBuffer& buffer, const std::string& key, doub
 // What the control of `binding` shows at `t`: 0 or 1 for a threshold light,
 // 0..1 for a range; never NaN.
 double EvaluateMeterBinding(const AudioBuffer& buffer, double t, const StageMeterBinding& binding);
+
+// Sets every bound control of `panel`, silently, to its binding's value at `t`
+// seconds into `buffer` (bindings keyed by the controls' parameter ids); true
+// when at least one binding found its control.
+bool ApplyMeterBindings(CControlGridPanelWnd& panel,
+                        const std::unordered_map<std::string, StageMeterBinding>& bindings,
+                        const AudioBuffer& buffer, double t);

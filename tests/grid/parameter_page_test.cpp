@@ -6,6 +6,7 @@
 #include "grid/control_grid_viewport_wnd.h"
 #include "platform/win32/shell_folders.h"
 #include "platform/win32/window_picture.h"
+#include "tests/grid/plugin_folder.h"
 #include "tests/platform/test_windows.h"
 
 #include <gtest/gtest.h>
@@ -62,27 +63,6 @@ ProcessorDescriptor Addon(std::vector<AddonParamSpec> parameters = {})
     d.parameters = std::move(parameters);
     return d;
 }
-
-// The executable appears to live in a fresh folder with a "plugins" folder.
-class PluginFolder
-{
-public:
-    explicit PluginFolder(const std::string& name)
-        : folder(std::filesystem::path(BRVL_TEST_OUTPUT_DIR) / "plugin_folders" / name)
-    {
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder / "plugins");
-        brvl::win32::SetModuleFolderForTests(folder);
-    }
-    ~PluginFolder() { brvl::win32::SetModuleFolderForTests({}); }
-
-    void Write(const std::string& pageId, const std::string& text) const
-    {
-        std::ofstream(folder / "plugins" / (pageId + ".json"), std::ios::binary) << text;
-    }
-
-    const std::filesystem::path folder;
-};
 
 } // namespace
 
