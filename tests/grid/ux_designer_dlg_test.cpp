@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -599,13 +600,37 @@ TEST_F(UXDesignerTest, TestWritesATemporaryLayoutAndRunsTheTestDialogOnIt)
     EXPECT_TRUE(::IsWindow(dialog.GetSafeHwnd()));
 }
 
-TEST_F(UXDesignerTest, TestWithoutATemporaryFolderSaysSo)
+TEST_F(UXDesignerTest, TestReportsEachStepThatFailsAndOpensNothing)
 {
     Open();
-    ScopedEnvironment missing{"TMPDIR", (root / "missing").string()};
-    Press(1014);
-    EXPECT_EQ(boxTexts, std::vector<std::wstring>{L"Failed to create temp file."});
+    Tell(WMU_PALETTE_ADD, 0, 0);
+    struct Case
+    {
+        std::string tmpdir;
+        rlim_t fileLimit; // RLIM_INFINITY: none
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {(root / "missing").string(), RLIM_INFINITY, L"Failed to create temp file."},
+        {(root / std::string(300, 'x')).string(), RLIM_INFINITY, L"Failed to get temp path."},
+        {(root / "tmp").string(), 0, L"Failed to write temporary test JSON."},
+    };
+    for (const Case& c : cases)
+    {
+        boxTexts.clear();
+        ScopedEnvironment folder{"TMPDIR", c.tmpdir};
+        {
+            std::optional<FileSizeLimit> limit;
+            if (c.fileLimit != RLIM_INFINITY)
+            {
+                limit.emplace(c.fileLimit);
+            }
+            Press(1014);
+        }
+        EXPECT_EQ(boxTexts, std::vector<std::wstring>{c.message}) << c.tmpdir;
+    }
     EXPECT_TRUE(modalDialogs.empty());
+    EXPECT_EQ(Layout().items.size(), 1u);
 }
 
 TEST_F(UXDesignerTest, PaintsTheDesignerWithItemsASelectionAndTheColourStrip)
