@@ -225,6 +225,21 @@ TEST_F(UXDesignerTest, PaddingFollowsEachKeystrokeAndRefusesWhatIsNotAnInteger)
             EXPECT_TRUE(::GetUpdateRect(dialog.grid.GetSafeHwnd(), nullptr, FALSE)) << c.text;
         }
     }
+    // Typed: "-" on the way to "-3" is refused for that keystroke.
+    Type(1012, L"6");
+    boxTexts.clear();
+    dialog.GotoDlgCtrl(dialog.GetDlgItem(1012));
+    constexpr UINT kMinusKey = 0xBD; // the main keyboard's "-"
+    session->Key(kMinusKey, L'-');
+    EXPECT_EQ(boxTexts, std::vector<std::wstring>{L"Enter an integer."});
+    EXPECT_EQ(Layout().padding, 6);
+    dialog.GotoDlgCtrl(dialog.GetDlgItem(1012));
+    ::SendMessageW(dialog.GetDlgItem(1012)->GetSafeHwnd(), EM_SETSEL, 1, 1);
+    session->Key('3', L'3');
+    EXPECT_EQ(Field(1012), CString(L"-3"));
+    EXPECT_EQ(Layout().padding, 0);
+    EXPECT_EQ(boxTexts.size(), 1u);
+
     // A refused padding stops the read there: the texts after it are not read
     // for that keystroke.
     Tell(WMU_PALETTE_ADD, 0, 0);
