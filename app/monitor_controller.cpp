@@ -70,9 +70,12 @@ void MonitorController::Play(bool restart)
         }
         return;
     }
-    // A refused restart has stopped what played before: the indicators must
-    // not go on showing it.
-    ShowStopped();
+    // A restart that failed after stopping what played before must not leave
+    // the indicators showing it; a region refused up front stopped nothing.
+    if (!player.IsPlaying())
+    {
+        ShowStopped();
+    }
     if (!errorText.empty())
     {
         AfxMessageBox(errorText.c_str(), MB_ICONERROR);

@@ -554,6 +554,12 @@ TEST_F(MonitorTest, ANewTrackOpensOnItsMiddleFiveSecondsAndTheSameOneKeepsTheVie
     EXPECT_DOUBLE_EQ(strip.viewStart, 10.0);
     EXPECT_DOUBLE_EQ(strip.playhead, 11.0);
 
+    // A file that cannot be read is no new track.
+    CString failure;
+    EXPECT_FALSE(document.LoadAudioFile((temp / "missing.wav").wstring(), failure));
+    monitor->SyncLoadedTrack();
+    EXPECT_DOUBLE_EQ(strip.viewStart, 10.0);
+
     // Another track of the same length and rate is new, wherever its samples lie.
     Load(WriteTrack("other.wav", 8000, 60 * 8000, 0.2));
     EXPECT_DOUBLE_EQ(strip.viewStart, 27.5);
@@ -701,4 +707,19 @@ TEST_F(MonitorTest, AThousandRapidPlayStopAndSwitchesLeaveNoDevice)
     EXPECT_TRUE(ShownStopped());
     EXPECT_TRUE(PreviewPlayer::JoinPendingCloses(std::chrono::seconds(5)));
     EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MonitorTest, ARefusedRegionIsShownAndLeavesTheRunningPlaybackAndItsIndicators)
+{
+    Load(WriteTrack("track.wav", 8000, 10 * 8000, 0.1));
+    monitor->SetMonitorOriginal(true);
+    monitor->Play(false);
+    ASSERT_TRUE(ShownPlaying());
+    monitor->processedBuffer = Ramp(48000, 1); // a preview of 21 microseconds
+    monitor->SetMonitorOriginal(false);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Preview region is too short.");
+    EXPECT_TRUE(monitor->player.IsPlaying());
+    EXPECT_TRUE(ShownPlaying());
+    EXPECT_EQ(sound.fake.OpenCount(), 1);
 }
