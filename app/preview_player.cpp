@@ -359,7 +359,9 @@ void PreviewPlayer::State::StopPlayback(const DeviceContext* only) noexcept
     CloseDeviceDetached(std::move(closing), closes);
 }
 
-PreviewPlayer::PreviewPlayer() : m_state(std::make_shared<State>()) {}
+PreviewPlayer::PreviewPlayer() : m_state(std::make_shared<State>())
+{
+}
 
 PreviewPlayer::~PreviewPlayer()
 {
@@ -402,7 +404,8 @@ bool PreviewPlayer::Start(const AudioBuffer& source, double loopStartSec, double
     const double duration = static_cast<double>(frames) / rate;
     // Not a number: the start falls back to the track's start, the end to the
     // start, and then the region is refused as too short.
-    const double s = std::isnan(loopStartSec) ? 0.0 : std::max(std::min(loopStartSec, duration), 0.0);
+    const double s =
+        std::isnan(loopStartSec) ? 0.0 : std::max(std::min(loopStartSec, duration), 0.0);
     const double e = std::isnan(loopEndSec) ? s : std::max(std::min(loopEndSec, duration), s);
     if (e - s < kShortestRegionSeconds)
     {
@@ -432,8 +435,13 @@ bool PreviewPlayer::Start(const AudioBuffer& source, double loopStartSec, double
     auto context = std::make_shared<DeviceContext>();
     context->player = m_state;
     const auto bytesPerSecond = static_cast<std::uint64_t>(rate) * kBytesPerFrame;
-    const WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, static_cast<DWORD>(rate),
-                              static_cast<DWORD>(bytesPerSecond), kBytesPerFrame, 16, 0};
+    const WAVEFORMATEX format{WAVE_FORMAT_PCM,
+                              2,
+                              static_cast<DWORD>(rate),
+                              static_cast<DWORD>(bytesPerSecond),
+                              kBytesPerFrame,
+                              16,
+                              0};
     if (bytesPerSecond > std::numeric_limits<DWORD>::max() ||
         waveOutOpen(&context->device, WAVE_MAPPER, &format,
                     reinterpret_cast<DWORD_PTR>(&PreviewPlayer::WaveOutCallback),
@@ -453,7 +461,8 @@ bool PreviewPlayer::Start(const AudioBuffer& source, double loopStartSec, double
             slot.samples.assign(static_cast<std::size_t>(state.framesPerBuffer) * 2, 0);
             slot.header = std::make_unique<WAVEHDR>();
             slot.header->lpData = reinterpret_cast<char*>(slot.samples.data());
-            slot.header->dwBufferLength = static_cast<DWORD>(state.framesPerBuffer) * kBytesPerFrame;
+            slot.header->dwBufferLength =
+                static_cast<DWORD>(state.framesPerBuffer) * kBytesPerFrame;
             if (waveOutPrepareHeader(context->device, slot.header.get(), sizeof(WAVEHDR)) !=
                 MMSYSERR_NOERROR)
             {

@@ -37,8 +37,8 @@ public:
     // Loops [loopStartSec, loopEndSec) of `source` (clamped to it) from
     // `cursorSec`. With `restart` false, a running playback of the same key,
     // rate, length and region is left as it is. On false `errorText` says why.
-    bool Start(const AudioBuffer& source, double loopStartSec, double loopEndSec,
-               double cursorSec, const void* sourceKey, std::wstring& errorText, bool restart);
+    bool Start(const AudioBuffer& source, double loopStartSec, double loopEndSec, double cursorSec,
+               const void* sourceKey, std::wstring& errorText, bool restart);
     void Stop() noexcept;
 
     // Read without the player's lock, by the view's timer.
@@ -48,8 +48,8 @@ public:
 
     // The device's callback; its instance data is the device's context, never
     // the player, so that a late notification cannot reach a freed player.
-    static void WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
-                                DWORD_PTR param1, DWORD_PTR param2);
+    static void WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
+                                DWORD_PTR param2);
 
     // For the application's exit: waits up to `limit` for the closing threads
     // of every player and joins those that ended. True when none is left.

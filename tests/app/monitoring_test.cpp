@@ -183,9 +183,8 @@ TEST(PreviewSamples, ClampRoundHalfToEvenAndSilenceNotANumber)
         double in;
         int out;
     } cases[] = {
-        {1.5, 32767},           {-1.5, -32767}, {0.5, 16384}, {-0.5, -16384},
-        {2.5 / 32767, 2},       {3.5 / 32767, 4}, {1.0, 32767}, {-1.0, -32767},
-        {std::nan(""), 0},      {0.0, 0},
+        {1.5, 32767},     {-1.5, -32767}, {0.5, 16384},   {-0.5, -16384},    {2.5 / 32767, 2},
+        {3.5 / 32767, 4}, {1.0, 32767},   {-1.0, -32767}, {std::nan(""), 0}, {0.0, 0},
     };
     for (const auto& c : cases)
     {
@@ -259,10 +258,8 @@ TEST_F(PlayerTest, CursorsOutsideTheRegionStartAtItsNearestEdge)
         std::vector<int> first;
     } cases[] = {
         {2.5, {2499, 2000, 2001}}, // the region's end: its last frame
-        {9.0, {2499, 2000, 2001}},
-        {0.5, {2000, 2001, 2002}},
-        {std::nan(""), {2000, 2001, 2002}},
-        {2.25, {2250, 2251, 2252}},
+        {9.0, {2499, 2000, 2001}},          {0.5, {2000, 2001, 2002}},
+        {std::nan(""), {2000, 2001, 2002}}, {2.25, {2250, 2251, 2252}},
     };
     for (const auto& c : cases)
     {
@@ -351,8 +348,8 @@ TEST_F(PlayerTest, ALateQueuedBufferAfterTheResetStillEndsInAClosedDevice)
             }
             std::unique_lock lock(mutex);
             changed.wait_for(lock, std::chrono::seconds(5), [&] { return playerGone; });
-            requeued = waveOutWrite(device, HeaderOf(written[1]), sizeof(WAVEHDR)) ==
-                       MMSYSERR_NOERROR;
+            requeued =
+                waveOutWrite(device, HeaderOf(written[1]), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
         });
     player.reset(); // its close is held in the hook
     {
@@ -423,7 +420,8 @@ TEST(PreviewPlayerDisk, TheDriversFileHoldsTheRegionLoopingAfterAnyLeadingSilenc
     // 1 kHz, no sample exactly zero, so that silence tells itself apart.
     const int rate = 48000;
     const AudioBuffer tone = MakeAudio(
-        rate, rate, [](std::size_t i) { return 0.5 * std::cos(2 * M_PI * 1000.0 * i / rate + 0.1); },
+        rate, rate,
+        [](std::size_t i) { return 0.5 * std::cos(2 * M_PI * 1000.0 * i / rate + 0.1); },
         [](std::size_t i) { return 0.25 * std::cos(2 * M_PI * 1000.0 * i / rate + 0.1); });
     const std::int64_t start = 24000;
     const std::int64_t length = 4800; // 0.5 to 0.6 s
@@ -453,7 +451,8 @@ TEST(PreviewPlayerDisk, TheDriversFileHoldsTheRegionLoopingAfterAnyLeadingSilenc
     std::size_t matched = 0;
     for (; matched < frames.size(); ++matched)
     {
-        const auto source = static_cast<std::size_t>(start + static_cast<std::int64_t>(matched) % length);
+        const auto source =
+            static_cast<std::size_t>(start + static_cast<std::int64_t>(matched) % length);
         const std::pair<int, int> expected{PreviewSampleToPcm16(tone.samples[2 * source]),
                                            PreviewSampleToPcm16(tone.samples[2 * source + 1])};
         if (frames[matched] != expected)
@@ -502,9 +501,10 @@ protected:
     std::wstring WriteTrack(const std::string& name, int rate, std::size_t frames, double level)
     {
         const auto path = (temp / name).wstring();
-        WriteWavFile(path, MakeAudio(
-                               rate, frames, [=](std::size_t) { return level; },
-                               [=](std::size_t) { return -level; }),
+        WriteWavFile(path,
+                     MakeAudio(
+                         rate, frames, [=](std::size_t) { return level; },
+                         [=](std::size_t) { return -level; }),
                      16);
         return path;
     }
@@ -696,10 +696,18 @@ TEST_F(MonitorTest, AThousandRapidPlayStopAndSwitchesLeaveNoDevice)
     {
         switch (i % 4)
         {
-        case 0: monitor->Play(i % 8 == 0); break;
-        case 1: monitor->SetMonitorOriginal(!monitor->monitorUnprocessed); break;
-        case 2: monitor->Stop(); break;
-        default: monitor->Play(true); break;
+        case 0:
+            monitor->Play(i % 8 == 0);
+            break;
+        case 1:
+            monitor->SetMonitorOriginal(!monitor->monitorUnprocessed);
+            break;
+        case 2:
+            monitor->Stop();
+            break;
+        default:
+            monitor->Play(true);
+            break;
         }
     }
     firing.reset();
