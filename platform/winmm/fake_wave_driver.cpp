@@ -14,6 +14,7 @@ public:
     {
         std::lock_guard lock(m_owner.m_mutex);
         m_owner.m_feed = nullptr;
+        m_owner.m_told.clear();
     }
 
     void BufferQueued(const WAVEHDR& header) override
@@ -21,6 +22,7 @@ public:
         std::lock_guard lock(m_owner.m_mutex);
         m_owner.m_written.push_back(
             Written{&header, std::string(header.lpData, header.dwBufferLength)});
+        m_owner.m_told.insert(&header);
     }
 
 private:
@@ -68,7 +70,13 @@ bool FakeWaveDriver::FireDone(WAVEHDR* header)
 {
     // Held across the call so that the stream (and its device) cannot go meanwhile.
     std::lock_guard lock(m_mutex);
-    return m_feed != nullptr && m_feed->Complete(header);
+    const auto told = m_told.find(header);
+    if (m_feed == nullptr || told == m_told.end())
+    {
+        return false;
+    }
+    m_told.erase(told);
+    return m_feed->Complete(header);
 }
 
 MMRESULT FakeWaveDriver::Open(DWORD sampleRate, WaveFeed& feed, std::unique_ptr<WaveStream>& stream)
