@@ -21,6 +21,7 @@ constexpr double kShortestRegionSeconds = 0.001;
 constexpr int kCloseAttempts = 50;
 
 std::atomic<long long> g_closeWaitMs{2000};
+std::atomic<bool> g_refuseThreads{false};
 
 // A bounded wait against the system clock: the steady clock's wait goes
 // through a call that the thread sanitizer does not follow, which then
@@ -76,6 +77,10 @@ public:
         {
             std::lock_guard lock(m_mutex);
             ReapEnded();
+            if (g_refuseThreads.load())
+            {
+                return false;
+            }
             m_threads.emplace_back();
             Entry& entry = m_threads.back();
             try
@@ -603,4 +608,9 @@ bool PreviewPlayer::JoinPendingCloses(std::chrono::milliseconds limit)
 void PreviewPlayer::SetCloseWaitForTests(std::chrono::milliseconds limit)
 {
     g_closeWaitMs.store(limit.count());
+}
+
+void PreviewPlayer::RefuseClosingThreadsForTests(bool refuse)
+{
+    g_refuseThreads.store(refuse);
 }

@@ -57,6 +57,9 @@ public:
 
     // Tests only: how long a destroyed player waits for its closing threads.
     static void SetCloseWaitForTests(std::chrono::milliseconds limit);
+    // Tests only: closing threads cannot be started, as when the system has
+    // none left to give.
+    static void RefuseClosingThreadsForTests(bool refuse);
 
     struct State;
     struct DeviceContext;

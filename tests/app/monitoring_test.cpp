@@ -147,6 +147,7 @@ public:
         FailNextWaveOutWriteForTests(MMSYSERR_NOERROR);
         InstallWaveDriver(nullptr);
         PreviewPlayer::SetCloseWaitForTests(std::chrono::seconds(2));
+        PreviewPlayer::RefuseClosingThreadsForTests(false);
     }
 
     FakeWaveDriver fake;
@@ -366,6 +367,22 @@ TEST_F(PlayerTest, ALateQueuedBufferAfterTheResetStillEndsInAClosedDevice)
     player.emplace();
     ASSERT_TRUE(Start(source, 0.0, 10.0, 0.0)) << WideToUtf8(error);
     EXPECT_EQ(sound.fake.OpenCount(), 2);
+}
+
+TEST_F(PlayerTest, WithoutAClosingThreadStopClosesTheDeviceItself)
+{
+    PreviewPlayer::RefuseClosingThreadsForTests(true);
+    const AudioBuffer source = Ramp(1000, 10000);
+    ASSERT_TRUE(Start(source, 0.0, 10.0, 0.0));
+    WAVEHDR* queued = HeaderOf(sound.fake.WrittenBuffers()[0]);
+    player->Stop();
+    EXPECT_FALSE(player->IsPlaying());
+    EXPECT_FALSE(sound.fake.FireDone(queued)) << "the device is still open";
+    // The next start opens at once, and the destructor's stop does not throw.
+    ASSERT_TRUE(Start(source, 0.0, 10.0, 0.0)) << WideToUtf8(error);
+    EXPECT_EQ(sound.fake.OpenCount(), 2);
+    player.reset();
+    EXPECT_TRUE(PreviewPlayer::JoinPendingCloses(std::chrono::milliseconds(0)));
 }
 
 TEST_F(PlayerTest, RapidStartsAndStopsWithDoneBuffersRacingLeaveNoDevice)
