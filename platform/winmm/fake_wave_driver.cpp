@@ -1,5 +1,7 @@
 #include "platform/winmm/fake_wave_driver.h"
 
+#include <algorithm>
+
 namespace brvl::winmm
 {
 
@@ -12,6 +14,7 @@ public:
     {
         std::lock_guard lock(m_owner.m_mutex);
         m_owner.m_feed = nullptr;
+        m_owner.m_told.clear();
     }
 
     void BufferQueued(const WAVEHDR& header) override
@@ -19,6 +22,7 @@ public:
         std::lock_guard lock(m_owner.m_mutex);
         m_owner.m_written.push_back(
             Written{&header, std::string(header.lpData, header.dwBufferLength)});
+        m_owner.m_told.insert(&header);
     }
 
 private:
@@ -37,6 +41,19 @@ std::vector<FakeWaveDriver::Written> FakeWaveDriver::WrittenBuffers() const
     return m_written;
 }
 
+std::vector<WAVEHDR*> FakeWaveDriver::RecentHeaders(std::size_t count) const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<WAVEHDR*> headers;
+    for (std::size_t i = m_written.size() - std::min(count, m_written.size()); i < m_written.size();
+         ++i)
+    {
+        // The device hands the same header back on FireDone; the test never writes through it.
+        headers.push_back(const_cast<WAVEHDR*>(m_written[i].header));
+    }
+    return headers;
+}
+
 int FakeWaveDriver::OpenCount() const
 {
     std::lock_guard lock(m_mutex);
@@ -53,7 +70,13 @@ bool FakeWaveDriver::FireDone(WAVEHDR* header)
 {
     // Held across the call so that the stream (and its device) cannot go meanwhile.
     std::lock_guard lock(m_mutex);
-    return m_feed != nullptr && m_feed->Complete(header);
+    const auto told = m_told.find(header);
+    if (m_feed == nullptr || told == m_told.end())
+    {
+        return false;
+    }
+    m_told.erase(told);
+    return m_feed->Complete(header);
 }
 
 MMRESULT FakeWaveDriver::Open(DWORD sampleRate, WaveFeed& feed, std::unique_ptr<WaveStream>& stream)

@@ -3,6 +3,7 @@
 #include "platform/winmm/wave_driver.h"
 
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,11 +26,16 @@ public:
     void FailOpens(MMRESULT error);
 
     std::vector<Written> WrittenBuffers() const;
+    // The headers of the last `count` buffers written, oldest first, without
+    // copying their contents.
+    std::vector<WAVEHDR*> RecentHeaders(std::size_t count) const;
     int OpenCount() const;
     DWORD LastSampleRate() const;
 
     // Marks `header` played: WOM_DONE follows on the device's completion
-    // thread. False when it is not queued on the open device.
+    // thread. False when it is not queued on the open device, or the driver
+    // has not yet been told of it (its write has not finished recording it,
+    // so its owner may not refill it yet).
     bool FireDone(WAVEHDR* header);
 
     MMRESULT Open(DWORD sampleRate, WaveFeed& feed, std::unique_ptr<WaveStream>& stream) override;
@@ -40,6 +46,7 @@ private:
     mutable std::mutex m_mutex;
     MMRESULT m_openError = MMSYSERR_NOERROR;
     std::vector<Written> m_written;
+    std::multiset<const WAVEHDR*> m_told; // recorded and not yet fired
     int m_opens = 0;
     DWORD m_rate = 0;
     WaveFeed* m_feed = nullptr; // of the open stream
