@@ -102,6 +102,7 @@ bool CBrimvaleDoc::LoadAudioFile(const std::wstring& path, CString& error)
     }
     track = std::move(loaded);
     trackPath = path;
+    ++trackLoadCount;
     error.Empty();
     SetModifiedFlag(FALSE);
     return true;

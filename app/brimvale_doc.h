@@ -37,7 +37,8 @@ public:
     void Serialize(CArchive&) override {}
 
     // Reads a track. On failure `track` and `trackPath` stay as they were and
-    // `error` says why. Callers raise the pending scope themselves.
+    // `error` says why; on success `trackLoadCount` goes up. Callers raise the
+    // pending scope themselves.
     bool LoadAudioFile(const std::wstring& path, CString& error);
     void ClearAudio();
     void ClearOutput();
@@ -82,6 +83,9 @@ public:
 
     AudioBuffer track;
     std::wstring trackPath;
+    // Raised by every successful load: the one way to tell a newly loaded
+    // track from the one before, whose storage may have been freed and reused.
+    std::uint64_t trackLoadCount = 0;
     AudioBuffer output;
     MasteringSettings settings;
     EngineRequest request;

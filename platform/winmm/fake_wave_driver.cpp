@@ -1,5 +1,7 @@
 #include "platform/winmm/fake_wave_driver.h"
 
+#include <algorithm>
+
 namespace brvl::winmm
 {
 
@@ -35,6 +37,19 @@ std::vector<FakeWaveDriver::Written> FakeWaveDriver::WrittenBuffers() const
 {
     std::lock_guard lock(m_mutex);
     return m_written;
+}
+
+std::vector<WAVEHDR*> FakeWaveDriver::RecentHeaders(std::size_t count) const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<WAVEHDR*> headers;
+    for (std::size_t i = m_written.size() - std::min(count, m_written.size()); i < m_written.size();
+         ++i)
+    {
+        // The device hands the same header back on FireDone; the test never writes through it.
+        headers.push_back(const_cast<WAVEHDR*>(m_written[i].header));
+    }
+    return headers;
 }
 
 int FakeWaveDriver::OpenCount() const

@@ -25,6 +25,9 @@ public:
     void FailOpens(MMRESULT error);
 
     std::vector<Written> WrittenBuffers() const;
+    // The headers of the last `count` buffers written, oldest first, without
+    // copying their contents.
+    std::vector<WAVEHDR*> RecentHeaders(std::size_t count) const;
     int OpenCount() const;
     DWORD LastSampleRate() const;
 

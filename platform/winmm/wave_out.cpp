@@ -1,5 +1,6 @@
 #include "platform/winmm/mmsystem.h"
 #include "platform/winmm/wave_driver.h"
+#include "platform/winmm/wave_test_hooks.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -26,6 +28,24 @@ constexpr std::chrono::seconds kPreviousCloseWait{2};
 constexpr DWORD kMaxSampleRate = 768000;
 
 std::atomic<WaveDriver*> g_driver{nullptr};
+
+std::atomic<MMRESULT> g_failNextWrite{MMSYSERR_NOERROR};
+
+std::mutex g_resetHookMutex;
+std::function<void(HWAVEOUT)> g_resetHook;
+
+void RunResetHook(HWAVEOUT device)
+{
+    std::function<void(HWAVEOUT)> hook;
+    {
+        std::lock_guard lock(g_resetHookMutex);
+        hook = g_resetHook;
+    }
+    if (hook)
+    {
+        hook(device);
+    }
+}
 
 // One open device: its queue, its completion thread and its driver stream.
 class Device final : public WaveFeed, public std::enable_shared_from_this<Device>
@@ -447,6 +467,17 @@ void InstallWaveDriver(WaveDriver* driver)
     g_driver.store(driver);
 }
 
+void FailNextWaveOutWriteForTests(MMRESULT error)
+{
+    g_failNextWrite.store(error);
+}
+
+void SetWaveOutResetHookForTests(std::function<void(HWAVEOUT)> hook)
+{
+    std::lock_guard lock(g_resetHookMutex);
+    g_resetHook = std::move(hook);
+}
+
 } // namespace brvl::winmm
 
 using namespace brvl::winmm;
@@ -521,7 +552,12 @@ MMRESULT waveOutWrite(HWAVEOUT device, LPWAVEHDR header, UINT size)
     {
         return MMSYSERR_INVALHANDLE;
     }
-    return IsHeaderArgument(header, size) ? d->Write(header) : MMSYSERR_INVALPARAM;
+    if (!IsHeaderArgument(header, size))
+    {
+        return MMSYSERR_INVALPARAM;
+    }
+    const MMRESULT injected = g_failNextWrite.exchange(MMSYSERR_NOERROR);
+    return injected != MMSYSERR_NOERROR ? injected : d->Write(header);
 }
 
 MMRESULT waveOutReset(HWAVEOUT device)
@@ -532,6 +568,7 @@ MMRESULT waveOutReset(HWAVEOUT device)
         return MMSYSERR_INVALHANDLE;
     }
     d->Reset();
+    RunResetHook(device);
     return MMSYSERR_NOERROR;
 }
 
