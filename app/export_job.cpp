@@ -26,8 +26,7 @@ void PostRecord(HWND window, UINT message, std::unique_ptr<Record> record)
     }
 }
 
-template <typename Record>
-void FreeRecord(WPARAM, LPARAM lParam)
+template <typename Record> void FreeRecord(WPARAM, LPARAM lParam)
 {
     delete reinterpret_cast<Record*>(lParam);
 }

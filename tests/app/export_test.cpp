@@ -3,6 +3,16 @@
 
 #include "app/export_dialog.h"
 #include "app/export_job.h"
+#include "app/brimvale_doc.h"
+#include "app/monitor_controller.h"
+#include "app/processing_controller.h"
+#include "controls/layout_tree.h"
+#include "engine/io/audio_file_writer.h"
+#include "engine/profiles/reference_profile.h"
+#include "pages/processing_viewport_wnd.h"
+#include "pages/transport_surface_viewport_wnd.h"
+#include "platform/win32/shell_folders.h"
+#include "tests/support/scoped_environment.h"
 #include "app/export_options.h"
 #include "base/unicode_text.h"
 #include "engine/io/audio_file_reader.h"
@@ -24,6 +34,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <system_error>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,14 +100,12 @@ TEST(ExportRate, ChoiceResolvesToTheOutputRate)
         int choice, trackRate, internalRate, format, expected;
     };
     const Case cases[] = {
-        {-1, 44100, 48000, ExportWav, 44100},   // Source
-        {0, 44100, 48000, ExportWav, 48000},    // Optimal
-        {0, 44100, 0, ExportWav, 44100},        // no internal rate: the track's
-        {96000, 44100, 48000, ExportFlac, 96000},
-        {22050, 44100, 48000, ExportMp3, 22050},
+        {-1, 44100, 48000, ExportWav, 44100}, // Source
+        {0, 44100, 48000, ExportWav, 48000},  // Optimal
+        {0, 44100, 0, ExportWav, 44100},      // no internal rate: the track's
+        {96000, 44100, 48000, ExportFlac, 96000}, {22050, 44100, 48000, ExportMp3, 22050},
         {96000, 44100, 48000, ExportMp3, 48000}, // MP3 cannot go above 48 kHz
-        {-1, 96000, 48000, ExportMp3, 48000},
-        {0, 44100, 96000, ExportMp3, 48000},
+        {-1, 96000, 48000, ExportMp3, 48000},     {0, 44100, 96000, ExportMp3, 48000},
         {96000, 44100, 48000, ExportOgg, 96000},
     };
     for (const Case& c : cases)
@@ -582,11 +591,417 @@ TEST_F(ExportDialogTest, Picture)
         [&](HWND h)
         {
             PumpPendingMessages();
-            EXPECT_TRUE(RenderWindowToPng(h, std::string(BRVL_TEST_OUTPUT_DIR) +
-                                                  "/export_dialog.png"));
+            EXPECT_TRUE(
+                RenderWindowToPng(h, std::string(BRVL_TEST_OUTPUT_DIR) + "/export_dialog.png"));
             Command(h, IDCANCEL);
         });
     dialog.DoModal();
+}
+
+// The controller in a view-like window: the processing and transport pages
+// alternate in slot 3 of a layout, posted records go to the controller as the
+// view's handlers do, and the settings file and the factory profiles live in a
+// temporary home.
+class ExportControllerTest : public ExportUiTest
+{
+protected:
+    ExportControllerTest()
+        : home("HOME", (temp / "home").string()),
+          config("XDG_CONFIG_HOME", (temp / "config").string())
+    {
+        fs::create_directories(temp / "program" / "profiles");
+        fs::create_directories(temp / "config");
+        fs::create_directories(temp / "music");
+        brvl::win32::SetModuleFolderForTests(temp / "program");
+        ReferenceProfile profile = BuildSyntheticDefaultProfile();
+        profile.name = "Balanced";
+        WriteReferenceProfile(W(temp / "program" / "profiles" / "Balanced.prs"), profile);
+        LastExportSettings::Current() = LastExportSettings{};
+        app.SetRegistryKey(L"BrimvaleExportTests");
+
+        view.On(WMU_EXPORT_PROGRESS,
+                [this](WPARAM, LPARAM lParam) -> std::optional<LRESULT>
+                {
+                    controller->OnExportProgress(reinterpret_cast<ExportProgress*>(lParam));
+                    return 0;
+                });
+        view.On(WMU_EXPORT_FINISHED,
+                [this](WPARAM, LPARAM lParam) -> std::optional<LRESULT>
+                {
+                    ++finished;
+                    controller->OnExportFinished(reinterpret_cast<ExportResult*>(lParam), &doc);
+                    return 0;
+                });
+        view.CreateTopLevel({0, 0, 800, 200});
+        transport.Create(&view, RECT{0, 0, 10, 10});
+        processing.Create(&view, RECT{0, 0, 10, 10});
+        layout.AddRow(3, 1);
+        layout.AddWindowToSlot(3, transport.GetSafeHwnd());
+        layout.AddWindowToSlot(3, processing.GetSafeHwnd());
+        layout.SetBounds(RECT{0, 0, 800, 200});
+        monitor.document = &doc;
+        monitor.transportPage = &transport;
+        monitor.monitorUnprocessed = true;
+        controller = MakeController();
+        Settle();
+    }
+
+    ~ExportControllerTest() override
+    {
+        controller.reset();
+        brvl::win32::SetModuleFolderForTests({});
+        LastExportSettings::Current() = LastExportSettings{};
+    }
+
+    std::unique_ptr<ProcessingController> MakeController()
+    {
+        auto made = std::make_unique<ProcessingController>();
+        made->document = &doc;
+        made->processingPage = &processing;
+        made->transportPage = &transport;
+        made->layout = &layout;
+        made->transportSlot = 3;
+        made->viewWindow = view.GetSafeHwnd();
+        made->monitor = &monitor;
+        return made;
+    }
+
+    void LoadTrack(const std::string& name, double seconds = 1.0, int rate = 44100)
+    {
+        trackPath = W(temp / "music" / name);
+        WriteAudioFile(trackPath, StereoPinkNoise(rate, seconds, 0.1, 9), AudioWriteOptions{});
+        CString error;
+        ASSERT_TRUE(doc.LoadAudioFile(trackPath, error)) << WideToUtf8(error.GetString());
+    }
+
+    // Queues a dialog drive that sets the path and the chosen list items, then
+    // presses Export.
+    void Confirm(const std::wstring& path, int format = ExportWav, int rateIndex = -1,
+                 std::function<void(HWND)> more = nullptr)
+    {
+        drives.push_back(
+            [=](HWND h)
+            {
+                proposals.push_back(TextOf(h, kPath));
+                proposedFormats.push_back(
+                    int(::SendMessageW(::GetDlgItem(h, kFormat), CB_GETCURSEL, 0, 0)));
+                if (!path.empty() || format >= 0)
+                {
+                    ::SetDlgItemTextW(h, kPath, path.c_str());
+                    Select(h, kFormat, format);
+                }
+                if (rateIndex >= 0)
+                {
+                    Select(h, kRate, rateIndex);
+                }
+                if (more)
+                {
+                    more(h);
+                }
+                Command(h, IDOK);
+            });
+    }
+
+    bool WaitForResult()
+    {
+        const int before = finished;
+        return session->PumpUntil([&] { return finished > before; }, std::chrono::seconds(120));
+    }
+
+    bool ProcessingShown() const
+    {
+        return layout.IsWindowActiveInSlot(3, processing.GetSafeHwnd());
+    }
+
+    TempDir temp;
+    ScopedEnvironment home;
+    ScopedEnvironment config;
+    CWinApp app;
+    CBrimvaleDoc doc;
+    RecordingWnd view{"view", log};
+    CTransportSurfaceViewportWnd transport;
+    CProcessingViewportWnd processing;
+    LayoutTree layout;
+    MonitorController monitor;
+    std::unique_ptr<ProcessingController> controller;
+    std::wstring trackPath;
+    int finished = 0;
+    std::vector<std::wstring> proposals;
+    std::vector<int> proposedFormats;
+};
+
+TEST_F(ExportControllerTest, ExportWritesTheFileAndKeepsTheEngineResult)
+{
+    LoadTrack("Night Drive.wav");
+    doc.trackPath = W(temp / "music" / "Night Drive.MP3"); // imported from an upper-case MP3
+    doc.MarkPreviewCurrent();
+    doc.RaisePreviewScope(PreviewStage3); // a change since the last preview
+    doc.SetModifiedFlag(TRUE);
+
+    const std::wstring out = W(temp / "music" / "Night Drive_processed");
+    Confirm(L"", -1); // accept the proposal as it stands
+    controller->StartExport();
+    EXPECT_TRUE(controller->IsBusy());
+    EXPECT_TRUE(ProcessingShown());
+    ASSERT_TRUE(WaitForResult());
+
+    ASSERT_EQ(proposals.size(), 1u);
+    EXPECT_EQ(proposals[0], out) << "the input's folder and stem with _processed";
+    EXPECT_EQ(proposedFormats[0], ExportMp3) << "the format the input's extension names";
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::wstring>{L"Processed audio written to:\n" + out + L".mp3"});
+    EXPECT_EQ(boxes[0].flags & MB_ICONINFORMATION, MB_ICONINFORMATION);
+    const AudioBuffer written = ReadAudioFile(out + L".mp3");
+    EXPECT_EQ(written.sampleRate, 48000);
+    EXPECT_EQ(doc.output.sampleRate, 48000) << "output holds the internal-rate engine result";
+    EXPECT_EQ(doc.output.FrameCount(), 48000u);
+    EXPECT_EQ(doc.pendingPreviewScope, PreviewStage3) << "an export stores no preview checkpoint";
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(monitor.monitorUnprocessed) << "the monitor switches to the processed sound";
+    EXPECT_FALSE(controller->IsBusy());
+    EXPECT_FALSE(ProcessingShown());
+    EXPECT_EQ(transport.processLabel, L"Process");
+    EXPECT_EQ(processing.statusText, L"Preparing");
+
+    // The next export proposes the last path; the format and overwrite flag
+    // outlive the program run in the settings file.
+    Confirm(L"", -1, -1, [](HWND h) { ::SendMessageW(::GetDlgItem(h, 1005), BM_SETCHECK, 1, 0); });
+    controller->StartExport();
+    ASSERT_TRUE(WaitForResult());
+    ASSERT_EQ(proposals.size(), 2u);
+    EXPECT_EQ(proposals[1], out) << "the last path, shown without its extension";
+    EXPECT_EQ(proposedFormats[1], ExportMp3);
+    EXPECT_EQ(boxes.size(), 2u) << "with the box ticked the existing file is replaced unasked";
+
+    LastExportSettings::Current() = LastExportSettings{};
+    auto second = MakeController();
+    std::swap(second, controller);
+    int overwriteShown = -1;
+    drives.push_back(
+        [&](HWND h)
+        {
+            proposedFormats.push_back(
+                int(::SendMessageW(::GetDlgItem(h, kFormat), CB_GETCURSEL, 0, 0)));
+            overwriteShown = int(::SendMessageW(::GetDlgItem(h, 1005), BM_GETCHECK, 0, 0));
+            Command(h, IDCANCEL);
+        });
+    controller->StartExport();
+    EXPECT_EQ(proposedFormats.back(), ExportMp3) << "Format read back from the settings file";
+    EXPECT_EQ(overwriteShown, 1) << "Overwrite read back from the settings file";
+}
+
+TEST_F(ExportControllerTest, ChosenRatesAndFormatsReachTheFile)
+{
+    LoadTrack("take.wav");
+    struct Case
+    {
+        const char* name;
+        int format;
+        int rateIndex; // 0 Optimal, 1 Source, 2 44100, 3 48000, 4 96000
+        int expectedRate;
+    };
+    const Case cases[] = {
+        {"a", ExportWav, 1, 44100}, {"b", ExportFlac, 0, 48000}, {"c", ExportOgg, 2, 44100},
+        {"d", ExportWav, 4, 96000}, {"e", ExportMp3, 4, 48000},  {"f", ExportMp3, 3, 48000},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::wstring base = W(temp / "music" / c.name);
+        Confirm(base, c.format, c.rateIndex);
+        controller->StartExport();
+        ASSERT_TRUE(WaitForResult());
+        const std::wstring path = EnsureExportExtension(base, c.format);
+        const AudioBuffer written = ReadAudioFile(path);
+        EXPECT_EQ(written.sampleRate, c.expectedRate);
+        EXPECT_NEAR(double(written.FrameCount()), double(c.expectedRate), 0.02 * c.expectedRate);
+        EXPECT_EQ(doc.output.sampleRate, 48000);
+    }
+    EXPECT_EQ(boxes.size(), std::size(cases));
+}
+
+TEST_F(ExportControllerTest, RefusalsStartNothing)
+{
+    auto expectIdle = [&](const std::wstring& text, UINT icon)
+    {
+        ASSERT_EQ(BoxTexts(), std::vector<std::wstring>{text});
+        EXPECT_EQ(boxes[0].flags & (MB_ICONERROR | MB_ICONINFORMATION), icon);
+        EXPECT_FALSE(controller->IsBusy());
+        EXPECT_FALSE(ProcessingShown());
+        EXPECT_FALSE(controller->exportWorker.joinable());
+        boxes.clear();
+        drives.clear();
+    };
+
+    controller->StartExport();
+    expectIdle(L"Import a WAV file before processing.", 0);
+
+    LoadTrack("take.wav");
+    doc.settings.referenceProfileFileName = "Missing.prs";
+    controller->StartExport();
+    expectIdle(L"Reference profile is not configured or could not be found.", 0);
+    doc.settings.referenceProfileFileName = "";
+    controller->StartExport();
+    expectIdle(L"Reference profile is not configured or could not be found.", 0);
+
+    WriteFileBytes(temp / "program" / "profiles" / "Broken.prs", "not a profile");
+    doc.settings.referenceProfileFileName = "Broken.prs";
+    controller->StartExport();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].flags & MB_ICONERROR, MB_ICONERROR) << WideToUtf8(boxes[0].text);
+    EXPECT_FALSE(controller->IsBusy());
+    boxes.clear();
+    doc.settings.referenceProfileFileName = "Balanced.prs";
+
+    drives.push_back([](HWND h) { Command(h, IDCANCEL); });
+    controller->StartExport();
+    EXPECT_TRUE(boxes.empty()) << "a cancelled dialog says nothing";
+    EXPECT_FALSE(controller->IsBusy());
+
+    Confirm(L"", ExportWav);
+    controller->StartExport();
+    expectIdle(L"Choose an output file.", 0);
+
+    const std::wstring stem = RemoveKnownAudioExtension(trackPath);
+    Confirm(stem, ExportWav);
+    controller->StartExport();
+    expectIdle(L"Choose an output file other than the imported track.", 0);
+    Confirm(W(temp / "music" / "." / ".." / "music" / "take"), ExportWav);
+    controller->StartExport();
+    expectIdle(L"Choose an output file other than the imported track.", 0);
+    EXPECT_EQ(ReadAudioFile(trackPath).FrameCount(), 44100u) << "the imported track is intact";
+
+    const fs::path existing = temp / "music" / "existing.wav";
+    WriteFileBytes(existing, "keep me");
+    LastExportSettings::Current().outputPath.clear();
+    answers = {IDNO};
+    Confirm(W(temp / "music" / "existing"), ExportWav);
+    controller->StartExport();
+    expectIdle(L"That file already exists.\n\nOverwrite it?", 0);
+    EXPECT_EQ(ReadFileBytes(existing), "keep me");
+    EXPECT_TRUE(LastExportSettings::Current().outputPath.empty())
+        << "a refused overwrite remembers nothing";
+}
+
+TEST_F(ExportControllerTest, OverwriteQuestionAndRememberedOverwrite)
+{
+    LoadTrack("take.wav");
+    const fs::path existing = temp / "music" / "existing.wav";
+    WriteFileBytes(existing, "old");
+    answers = {IDYES};
+    Confirm(W(temp / "music" / "existing"), ExportWav);
+    controller->StartExport();
+    ASSERT_TRUE(WaitForResult());
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].flags & (MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2),
+              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    EXPECT_EQ(ReadAudioFile(W(existing)).sampleRate, 48000);
+
+    boxes.clear();
+    Confirm(W(temp / "music" / "existing"), ExportFlac, -1,
+            [](HWND h) { ::SendMessageW(::GetDlgItem(h, 1005), BM_SETCHECK, 1, 0); });
+    controller->StartExport();
+    ASSERT_TRUE(WaitForResult());
+    WriteFileBytes(temp / "music" / "existing.flac", "old");
+    Confirm(W(temp / "music" / "existing"), ExportFlac);
+    boxes.clear();
+    controller->StartExport();
+    ASSERT_TRUE(WaitForResult());
+    ASSERT_EQ(boxes.size(), 1u) << "a remembered Overwrite replaces silently";
+    EXPECT_EQ(ReadAudioFile(W(temp / "music" / "existing.flac")).sampleRate, 48000);
+}
+
+TEST_F(ExportControllerTest, CancelEndsQuietlyAndAFailureIsShown)
+{
+    LoadTrack("long.wav", 8.0);
+    Confirm(W(temp / "music" / "cancelled"), ExportWav);
+    controller->StartExport();
+    ASSERT_TRUE(controller->IsBusy());
+    controller->CancelExport();
+    EXPECT_EQ(processing.cancelText, L"Cancelling...");
+    EXPECT_EQ(transport.processLabel, L"Cancelling...");
+    EXPECT_TRUE(ProcessingShown());
+    PumpPendingMessages();
+    EXPECT_TRUE(RenderWindowToPng(view.GetSafeHwnd(), std::string(BRVL_TEST_OUTPUT_DIR) +
+                                                          "/export_processing_cancelling.png"));
+    controller->CancelExport(); // a second request changes nothing
+    EXPECT_EQ(processing.cancelText, L"Cancelling...");
+    ASSERT_TRUE(WaitForResult());
+    EXPECT_TRUE(boxes.empty()) << "a cancelled export says nothing";
+    EXPECT_FALSE(fs::exists(temp / "music" / "cancelled.wav"));
+    EXPECT_TRUE(doc.output.samples.empty());
+    EXPECT_EQ(processing.cancelText, L"Cancel");
+    EXPECT_EQ(processing.title, L"Processing");
+    EXPECT_EQ(transport.processLabel, L"Process");
+    EXPECT_FALSE(ProcessingShown());
+    controller->CancelExport(); // idle: nothing
+    EXPECT_EQ(transport.processLabel, L"Process");
+
+    WriteFileBytes(temp / "music" / "blocker", "x");
+    Confirm(W(temp / "music" / "blocker" / "out"), ExportWav);
+    controller->StartExport();
+    ASSERT_TRUE(WaitForResult());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind(L"Processing failed:\n", 0), 0u);
+    EXPECT_EQ(boxes[0].flags & MB_ICONERROR, MB_ICONERROR);
+    EXPECT_TRUE(doc.output.samples.empty()) << "a failed export leaves the document";
+}
+
+TEST_F(ExportControllerTest, AStartThatCannotRunEndsIdle)
+{
+    LoadTrack("take.wav");
+    controller->startThread = [](std::function<void()>) -> std::thread
+    { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); };
+    Confirm(W(temp / "music" / "nothread"), ExportWav);
+    controller->StartExport();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].flags & MB_ICONERROR, MB_ICONERROR);
+    EXPECT_FALSE(controller->IsBusy());
+    EXPECT_FALSE(ProcessingShown());
+    EXPECT_EQ(transport.processLabel, L"Process");
+    PumpPendingMessages();
+    EXPECT_EQ(finished, 0);
+
+    // An output whose existence cannot be tested (a loop of links).
+    boxes.clear();
+    fs::create_symlink(temp / "music" / "loop.wav", temp / "music" / "loop.wav");
+    Confirm(W(temp / "music" / "loop"), ExportWav);
+    controller->StartExport();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].flags & MB_ICONERROR, MB_ICONERROR);
+    EXPECT_FALSE(controller->IsBusy());
+}
+
+TEST_F(ExportControllerTest, AnImportDuringTheExportKeepsTheNewTrack)
+{
+    LoadTrack("first.wav", 4.0);
+    Confirm(W(temp / "music" / "first_out"), ExportWav);
+    controller->StartExport();
+    LoadTrack("second.wav", 0.5);
+    ASSERT_TRUE(WaitForResult());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind(L"Processed audio written to:\n", 0), 0u)
+        << "the written file is still reported";
+    EXPECT_TRUE(doc.output.samples.empty()) << "the old track's result is not stored";
+    EXPECT_TRUE(monitor.monitorUnprocessed) << "the monitor is not switched";
+    EXPECT_TRUE(fs::exists(temp / "music" / "first_out.wav"));
+}
+
+TEST_F(ExportControllerTest, ProgressTextsDriveTheProcessingPage)
+{
+    controller->ShowBusyState();
+    EXPECT_TRUE(ProcessingShown());
+    controller->OnExportProgress(new ExportProgress{L"Stage 2", L"100%"});
+    EXPECT_EQ(processing.progress, 1.0);
+    EXPECT_EQ(processing.statusText, L"Stage 2");
+    controller->OnExportProgress(new ExportProgress{L"Start", L"0%"});
+    EXPECT_EQ(processing.progress, 0.0);
+    controller->OnExportProgress(new ExportProgress{L"x", L""});
+    EXPECT_EQ(processing.progress, 0.0);
+    controller->OnExportProgress(nullptr);
+    controller->OnExportFinished(nullptr, &doc);
+    EXPECT_FALSE(ProcessingShown());
+    EXPECT_TRUE(boxes.empty());
 }
 
 } // namespace
