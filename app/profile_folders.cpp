@@ -100,3 +100,9 @@ bool IsPathDirectlyInFolder(const std::wstring& path, const std::wstring& folder
 {
     return DepthInside(path, folder) == 1;
 }
+
+bool IsSameAbsolutePath(const std::wstring& a, const std::wstring& b)
+{
+    const fs::path first = NormalisedAbsolute(a);
+    return !first.empty() && first == NormalisedAbsolute(b);
+}

@@ -31,3 +31,7 @@ bool IsPathInsideFolder(const std::wstring& path, const std::wstring& folder);
 // Inside the folder and named by exactly one component more: a file in a
 // subfolder, or the folder itself, is not.
 bool IsPathDirectlyInFolder(const std::wstring& path, const std::wstring& folder);
+
+// Both made absolute and normalised as above, then compared exactly; two empty
+// paths are not the same file.
+bool IsSameAbsolutePath(const std::wstring& a, const std::wstring& b);

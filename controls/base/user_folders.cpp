@@ -3,15 +3,21 @@
 #include "base/unicode_text.h"
 #include "platform/win32/shell_folders.h"
 
-namespace
-{
-
-std::wstring UserLibraryFolder(const wchar_t* kind)
+std::wstring DocumentsFolder()
 {
     PWSTR documents = nullptr;
     const HRESULT result = SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &documents);
     std::wstring folder = SUCCEEDED(result) && documents != nullptr ? documents : L"";
     CoTaskMemFree(documents);
+    return folder;
+}
+
+namespace
+{
+
+std::wstring UserLibraryFolder(const wchar_t* kind)
+{
+    std::wstring folder = DocumentsFolder();
     if (folder.empty())
     {
         return folder;

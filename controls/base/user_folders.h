@@ -10,6 +10,9 @@
 // The folder of the running program file.
 std::wstring ExeFolder();
 
+// The user's Documents folder; empty when there is none.
+std::wstring DocumentsFolder();
+
 // Empty when there is no Documents folder.
 std::wstring GetUserProfilesFolder();
 std::wstring GetUserStylesFolder();
