@@ -8,6 +8,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -149,7 +150,7 @@ TEST(Oversampler, RejectsConfigurationsInOrder)
     }
 }
 
-// Fused multiply-adds for the test's length, plain ones after it.
+// Plain multiply-adds for the test's length, fused ones (the default) after it.
 struct PlainArithmetic
 {
     PlainArithmetic() { SetOversamplerFusedArithmetic(false); }
@@ -182,6 +183,28 @@ TEST(Oversampler, ChannelsMatchTheDefinitionExactly)
     }
 }
 
+std::vector<double> Magnitudes(std::vector<double> values)
+{
+    for (double& value : values)
+    {
+        value = std::abs(value);
+    }
+    return values;
+}
+
+// The largest |value - plain| / scale, and where.
+std::pair<double, std::size_t> WorstRelativeError(const std::vector<double>& values,
+                                                  const std::vector<double>& plain,
+                                                  const std::vector<double>& scale)
+{
+    std::pair<double, std::size_t> worst{0.0, 0};
+    for (std::size_t i = 0; i < plain.size(); ++i)
+    {
+        worst = std::max(worst, {std::abs(values[i] - plain[i]) / scale[i], i});
+    }
+    return worst;
+}
+
 // Whether fused or not, every upsampled value lies within 1e-12 of the plain
 // sum, relative to the sum of its terms' magnitudes (the scale its rounding
 // works at, which a value cancelling to near zero does not show), and the
@@ -195,6 +218,7 @@ TEST(Oversampler, UpsamplingStaysWithinRoundingOfThePlainSum)
         std::size_t frames;
     } cases[] = {{2, 4, 9},     {2, 32, 3001}, {4, 8, 37}, {4, 8, 20011},
                  {4, 32, 4097}, {8, 16, 500},  {3, 5, 300}};
+    const PlainArithmetic restoresTheDefault;
     for (const bool fused : {true, false})
     {
         SetOversamplerFusedArithmetic(fused);
@@ -203,11 +227,7 @@ TEST(Oversampler, UpsamplingStaysWithinRoundingOfThePlainSum)
             const Oversampler o({c.factor, c.tapsPerPhase, 0.94});
             const auto left = Noise(c.frames, 1.0, static_cast<unsigned>(c.frames));
             const auto right = Noise(c.frames, 1e-3, static_cast<unsigned>(c.frames) + 7);
-            std::vector<double> magnitudeTaps = o.UpTaps();
-            for (double& tap : magnitudeTaps)
-            {
-                tap = std::abs(tap);
-            }
+            const auto magnitudeTaps = Magnitudes(o.UpTaps());
             const auto up = o.Upsample(InterleaveStereo(left, right, 48000));
             std::vector<double> range;
             o.UpsampleRange(InterleaveStereo(left, right, 48000), c.frames / 3, c.frames, range);
@@ -216,33 +236,22 @@ TEST(Oversampler, UpsamplingStaysWithinRoundingOfThePlainSum)
             for (int channel = 0; channel < 2; ++channel)
             {
                 const auto& x = channel == 0 ? left : right;
-                std::vector<double> magnitudes = x;
-                for (double& value : magnitudes)
-                {
-                    value = std::abs(value);
-                }
-                const auto plain = ReferenceUpsample(x, o);
-                const auto scale = ReferenceUpsample(magnitudes, o, &magnitudeTaps);
+                const std::string label =
+                    std::string(fused ? "fused " : "plain ") + std::to_string(c.factor) + "x" +
+                    std::to_string(c.tapsPerPhase) + ", " + std::to_string(c.frames) +
+                    " frames, channel " + std::to_string(channel);
                 const auto alone = o.UpsampleChannel(x);
-                std::size_t worst = 0;
-                double worstRatio = 0.0;
-                for (std::size_t i = 0; i < plain.size(); ++i)
+                for (std::size_t i = 0; i < alone.size(); ++i)
                 {
-                    ASSERT_EQ(alone[i], up.samples[2 * i + channel]) << "value " << i;
-                    const double ratio = std::abs(alone[i] - plain[i]) / scale[i];
-                    if (ratio > worstRatio)
-                    {
-                        worstRatio = ratio;
-                        worst = i;
-                    }
+                    ASSERT_EQ(alone[i], up.samples[2 * i + channel]) << label << ", value " << i;
                 }
-                EXPECT_LE(worstRatio, 1e-12)
-                    << (fused ? "fused " : "plain ") << c.factor << "x" << c.tapsPerPhase << ", "
-                    << c.frames << " frames, channel " << channel << ", value " << worst;
+                const auto [upError, upAt] =
+                    WorstRelativeError(alone, ReferenceUpsample(x, o),
+                                       ReferenceUpsample(Magnitudes(x), o, &magnitudeTaps));
+                EXPECT_LE(upError, 1e-12) << "up " << label << ", value " << upAt;
             }
         }
     }
-    SetOversamplerFusedArithmetic(true);
 }
 
 TEST(Oversampler, StereoBuffersConvertEachChannelAlone)
