@@ -2,12 +2,17 @@
 #include "engine/dsp/vector_clones.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
 #include <utility>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace
 {
@@ -50,16 +55,17 @@ struct Frames
     int channels;
 };
 
-typedef double Lanes __attribute__((vector_size(32)));
-constexpr std::int64_t kLaneCount = 4;
+typedef double Lanes __attribute__((vector_size(64)));
+constexpr std::int64_t kLaneCount = 8;
 
 // For every value v < values: Σ over m of coefficients[m] * sources[m][v],
 // summed in order of m from zero exactly as a plain loop over the taps would,
 // so the fast path gives the very numbers of the direct one. Value v belongs
 // to frame v / channels and is stored at out[frame * outFrameStride + v % channels].
-BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double* const* sources,
-                                       std::int64_t terms, std::int64_t values, int channels,
-                                       std::int64_t outFrameStride, double* out)
+BRVL_WIDE_VECTOR_CLONES void CorrelateBlock(const double* coefficients,
+                                            const double* const* sources, std::int64_t terms,
+                                            std::int64_t values, int channels,
+                                            std::int64_t outFrameStride, double* out)
 {
     const int shift = channels == 2 ? 1 : 0;
     const std::int64_t mask = channels - 1;
@@ -77,7 +83,7 @@ BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double*
         {
             const double* s = sources[m] + v;
             const double c = coefficients[m];
-            const Lanes broadcast = {c, c, c, c};
+            const Lanes broadcast = {c, c, c, c, c, c, c, c};
             Lanes s0, s1, s2, s3;
             __builtin_memcpy(&s0, s, sizeof s0);
             __builtin_memcpy(&s1, s + kLaneCount, sizeof s1);
@@ -118,6 +124,199 @@ BRVL_VECTOR_CLONES void CorrelateBlock(const double* coefficients, const double*
             acc += coefficients[m] * sources[m][v];
         }
         store(v, acc);
+    }
+}
+
+// Every phase at once of a zero-stuffed interpolation, for `values` values of
+// frames of `channels` values: phase p of value v is the sum over t of
+// table[t * Factor + p] * source[v + t * channels], for t from 0 (phase 0) or
+// 1 (the others) to lastTerm, summed in order of t from zero as the plain loop
+// over the taps does. Each term loads its source values once for all phases.
+// Value v belongs to frame v / channels; phase p of it is stored at
+// out[(frame * Factor + p) * channels + v % channels].
+template <int Factor>
+inline __attribute__((always_inline)) void
+InterpolatePhases(const double* table, std::int64_t lastTerm, const double* source,
+                  std::int64_t values, int channels, double* out)
+{
+    const int shift = channels == 2 ? 1 : 0;
+    const std::int64_t mask = channels - 1;
+    const auto at = [&](std::int64_t v, int p)
+    { return out + (((v >> shift) * Factor + p) << shift) + (v & mask); };
+    std::int64_t v = 0;
+    for (; v + kLaneCount <= values; v += kLaneCount)
+    {
+        Lanes sums[Factor] = {};
+        Lanes s;
+        __builtin_memcpy(&s, source + v, sizeof s);
+        const double c0 = table[0];
+        sums[0] += Lanes{c0, c0, c0, c0, c0, c0, c0, c0} * s;
+        for (std::int64_t t = 1; t <= lastTerm; ++t)
+        {
+            __builtin_memcpy(&s, source + v + t * channels, sizeof s);
+            const double* row = table + t * Factor;
+            for (int p = 0; p < Factor; ++p)
+            {
+                const double c = row[p];
+                sums[p] += Lanes{c, c, c, c, c, c, c, c} * s;
+            }
+        }
+        for (std::int64_t l = 0; l < kLaneCount; ++l)
+        {
+            for (int p = 0; p < Factor; ++p)
+            {
+                *at(v + l, p) = sums[p][l];
+            }
+        }
+    }
+    for (; v < values; ++v)
+    {
+        for (int p = 0; p < Factor; ++p)
+        {
+            double sum = 0.0;
+            for (std::int64_t t = p == 0 ? 0 : 1; t <= lastTerm; ++t)
+            {
+                sum += table[t * Factor + p] * source[v + t * channels];
+            }
+            *at(v, p) = sum;
+        }
+    }
+}
+
+BRVL_WIDE_VECTOR_CLONES void InterpolatePhases2(const double* table, std::int64_t lastTerm,
+                                                const double* source, std::int64_t values,
+                                                int channels, double* out)
+{
+    InterpolatePhases<2>(table, lastTerm, source, values, channels, out);
+}
+
+BRVL_WIDE_VECTOR_CLONES void InterpolatePhases4(const double* table, std::int64_t lastTerm,
+                                                const double* source, std::int64_t values,
+                                                int channels, double* out)
+{
+    InterpolatePhases<4>(table, lastTerm, source, values, channels, out);
+}
+
+BRVL_WIDE_VECTOR_CLONES void InterpolatePhases8(const double* table, std::int64_t lastTerm,
+                                                const double* source, std::int64_t values,
+                                                int channels, double* out)
+{
+    InterpolatePhases<8>(table, lastTerm, source, values, channels, out);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define BRVL_FUSED_KERNELS 1
+#define BRVL_FUSED_TARGET __attribute__((target("avx512f,fma")))
+
+// InterpolatePhases with each product added in one rounding (fused
+// multiply-add), the terms in the same order: every value lies within rounding
+// of the plain sum, which is closer to the exact one. Two vectors of values per
+// phase, so the sums' latency stays hidden behind the other phases' work. The
+// values past the last whole block are fused one at a time, so a value comes
+// out the same wherever a range puts it.
+template <int Factor>
+BRVL_FUSED_TARGET void InterpolatePhasesFused(const double* table, std::int64_t lastTerm,
+                                              const double* source, std::int64_t values,
+                                              int channels, double* out)
+{
+    constexpr std::int64_t kBlock = 16;
+    const int shift = channels == 2 ? 1 : 0;
+    const std::int64_t mask = channels - 1;
+    std::int64_t v = 0;
+    for (; v + kBlock <= values; v += kBlock)
+    {
+        __m512d low[Factor];
+        __m512d high[Factor];
+        for (int p = 0; p < Factor; ++p)
+        {
+            low[p] = _mm512_setzero_pd();
+            high[p] = _mm512_setzero_pd();
+        }
+        {
+            const __m512d c = _mm512_set1_pd(table[0]);
+            low[0] = _mm512_fmadd_pd(c, _mm512_loadu_pd(source + v), low[0]);
+            high[0] = _mm512_fmadd_pd(c, _mm512_loadu_pd(source + v + 8), high[0]);
+        }
+        for (std::int64_t t = 1; t <= lastTerm; ++t)
+        {
+            const __m512d s0 = _mm512_loadu_pd(source + v + t * channels);
+            const __m512d s1 = _mm512_loadu_pd(source + v + 8 + t * channels);
+            const double* row = table + t * Factor;
+            for (int p = 0; p < Factor; ++p)
+            {
+                const __m512d c = _mm512_set1_pd(row[p]);
+                low[p] = _mm512_fmadd_pd(c, s0, low[p]);
+                high[p] = _mm512_fmadd_pd(c, s1, high[p]);
+            }
+        }
+        for (int p = 0; p < Factor; ++p)
+        {
+            alignas(64) double lanes[kBlock];
+            _mm512_store_pd(lanes, low[p]);
+            _mm512_store_pd(lanes + 8, high[p]);
+            for (std::int64_t l = 0; l < kBlock; ++l)
+            {
+                const std::int64_t value = v + l;
+                out[(((value >> shift) * Factor + p) << shift) + (value & mask)] = lanes[l];
+            }
+        }
+    }
+    for (; v < values; ++v)
+    {
+        for (int p = 0; p < Factor; ++p)
+        {
+            double sum = 0.0;
+            for (std::int64_t t = p == 0 ? 0 : 1; t <= lastTerm; ++t)
+            {
+                sum = __builtin_fma(table[t * Factor + p], source[v + t * channels], sum);
+            }
+            out[(((v >> shift) * Factor + p) << shift) + (v & mask)] = sum;
+        }
+    }
+}
+
+bool ProcessorHasFusedKernels()
+{
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
+    return has;
+}
+#endif
+
+std::atomic<bool> g_fusedArithmetic{true};
+
+using InterpolateKernel = void (*)(const double*, std::int64_t, const double*, std::int64_t, int,
+                                   double*);
+
+// The all-phase kernel for the factors the limiters and meters use; null for
+// the others, which take one phase at a time.
+InterpolateKernel InterpolateKernelFor(int factor)
+{
+#ifdef BRVL_FUSED_KERNELS
+    if (g_fusedArithmetic.load(std::memory_order_relaxed) && ProcessorHasFusedKernels())
+    {
+        switch (factor)
+        {
+        case 2:
+            return InterpolatePhasesFused<2>;
+        case 4:
+            return InterpolatePhasesFused<4>;
+        case 8:
+            return InterpolatePhasesFused<8>;
+        default:
+            return nullptr;
+        }
+    }
+#endif
+    switch (factor)
+    {
+    case 2:
+        return InterpolatePhases2;
+    case 4:
+        return InterpolatePhases4;
+    case 8:
+        return InterpolatePhases8;
+    default:
+        return nullptr;
     }
 }
 
@@ -223,6 +422,20 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
     const std::int64_t qBegin = std::max<std::int64_t>(qFrom, tapsPerPhase);
     const std::int64_t qEnd = std::min(qTo, interiorEnd > interiorBegin ? n - tapsPerPhase : 0);
     const std::int64_t termCount = 2 * tapsPerPhase + 1;
+    const InterpolateKernel kernel = InterpolateKernelFor(factor);
+    // The taps laid out as the kernel reads them: term t, then phase.
+    std::vector<double> table;
+    if (kernel != nullptr && qEnd > qBegin)
+    {
+        table.assign(static_cast<std::size_t>(termCount * factor), 0.0);
+        for (std::int64_t t = 0; t < termCount; ++t)
+        {
+            for (int p = 0; p < factor && t * factor - p >= 0; ++p)
+            {
+                table[t * factor + p] = h[t * factor - p];
+            }
+        }
+    }
     std::vector<double> coefficients(static_cast<std::size_t>(termCount));
     std::vector<const double*> sources(static_cast<std::size_t>(termCount));
     std::vector<double> chunk;
@@ -230,6 +443,13 @@ void UpsampleFrames(const Frames& x, int factor, int tapsPerPhase, const std::ve
     {
         const std::int64_t q1 = std::min(qEnd, q0 + kInterpolationChunkFrames);
         chunk.resize(static_cast<std::size_t>((q1 - q0) * factor * channels));
+        if (kernel != nullptr)
+        {
+            kernel(table.data(), termCount - 1, x.data + (q0 - tapsPerPhase) * channels,
+                   (q1 - q0) * channels, channels, chunk.data());
+            emit(chunk.data(), static_cast<std::int64_t>(chunk.size()));
+            continue;
+        }
         for (int p = 0; p < factor; ++p)
         {
             std::int64_t terms = 0;
@@ -398,6 +618,11 @@ std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, doubl
         tap /= sum;
     }
     return taps;
+}
+
+void SetOversamplerFusedArithmetic(bool fused)
+{
+    g_fusedArithmetic.store(fused, std::memory_order_relaxed);
 }
 
 std::vector<double> FilterSymmetric(const std::vector<double>& signal,

@@ -84,6 +84,12 @@ private:
 // failed" when the taps sum to nothing.
 std::vector<double> DesignOversamplerLowpass(int factor, int tapsPerPhase, double cutoffRatio);
 
+// Whether upsampling by 2, 4 or 8 adds each product in one rounding (fused
+// multiply-add) where the processor can (on by default): every value then
+// lies within rounding of the plain sum of the taps, not on it. Turning it off
+// stands in for a processor without it, whose values are the plain sums.
+void SetOversamplerFusedArithmetic(bool fused);
+
 // Centred FIR filtering (odd tap count, no delay) over the whole signal; at
 // both ends the signal is mirrored about the half sample (sample -1 reads
 // sample 0, sample n reads sample n - 1), repeatedly for short signals, so a

@@ -8,6 +8,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -39,8 +40,10 @@ std::vector<double> ReferenceFilter(const std::vector<double>& x, const std::vec
     return y;
 }
 
-// Zero-stuffing of the input mirrored at its own rate, then plain filtering.
-std::vector<double> ReferenceUpsample(const std::vector<double>& x, const Oversampler& o)
+// Zero-stuffing of the input mirrored at its own rate, then plain filtering
+// with h (the oversampler's UpTaps unless given).
+std::vector<double> ReferenceUpsample(const std::vector<double>& x, const Oversampler& o,
+                                      const std::vector<double>* taps = nullptr)
 {
     const long factor = o.Config().factor;
     const long n = static_cast<long>(x.size());
@@ -55,7 +58,7 @@ std::vector<double> ReferenceUpsample(const std::vector<double>& x, const Oversa
         }
         stuffed[(f + extra) * factor] = x[j];
     }
-    const auto& h = o.UpTaps();
+    const auto& h = taps != nullptr ? *taps : o.UpTaps();
     const long half = static_cast<long>(h.size()) / 2;
     std::vector<double> y(x.size() * factor);
     for (long i = 0; i < static_cast<long>(y.size()); ++i)
@@ -147,10 +150,19 @@ TEST(Oversampler, RejectsConfigurationsInOrder)
     }
 }
 
+// Plain multiply-adds for the test's length, fused ones (the default) after it.
+struct PlainArithmetic
+{
+    PlainArithmetic() { SetOversamplerFusedArithmetic(false); }
+    ~PlainArithmetic() { SetOversamplerFusedArithmetic(true); }
+};
+
 // The fast paths (polyphase inside, mirrored ends computed directly) sum the
-// same products in the same order as the definition, so the numbers agree exactly.
+// same products in the same order as the definition, so with plain arithmetic
+// the numbers agree exactly.
 TEST(Oversampler, ChannelsMatchTheDefinitionExactly)
 {
+    const PlainArithmetic plain;
     const struct
     {
         int factor;
@@ -168,6 +180,77 @@ TEST(Oversampler, ChannelsMatchTheDefinitionExactly)
             << "down " << c.factor << "x" << c.tapsPerPhase << ", " << c.frames << " frames";
         EXPECT_EQ(FilterSymmetric(x, o.DownTaps()), ReferenceFilter(x, o.DownTaps()))
             << "filter " << c.factor << "x" << c.tapsPerPhase << ", " << c.frames << " frames";
+    }
+}
+
+std::vector<double> Magnitudes(std::vector<double> values)
+{
+    for (double& value : values)
+    {
+        value = std::abs(value);
+    }
+    return values;
+}
+
+// The largest |value - plain| / scale, and where.
+std::pair<double, std::size_t> WorstRelativeError(const std::vector<double>& values,
+                                                  const std::vector<double>& plain,
+                                                  const std::vector<double>& scale)
+{
+    std::pair<double, std::size_t> worst{0.0, 0};
+    for (std::size_t i = 0; i < plain.size(); ++i)
+    {
+        worst = std::max(worst, {std::abs(values[i] - plain[i]) / scale[i], i});
+    }
+    return worst;
+}
+
+// Whether fused or not, every upsampled value lies within 1e-12 of the plain
+// sum, relative to the sum of its terms' magnitudes (the scale its rounding
+// works at, which a value cancelling to near zero does not show), and the
+// whole buffer, a range of it and each channel alone agree exactly.
+TEST(Oversampler, UpsamplingStaysWithinRoundingOfThePlainSum)
+{
+    const struct
+    {
+        int factor;
+        int tapsPerPhase;
+        std::size_t frames;
+    } cases[] = {{2, 4, 9},     {2, 32, 3001}, {4, 8, 37}, {4, 8, 20011},
+                 {4, 32, 4097}, {8, 16, 500},  {3, 5, 300}};
+    const PlainArithmetic restoresTheDefault;
+    for (const bool fused : {true, false})
+    {
+        SetOversamplerFusedArithmetic(fused);
+        for (const auto& c : cases)
+        {
+            const Oversampler o({c.factor, c.tapsPerPhase, 0.94});
+            const auto left = Noise(c.frames, 1.0, static_cast<unsigned>(c.frames));
+            const auto right = Noise(c.frames, 1e-3, static_cast<unsigned>(c.frames) + 7);
+            const auto magnitudeTaps = Magnitudes(o.UpTaps());
+            const auto up = o.Upsample(InterleaveStereo(left, right, 48000));
+            std::vector<double> range;
+            o.UpsampleRange(InterleaveStereo(left, right, 48000), c.frames / 3, c.frames, range);
+            EXPECT_EQ(range, std::vector<double>(up.samples.begin() + 2 * c.factor * (c.frames / 3),
+                                                 up.samples.end()));
+            for (int channel = 0; channel < 2; ++channel)
+            {
+                const auto& x = channel == 0 ? left : right;
+                const std::string label =
+                    std::string(fused ? "fused " : "plain ") + std::to_string(c.factor) + "x" +
+                    std::to_string(c.tapsPerPhase) + ", " + std::to_string(c.frames) +
+                    " frames, channel " + std::to_string(channel);
+                const auto alone = o.UpsampleChannel(x);
+                for (std::size_t i = 0; i < alone.size(); ++i)
+                {
+                    ASSERT_EQ(alone[i], up.samples[2 * i + channel]) << label << ", value " << i;
+                }
+                const auto [upError, upAt] =
+                    WorstRelativeError(alone, ReferenceUpsample(x, o),
+                                       ReferenceUpsample(Magnitudes(x), o, &magnitudeTaps));
+                EXPECT_LE(upError, 1e-12) << "up " << label << ", value " << upAt;
+            }
+        }
     }
 }
 
