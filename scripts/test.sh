@@ -40,13 +40,14 @@ ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1
     run_tests build-asan
 
 # The tests whose subject is threads (posts from workers, modal loops fed by
-# other threads, the sound output's completion thread, the FFT plan cache, two
-# runs at once) once more under ThreadSanitizer. Only the programs these need
-# are built, and the platform's and the engine's threaded tests have small
-# programs of their own. -O1 compiles a third faster than -O2 and still lets
-# the race detector see every access.
+# other threads, the sound output's completion thread, the preview player's
+# closing threads, the FFT plan cache, two runs at once) once more under
+# ThreadSanitizer. Only the programs these need are built, and the platform's,
+# the engine's and the player's threaded tests have small programs of their own.
+# -O1 compiles a third faster than -O2 and still lets the race detector see
+# every access.
 tsan_flags="-O1 -g1 -DNDEBUG"
-BUILD_TARGETS="brvl_platform_thread_tests brvl_sound_tests brvl_engine_thread_tests" \
+BUILD_TARGETS="brvl_platform_thread_tests brvl_sound_tests brvl_engine_thread_tests brvl_app_thread_tests" \
     ./scripts/build.sh build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRVL_TSAN=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$tsan_flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$tsan_flags" \
     -DBRVL_BUILD_BENCH=OFF
@@ -55,6 +56,7 @@ TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/platform/brvl_platform_thread_te
     --gtest_filter='MessageQueue.*:ModalLoops.*:Timers.*:MessageDispatch.*:DialogTest.APostFromAWorker*'
 TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/engine/brvl_engine_thread_tests \
     --gtest_filter='FftPlan.Concurrent*:FullRun.TwoRunsOnTwoThreads*:PreviewCache.*'
+TSAN_OPTIONS="$tsan_options" ./build-tsan/tests/app/brvl_app_thread_tests
 (cd build-tsan && TSAN_OPTIONS="$tsan_options" ctest --output-on-failure -L sound)
 
 echo "All tests passed (normal, address/undefined-behaviour and thread sanitizer builds)."

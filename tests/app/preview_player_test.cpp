@@ -211,6 +211,12 @@ TEST_F(PlayerTest, ALateQueuedBufferAfterTheResetStillEndsInAClosedDevice)
     bool playerGone = false;
     std::atomic<int> resets{0};
     std::atomic<bool> requeued{false};
+    // The hook reaches into this test's locals: it goes before they do, so that
+    // the close of the second player below, in the fixture, never calls it.
+    struct HookRemover
+    {
+        ~HookRemover() { SetWaveOutResetHookForTests({}); }
+    } hookRemover;
     SetWaveOutResetHookForTests(
         [&](HWAVEOUT device)
         {
